@@ -1,0 +1,54 @@
+#include "link/d2xx_library.h"
+
+#include <cstring>
+
+namespace devlink {
+namespace {
+
+// Assigns the exported function to a pointer of the table's exact type; false when it is missing.
+template <typename Fn> bool Resolve(HMODULE module, const char* name, Fn& out) {
+    FARPROC proc = GetProcAddress(module, name);
+    if (!proc)
+        return false;
+    out = reinterpret_cast<Fn>(reinterpret_cast<void*>(proc));
+    return true;
+}
+
+} // namespace
+
+DriverLibrary::DriverLibrary(const wchar_t* fileName) {
+    module_ = LoadLibraryExW(fileName, nullptr, LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!module_) {
+        failure_ = L"no se pudo cargar " + std::wstring(fileName) + L" (error " + std::to_wstring(GetLastError()) + L")";
+        return;
+    }
+    const char* missing = nullptr;
+    auto need = [&](const char* name, auto& slot) {
+        if (!missing && !Resolve(module_, name, slot))
+            missing = name;
+    };
+    need("FT_ListDevices", table_.ListDevices);
+    need("FT_OpenEx", table_.OpenEx);
+    need("FT_SetBaudRate", table_.SetBaudRate);
+    need("FT_SetDataCharacteristics", table_.SetDataCharacteristics);
+    need("FT_SetFlowControl", table_.SetFlowControl);
+    need("FT_SetTimeouts", table_.SetTimeouts);
+    need("FT_SetChars", table_.SetChars);
+    need("FT_GetQueueStatus", table_.GetQueueStatus);
+    need("FT_Read", table_.Read);
+    need("FT_Write", table_.Write);
+    need("FT_Close", table_.Close);
+    if (missing) {
+        failure_ = std::wstring(fileName) + L" no exporta " + std::wstring(missing, missing + strlen(missing));
+        FreeLibrary(module_);
+        module_ = nullptr;
+        table_ = {};
+    }
+}
+
+DriverLibrary::~DriverLibrary() {
+    if (module_)
+        FreeLibrary(module_);
+}
+
+} // namespace devlink

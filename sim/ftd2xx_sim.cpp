@@ -1,0 +1,223 @@
+// Our own FTD2XX.DLL: the eleven D2XX functions over the simulated devices, plus entry points
+// for tests. Devices and faults come from "ftd2xx_sim.txt" beside the DLL when it exists; the
+// file is read again whenever it changes, so another process can plug and unplug devices.
+#include "sim/sim_api.h"
+#include "sim/sim_world.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <mutex>
+#include <string>
+
+#define SIM_EXPORT extern "C" __declspec(dllexport)
+
+namespace {
+
+using d2xx::DWORD;
+using d2xx::FT_HANDLE;
+using d2xx::FT_STATUS;
+
+HMODULE g_module = nullptr;
+std::recursive_mutex g_lock;
+
+sim::World& TheWorld() {
+    static sim::World world;
+    return world;
+}
+
+std::wstring DllFolder() {
+    wchar_t path[MAX_PATH * 2] = {};
+    const DWORD n = GetModuleFileNameW(g_module, path, static_cast<DWORD>(std::size(path)));
+    std::wstring folder(path, n);
+    const auto slash = folder.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? L"." : folder.substr(0, slash);
+}
+
+struct ConfigWatch {
+    bool enabled = true;
+    bool seen = false;
+    FILETIME stamp{};
+    ULONGLONG size = 0;
+};
+ConfigWatch g_watch;
+
+// Re-reads the configuration file when it appeared, changed or vanished.
+void RefreshFromFile() {
+    if (!g_watch.enabled)
+        return;
+    const std::wstring path = DllFolder() + L"\\ftd2xx_sim.txt";
+    WIN32_FILE_ATTRIBUTE_DATA info{};
+    const bool exists = GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &info) != 0;
+    const ULONGLONG size = exists ? (ULONGLONG(info.nFileSizeHigh) << 32) | info.nFileSizeLow : 0;
+    if (exists == g_watch.seen && (!exists || (CompareFileTime(&info.ftLastWriteTime, &g_watch.stamp) == 0 &&
+                                               size == g_watch.size)))
+        return;
+    g_watch.seen = exists;
+    g_watch.stamp = info.ftLastWriteTime;
+    g_watch.size = size;
+    if (!exists) {
+        TheWorld().Apply(sim::DefaultConfig());
+        return;
+    }
+    std::string text;
+    if (FILE* f = _wfopen(path.c_str(), L"rb")) {
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
+            text.append(buffer, n);
+        fclose(f);
+    }
+    int line = 0;
+    std::string why;
+    if (auto config = sim::ParseConfig(text, &line, &why)) {
+        TheWorld().Apply(*config);
+    } else {
+        // A broken file must not pass silently: say where, and keep the devices as they were.
+        const std::string message = "ftd2xx_sim.txt line " + std::to_string(line) + ": " + why + "\n";
+        OutputDebugStringA(message.c_str());
+        fputs(message.c_str(), stderr);
+    }
+}
+
+// Serialises every call and applies the configuration file first.
+struct Call {
+    std::lock_guard<std::recursive_mutex> guard{g_lock};
+    Call() { RefreshFromFile(); }
+    sim::World& world = TheWorld();
+};
+
+void LogWritten(const void* data, DWORD count) {
+    const std::string& name = TheWorld().WriteLogName();
+    if (name.empty() || count == 0)
+        return;
+    const std::wstring path = DllFolder() + L"\\" + std::wstring(name.begin(), name.end());
+    if (FILE* f = _wfopen(path.c_str(), L"ab")) {
+        fwrite(data, 1, count, f);
+        fclose(f);
+    }
+}
+
+} // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH)
+        g_module = instance;
+    return TRUE;
+}
+
+SIM_EXPORT FT_STATUS WINAPI FT_ListDevices(void* a1, void* a2, DWORD flags) { return Call().world.ListDevices(a1, a2, flags); }
+SIM_EXPORT FT_STATUS WINAPI FT_OpenEx(void* a1, DWORD flags, FT_HANDLE* h) { return Call().world.OpenEx(a1, flags, h); }
+SIM_EXPORT FT_STATUS WINAPI FT_SetBaudRate(FT_HANDLE h, ULONG baud) { return Call().world.SetBaudRate(h, baud); }
+SIM_EXPORT FT_STATUS WINAPI FT_SetDataCharacteristics(FT_HANDLE h, UCHAR bits, UCHAR stop, UCHAR parity) {
+    return Call().world.SetDataCharacteristics(h, bits, stop, parity);
+}
+SIM_EXPORT FT_STATUS WINAPI FT_SetFlowControl(FT_HANDLE h, USHORT flow, UCHAR xon, UCHAR xoff) {
+    return Call().world.SetFlowControl(h, flow, xon, xoff);
+}
+SIM_EXPORT FT_STATUS WINAPI FT_SetTimeouts(FT_HANDLE h, ULONG readMs, ULONG writeMs) {
+    return Call().world.SetTimeouts(h, readMs, writeMs);
+}
+SIM_EXPORT FT_STATUS WINAPI FT_SetChars(FT_HANDLE h, UCHAR ev, UCHAR evOn, UCHAR err, UCHAR errOn) {
+    return Call().world.SetChars(h, ev, evOn, err, errOn);
+}
+SIM_EXPORT FT_STATUS WINAPI FT_GetQueueStatus(FT_HANDLE h, DWORD* rx) { return Call().world.GetQueueStatus(h, rx); }
+SIM_EXPORT FT_STATUS WINAPI FT_Read(FT_HANDLE h, void* buffer, DWORD toRead, DWORD* got) {
+    return Call().world.Read(h, buffer, toRead, got);
+}
+SIM_EXPORT FT_STATUS WINAPI FT_Write(FT_HANDLE h, void* buffer, DWORD toWrite, DWORD* written) {
+    Call call;
+    const FT_STATUS status = call.world.Write(h, buffer, toWrite, written);
+    if (status == d2xx::FT_OK)
+        LogWritten(buffer, toWrite);
+    return status;
+}
+SIM_EXPORT FT_STATUS WINAPI FT_Close(FT_HANDLE h) { return Call().world.Close(h); }
+
+// ---- test controls ----
+
+SIM_EXPORT void WINAPI SimReset() {
+    std::lock_guard<std::recursive_mutex> guard(g_lock);
+    g_watch = ConfigWatch{};
+    g_watch.enabled = false;
+    TheWorld().Reset();
+}
+SIM_EXPORT void WINAPI SimUseConfigFile(DWORD on) {
+    std::lock_guard<std::recursive_mutex> guard(g_lock);
+    g_watch = ConfigWatch{};
+    g_watch.enabled = on != 0;
+}
+SIM_EXPORT DWORD WINAPI SimLoadConfigText(const char* text) {
+    std::lock_guard<std::recursive_mutex> guard(g_lock);
+    int line = 0;
+    auto config = sim::ParseConfig(text ? text : "", &line, nullptr);
+    if (!config)
+        return static_cast<DWORD>(line);
+    TheWorld().Apply(*config);
+    return 0;
+}
+SIM_EXPORT void WINAPI SimPlug(const char* serial, const char* description) {
+    std::lock_guard<std::recursive_mutex> guard(g_lock);
+    TheWorld().Plug(serial, description);
+}
+SIM_EXPORT DWORD WINAPI SimUnplug(const char* serial) {
+    std::lock_guard<std::recursive_mutex> guard(g_lock);
+    return TheWorld().Unplug(serial) ? 1 : 0;
+}
+SIM_EXPORT void WINAPI SimFail(const char* function, DWORD status, DWORD atCall, DWORD times) {
+    std::lock_guard<std::recursive_mutex> guard(g_lock);
+    TheWorld().SetFault(function, sim::Fault{status, atCall ? atCall : 1, times, 0});
+}
+SIM_EXPORT void WINAPI SimClearFaults() {
+    std::lock_guard<std::recursive_mutex> guard(g_lock);
+    TheWorld().ClearFaults();
+}
+SIM_EXPORT DWORD WINAPI SimQueueBytes(const char* serial, const void* data, DWORD count) {
+    std::lock_guard<std::recursive_mutex> guard(g_lock);
+    return TheWorld().QueueBytes(serial, std::string_view(static_cast<const char*>(data), count)) ? 1 : 0;
+}
+SIM_EXPORT DWORD WINAPI SimFlood(const char* serial, DWORD count) {
+    std::lock_guard<std::recursive_mutex> guard(g_lock);
+    return TheWorld().Flood(serial, count) ? 1 : 0;
+}
+SIM_EXPORT DWORD WINAPI SimReadWritten(const char* serial, void* buffer, DWORD capacity) {
+    std::lock_guard<std::recursive_mutex> guard(g_lock);
+    const sim::Device* d = TheWorld().Find(serial);
+    if (!d)
+        return 0;
+    const size_t n = std::min<size_t>(capacity, d->written.size());
+    if (buffer)
+        memcpy(buffer, d->written.data(), n);
+    return static_cast<DWORD>(d->written.size());
+}
+SIM_EXPORT void WINAPI SimClearWritten(const char* serial) {
+    std::lock_guard<std::recursive_mutex> guard(g_lock);
+    if (sim::Device* d = TheWorld().Find(serial))
+        d->written.clear();
+}
+SIM_EXPORT DWORD WINAPI SimCallCount(const char* function) {
+    std::lock_guard<std::recursive_mutex> guard(g_lock);
+    return static_cast<DWORD>(TheWorld().CallCount(function));
+}
+SIM_EXPORT DWORD WINAPI SimIsOpen(const char* serial) {
+    std::lock_guard<std::recursive_mutex> guard(g_lock);
+    const sim::Device* d = TheWorld().Find(serial);
+    return d && d->handle ? 1 : 0;
+}
+SIM_EXPORT DWORD WINAPI SimQueuedBytes(const char* serial) {
+    std::lock_guard<std::recursive_mutex> guard(g_lock);
+    const sim::Device* d = TheWorld().Find(serial);
+    return d ? static_cast<DWORD>(d->rx.size()) : 0;
+}
+SIM_EXPORT DWORD WINAPI SimGetSettings(const char* serial, sim::api::Settings* out) {
+    std::lock_guard<std::recursive_mutex> guard(g_lock);
+    const sim::Device* d = TheWorld().Find(serial);
+    if (!d || !out)
+        return 0;
+    const sim::LineSettings& s = d->settings;
+    *out = sim::api::Settings{s.baud,          s.wordLength,     s.stopBits,  s.parity,
+                              s.flow,          s.xon,            s.xoff,      s.readTimeoutMs,
+                              s.writeTimeoutMs, s.eventChar,     s.eventEnabled, s.errorChar,
+                              s.errorEnabled};
+    return 1;
+}

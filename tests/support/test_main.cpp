@@ -1,0 +1,11 @@
+// The tests' main: GoogleTest with its output unbuffered, so a test that hangs under Wine still
+// shows how far it got.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
