@@ -31,3 +31,12 @@ function(zev_stage target subdir)
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${target}> ${ZEV_STAGE_DIR}/${subdir}/
     VERBATIM)
 endfunction()
+
+# Resource scripts (.rc) of the folders: linked into the program and into every Windows test binary,
+# since resources cannot travel inside static libraries.
+function(zev_resources)
+  foreach(f ${ARGN})
+    get_filename_component(abs ${f} ABSOLUTE)
+    set_property(GLOBAL APPEND PROPERTY ZEV_RC_FILES ${abs})
+  endforeach()
+endfunction()

@@ -6,13 +6,16 @@ export WINEARCH=win64
 export WINEDEBUG=-all
 # No Mono/Gecko installer dialogs: the program uses neither.
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# Debian puts the 64-bit loader here; /usr/bin/wine is a wrapper that also wants 32-bit Wine.
+if [ -x /usr/lib/wine/wine64 ]; then ZEV_WINE=/usr/lib/wine/wine64; else ZEV_WINE=wine; fi
+export ZEV_WINE
 
 zev_wine_prefix_setup() {
   if [ ! -f "$WINEPREFIX/.zev-ready" ]; then
     echo "setting up Wine prefix $WINEPREFIX"
     rm -rf "$WINEPREFIX"
     wineserver -k >/dev/null 2>&1 || true
-    wine64 wineboot -i >/dev/null 2>&1 || true
+    "$ZEV_WINE" wineboot -i >/dev/null 2>&1 || true
     wineserver -w
     # Debian's Wine does not find its own fonts without this.
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
@@ -35,7 +38,7 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
 REG
-    wine64 regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+    "$ZEV_WINE" regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
     wineserver -w
     touch "$WINEPREFIX/.zev-ready"
   fi
@@ -45,7 +48,7 @@ REG
 # inherits (and holds open) the output pipe of whoever started it.
 zev_wineserver_start() {
   wineserver -p >/dev/null 2>&1 </dev/null
-  wine64 wineboot >/dev/null 2>&1 </dev/null || true
+  "$ZEV_WINE" wineboot >/dev/null 2>&1 </dev/null || true
 }
 
 zev_wineserver_stop() {

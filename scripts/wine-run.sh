@@ -11,4 +11,7 @@ if [ -z "${WINEPREFIX:-}" ]; then
 fi
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-exec wine64 "$@"
+if [ -z "${ZEV_WINE:-}" ]; then
+  if [ -x /usr/lib/wine/wine64 ]; then ZEV_WINE=/usr/lib/wine/wine64; else ZEV_WINE=wine; fi
+fi
+exec "$ZEV_WINE" "$@"

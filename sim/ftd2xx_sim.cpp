@@ -14,7 +14,6 @@
 
 namespace {
 
-using d2xx::DWORD;
 using d2xx::FT_HANDLE;
 using d2xx::FT_STATUS;
 
@@ -87,7 +86,7 @@ struct Call {
     sim::World& world = TheWorld();
 };
 
-void LogWritten(const void* data, DWORD count) {
+void LogWritten(const void* data, d2xx::DWORD count) {
     const std::string& name = TheWorld().WriteLogName();
     if (name.empty() || count == 0)
         return;
@@ -106,8 +105,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     return TRUE;
 }
 
-SIM_EXPORT FT_STATUS WINAPI FT_ListDevices(void* a1, void* a2, DWORD flags) { return Call().world.ListDevices(a1, a2, flags); }
-SIM_EXPORT FT_STATUS WINAPI FT_OpenEx(void* a1, DWORD flags, FT_HANDLE* h) { return Call().world.OpenEx(a1, flags, h); }
+SIM_EXPORT FT_STATUS WINAPI FT_ListDevices(void* a1, void* a2, d2xx::DWORD flags) { return Call().world.ListDevices(a1, a2, flags); }
+SIM_EXPORT FT_STATUS WINAPI FT_OpenEx(void* a1, d2xx::DWORD flags, FT_HANDLE* h) { return Call().world.OpenEx(a1, flags, h); }
 SIM_EXPORT FT_STATUS WINAPI FT_SetBaudRate(FT_HANDLE h, ULONG baud) { return Call().world.SetBaudRate(h, baud); }
 SIM_EXPORT FT_STATUS WINAPI FT_SetDataCharacteristics(FT_HANDLE h, UCHAR bits, UCHAR stop, UCHAR parity) {
     return Call().world.SetDataCharacteristics(h, bits, stop, parity);
@@ -121,11 +120,11 @@ SIM_EXPORT FT_STATUS WINAPI FT_SetTimeouts(FT_HANDLE h, ULONG readMs, ULONG writ
 SIM_EXPORT FT_STATUS WINAPI FT_SetChars(FT_HANDLE h, UCHAR ev, UCHAR evOn, UCHAR err, UCHAR errOn) {
     return Call().world.SetChars(h, ev, evOn, err, errOn);
 }
-SIM_EXPORT FT_STATUS WINAPI FT_GetQueueStatus(FT_HANDLE h, DWORD* rx) { return Call().world.GetQueueStatus(h, rx); }
-SIM_EXPORT FT_STATUS WINAPI FT_Read(FT_HANDLE h, void* buffer, DWORD toRead, DWORD* got) {
+SIM_EXPORT FT_STATUS WINAPI FT_GetQueueStatus(FT_HANDLE h, d2xx::DWORD* rx) { return Call().world.GetQueueStatus(h, rx); }
+SIM_EXPORT FT_STATUS WINAPI FT_Read(FT_HANDLE h, void* buffer, d2xx::DWORD toRead, d2xx::DWORD* got) {
     return Call().world.Read(h, buffer, toRead, got);
 }
-SIM_EXPORT FT_STATUS WINAPI FT_Write(FT_HANDLE h, void* buffer, DWORD toWrite, DWORD* written) {
+SIM_EXPORT FT_STATUS WINAPI FT_Write(FT_HANDLE h, void* buffer, d2xx::DWORD toWrite, d2xx::DWORD* written) {
     Call call;
     const FT_STATUS status = call.world.Write(h, buffer, toWrite, written);
     if (status == d2xx::FT_OK)
@@ -142,17 +141,17 @@ SIM_EXPORT void WINAPI SimReset() {
     g_watch.enabled = false;
     TheWorld().Reset();
 }
-SIM_EXPORT void WINAPI SimUseConfigFile(DWORD on) {
+SIM_EXPORT void WINAPI SimUseConfigFile(d2xx::DWORD on) {
     std::lock_guard<std::recursive_mutex> guard(g_lock);
     g_watch = ConfigWatch{};
     g_watch.enabled = on != 0;
 }
-SIM_EXPORT DWORD WINAPI SimLoadConfigText(const char* text) {
+SIM_EXPORT d2xx::DWORD WINAPI SimLoadConfigText(const char* text) {
     std::lock_guard<std::recursive_mutex> guard(g_lock);
     int line = 0;
     auto config = sim::ParseConfig(text ? text : "", &line, nullptr);
     if (!config)
-        return static_cast<DWORD>(line);
+        return static_cast<d2xx::DWORD>(line);
     TheWorld().Apply(*config);
     return 0;
 }
@@ -160,11 +159,11 @@ SIM_EXPORT void WINAPI SimPlug(const char* serial, const char* description) {
     std::lock_guard<std::recursive_mutex> guard(g_lock);
     TheWorld().Plug(serial, description);
 }
-SIM_EXPORT DWORD WINAPI SimUnplug(const char* serial) {
+SIM_EXPORT d2xx::DWORD WINAPI SimUnplug(const char* serial) {
     std::lock_guard<std::recursive_mutex> guard(g_lock);
     return TheWorld().Unplug(serial) ? 1 : 0;
 }
-SIM_EXPORT void WINAPI SimFail(const char* function, DWORD status, DWORD atCall, DWORD times) {
+SIM_EXPORT void WINAPI SimFail(const char* function, d2xx::DWORD status, d2xx::DWORD atCall, d2xx::DWORD times) {
     std::lock_guard<std::recursive_mutex> guard(g_lock);
     TheWorld().SetFault(function, sim::Fault{status, atCall ? atCall : 1, times, 0});
 }
@@ -172,15 +171,15 @@ SIM_EXPORT void WINAPI SimClearFaults() {
     std::lock_guard<std::recursive_mutex> guard(g_lock);
     TheWorld().ClearFaults();
 }
-SIM_EXPORT DWORD WINAPI SimQueueBytes(const char* serial, const void* data, DWORD count) {
+SIM_EXPORT d2xx::DWORD WINAPI SimQueueBytes(const char* serial, const void* data, d2xx::DWORD count) {
     std::lock_guard<std::recursive_mutex> guard(g_lock);
     return TheWorld().QueueBytes(serial, std::string_view(static_cast<const char*>(data), count)) ? 1 : 0;
 }
-SIM_EXPORT DWORD WINAPI SimFlood(const char* serial, DWORD count) {
+SIM_EXPORT d2xx::DWORD WINAPI SimFlood(const char* serial, d2xx::DWORD count) {
     std::lock_guard<std::recursive_mutex> guard(g_lock);
     return TheWorld().Flood(serial, count) ? 1 : 0;
 }
-SIM_EXPORT DWORD WINAPI SimReadWritten(const char* serial, void* buffer, DWORD capacity) {
+SIM_EXPORT d2xx::DWORD WINAPI SimReadWritten(const char* serial, void* buffer, d2xx::DWORD capacity) {
     std::lock_guard<std::recursive_mutex> guard(g_lock);
     const sim::Device* d = TheWorld().Find(serial);
     if (!d)
@@ -188,28 +187,28 @@ SIM_EXPORT DWORD WINAPI SimReadWritten(const char* serial, void* buffer, DWORD c
     const size_t n = std::min<size_t>(capacity, d->written.size());
     if (buffer)
         memcpy(buffer, d->written.data(), n);
-    return static_cast<DWORD>(d->written.size());
+    return static_cast<d2xx::DWORD>(d->written.size());
 }
 SIM_EXPORT void WINAPI SimClearWritten(const char* serial) {
     std::lock_guard<std::recursive_mutex> guard(g_lock);
     if (sim::Device* d = TheWorld().Find(serial))
         d->written.clear();
 }
-SIM_EXPORT DWORD WINAPI SimCallCount(const char* function) {
+SIM_EXPORT d2xx::DWORD WINAPI SimCallCount(const char* function) {
     std::lock_guard<std::recursive_mutex> guard(g_lock);
-    return static_cast<DWORD>(TheWorld().CallCount(function));
+    return static_cast<d2xx::DWORD>(TheWorld().CallCount(function));
 }
-SIM_EXPORT DWORD WINAPI SimIsOpen(const char* serial) {
+SIM_EXPORT d2xx::DWORD WINAPI SimIsOpen(const char* serial) {
     std::lock_guard<std::recursive_mutex> guard(g_lock);
     const sim::Device* d = TheWorld().Find(serial);
     return d && d->handle ? 1 : 0;
 }
-SIM_EXPORT DWORD WINAPI SimQueuedBytes(const char* serial) {
+SIM_EXPORT d2xx::DWORD WINAPI SimQueuedBytes(const char* serial) {
     std::lock_guard<std::recursive_mutex> guard(g_lock);
     const sim::Device* d = TheWorld().Find(serial);
-    return d ? static_cast<DWORD>(d->rx.size()) : 0;
+    return d ? static_cast<d2xx::DWORD>(d->rx.size()) : 0;
 }
-SIM_EXPORT DWORD WINAPI SimGetSettings(const char* serial, sim::api::Settings* out) {
+SIM_EXPORT d2xx::DWORD WINAPI SimGetSettings(const char* serial, sim::api::Settings* out) {
     std::lock_guard<std::recursive_mutex> guard(g_lock);
     const sim::Device* d = TheWorld().Find(serial);
     if (!d || !out)

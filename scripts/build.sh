@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Configures and builds the named trees under build/: native, win64, win32 (default: all three).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+# Separate build roots let several checkouts or developers build side by side.
+build=${ZEV_BUILD_ROOT:-build}
+trees=("$@"); ((${#trees[@]})) || trees=(native win64 win32)
+for t in "${trees[@]}"; do
+  case $t in
+    native) args=() ;;
+    win64) args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake") ;;
+    # The x86 tree proves the 32-bit build and its driver exports; its binaries cannot run here.
+    win32) args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw32.cmake" -DZEV_BUILD_TESTS=OFF) ;;
+    *) echo "unknown tree $t" >&2; exit 2 ;;
+  esac
+  if [ ! -f "$root/$build/$t/build.ninja" ]; then
+    cmake -S "$root" -B "$root/$build/$t" -G Ninja "${args[@]}" >/dev/null
+  fi
+  echo "== building $t"
+  cmake --build "$root/$build/$t"
+done

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the three trees and runs every test: native (sanitizers),
+# Windows x64 under Wine in a private virtual display, and the x86 export check. Ends with the
+# line "N passed, N failed" and a non-zero exit status on any failure.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+# Separate build roots let several checkouts or developers build side by side.
+build=${ZEV_BUILD_ROOT:-build}
+cd "$root"
+bash scripts/install-deps.sh || exit 1
+# Trees to test (default all); ZEV_TEST_FILTER narrows ctest to matching test names.
+trees=("$@"); ((${#trees[@]})) || trees=(native win64 win32)
+bash scripts/build.sh "${trees[@]}" || { echo "0 passed, 1 failed"; exit 1; }
+
+source scripts/xvfb.sh
+source scripts/wine-env.sh $build/win64
+cleanup() { zev_wineserver_stop; zev_xvfb_stop; }
+trap cleanup EXIT
+zev_xvfb_start || exit 1
+zev_wine_prefix_setup
+zev_wineserver_start
+# Screenshots taken by the tests land here.
+export ZEV_SCREENSHOTS="$root/$build/screenshots"
+mkdir -p "$ZEV_SCREENSHOTS"
+
+run_ctest() { # tree, parallel jobs
+  rm -rf "$build/$1/test-results" && mkdir -p "$build/$1/test-results"
+  echo "== testing $1"
+  ctest --test-dir "$build/$1" -j "$2" --timeout 900 ${ZEV_TEST_FILTER:+-R "$ZEV_TEST_FILTER"} --output-on-failure --output-junit ctest-junit.xml \
+    | grep -vE '^\s*(Start|[0-9]+/[0-9]+ Test)' || true
+}
+results=()
+for t in "${trees[@]}"; do
+  # Windows tests share one display and the focus: one at a time.
+  if [ "$t" = native ]; then run_ctest "$t" 2; else run_ctest "$t" 1; fi
+  results+=("$build/$t")
+done
+# The tests save screenshots as BMP; PNG is what viewers and the README show.
+for f in "$ZEV_SCREENSHOTS"/*.bmp; do
+  [ -e "$f" ] && convert "$f" "${f%.bmp}.png" && rm -f "$f"
+done
+echo "screenshots: $ZEV_SCREENSHOTS"
+python3 scripts/summarize.py "${results[@]}"
