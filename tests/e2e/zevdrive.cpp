@@ -1,0 +1,252 @@
+// zevdrive: drives the running program from outside, as a test user's eyes and hands would need:
+// find windows by caption, read texts and list items, tell where a control is on screen (so the
+// test script can click it with real input), close windows. Runs under Wine next to the program.
+//
+//   zevdrive wait <caption> [ms]           wait until a visible top-level window has that caption
+//   zevdrive gone <caption> [ms]           wait until none has
+//   zevdrive count <caption>               how many top-level windows have that caption
+//   zevdrive items <caption>               the items of the window's first list box, one a line
+//   zevdrive wait-item <caption> <text> [ms]  wait until a list item contains text
+//   zevdrive text <caption> <class> [n]    text of the window's n-th descendant of that class
+//   zevdrive wait-text <caption> <class> <n> <text> [ms]  wait until that text contains text
+//   zevdrive center <caption> <text>       screen centre of the descendant whose text is exactly text
+//   zevdrive enabled <caption> <text>      1 or 0: is that descendant enabled
+//   zevdrive item-center <caption> <i>     screen centre of list item i
+//   zevdrive tool-center <caption> <i>     screen centre of toolbar button i (0-based)
+//   zevdrive tool-enabled <caption> <i>    1 or 0: is toolbar button i enabled
+//   zevdrive rect <caption>                the window's screen rectangle: x y width height
+//   zevdrive close <caption>               ask the window to close
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring TextOf(HWND hwnd) {
+    const LRESULT n = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    SendMessageW(hwnd, WM_GETTEXT, static_cast<WPARAM>(n + 1), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(wcslen(text.c_str()));
+    return text;
+}
+
+std::string Utf8(const std::wstring& w) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+std::vector<HWND> TopLevel(const std::wstring& caption) {
+    struct Search {
+        const std::wstring* caption;
+        std::vector<HWND> found;
+    } search{&caption, {}};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            if (IsWindowVisible(hwnd) && TextOf(hwnd) == *s->caption)
+                s->found.push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND Top(const std::wstring& caption) {
+    auto all = TopLevel(caption);
+    return all.empty() ? nullptr : all.front();
+}
+
+std::vector<HWND> Descendants(HWND parent) {
+    std::vector<HWND> all;
+    EnumChildWindows(
+        parent,
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
+HWND ByClass(HWND parent, const std::wstring& cls, int n) {
+    for (HWND h : Descendants(parent)) {
+        wchar_t name[256] = {};
+        GetClassNameW(h, name, 256);
+        if (_wcsicmp(name, cls.c_str()) == 0 && n-- == 0)
+            return h;
+    }
+    return nullptr;
+}
+
+HWND ByText(HWND parent, const std::wstring& text) {
+    for (HWND h : Descendants(parent))
+        if (TextOf(h) == text)
+            return h;
+    return nullptr;
+}
+
+std::vector<std::wstring> ListItems(HWND list) {
+    std::vector<std::wstring> items;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT len = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        std::wstring item(static_cast<size_t>(len > 0 ? len : 0) + 1, L'\0');
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
+        item.resize(wcslen(item.c_str()));
+        items.push_back(item);
+    }
+    return items;
+}
+
+// Messages whose result is written through a pointer are not carried across processes: lend the
+// target process a buffer, let the control fill it, read it back.
+template <typename T> bool RemoteQuery(HWND hwnd, UINT msg, WPARAM wParam, T* out) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process)
+        return false;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(T), MEM_COMMIT, PAGE_READWRITE);
+    bool ok = false;
+    if (remote) {
+        ok = SendMessageW(hwnd, msg, wParam, reinterpret_cast<LPARAM>(remote)) != 0 &&
+             ReadProcessMemory(process, remote, out, sizeof(T), nullptr);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return ok;
+}
+
+void PrintCenter(HWND hwnd, RECT r) {
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(hwnd, &p);
+    std::printf("%ld %ld\n", p.x, p.y);
+}
+
+template <typename Pred> bool WaitFor(Pred pred, int ms) {
+    for (int waited = 0;; waited += 50) {
+        if (pred())
+            return true;
+        if (waited >= ms)
+            return false;
+        Sleep(50);
+    }
+}
+
+int Fail(const char* why) {
+    std::fprintf(stderr, "zevdrive: %s\n", why);
+    return 1;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 3)
+        return Fail("usage: zevdrive <command> <caption> ...");
+    const std::wstring cmd = argv[1], caption = argv[2];
+    auto arg = [&](int i, const wchar_t* fallback = L"") { return i < argc ? std::wstring(argv[i]) : std::wstring(fallback); };
+    auto num = [&](int i, int fallback) { return i < argc ? _wtoi(argv[i]) : fallback; };
+
+    if (cmd == L"wait")
+        return WaitFor([&] { return Top(caption) != nullptr; }, num(3, 10000)) ? 0 : Fail("window did not appear");
+    if (cmd == L"gone")
+        return WaitFor([&] { return Top(caption) == nullptr; }, num(3, 10000)) ? 0 : Fail("window is still there");
+    if (cmd == L"count") {
+        std::printf("%zu\n", TopLevel(caption).size());
+        return 0;
+    }
+    HWND top = Top(caption);
+    if (!top)
+        return Fail("no such window");
+
+    if (cmd == L"items" || cmd == L"wait-item") {
+        HWND list = ByClass(top, L"ListBox", 0);
+        if (!list)
+            return Fail("no list box");
+        if (cmd == L"wait-item") {
+            const std::wstring want = arg(3);
+            const bool ok = WaitFor(
+                [&] {
+                    for (const auto& item : ListItems(list))
+                        if (item.find(want) != std::wstring::npos)
+                            return true;
+                    return false;
+                },
+                num(4, 5000));
+            if (!ok)
+                return Fail("item did not appear");
+        }
+        for (const auto& item : ListItems(list))
+            std::printf("%s\n", Utf8(item).c_str());
+        return 0;
+    }
+    if (cmd == L"text" || cmd == L"wait-text") {
+        HWND h = ByClass(top, arg(3), num(4, 0));
+        if (!h)
+            return Fail("no such control");
+        if (cmd == L"wait-text") {
+            const std::wstring want = arg(5);
+            if (!WaitFor([&] { return TextOf(h).find(want) != std::wstring::npos; }, num(6, 5000))) {
+                std::printf("%s\n", Utf8(TextOf(h)).c_str());
+                return Fail("text did not appear");
+            }
+        }
+        std::printf("%s\n", Utf8(TextOf(h)).c_str());
+        return 0;
+    }
+    if (cmd == L"center" || cmd == L"enabled") {
+        HWND h = ByText(top, arg(3));
+        if (!h)
+            return Fail("no control with that text");
+        if (cmd == L"enabled") {
+            std::printf("%d\n", IsWindowEnabled(h) ? 1 : 0);
+            return 0;
+        }
+        RECT r{};
+        GetClientRect(h, &r);
+        PrintCenter(h, r);
+        return 0;
+    }
+    if (cmd == L"item-center") {
+        HWND list = ByClass(top, L"ListBox", 0);
+        RECT r{};
+        if (!list || !RemoteQuery(list, LB_GETITEMRECT, static_cast<WPARAM>(num(3, 0)), &r))
+            return Fail("no such list item");
+        PrintCenter(list, r);
+        return 0;
+    }
+    if (cmd == L"tool-center" || cmd == L"tool-enabled") {
+        HWND bar = ByClass(top, TOOLBARCLASSNAMEW, 0);
+        if (!bar)
+            return Fail("no toolbar");
+        if (cmd == L"tool-enabled") {
+            TBBUTTON button{};
+            if (!RemoteQuery(bar, TB_GETBUTTON, static_cast<WPARAM>(num(3, 0)), &button))
+                return Fail("no such toolbar button");
+            std::printf("%d\n", SendMessageW(bar, TB_ISBUTTONENABLED, static_cast<WPARAM>(button.idCommand), 0) ? 1 : 0);
+            return 0;
+        }
+        RECT r{};
+        if (!RemoteQuery(bar, TB_GETITEMRECT, static_cast<WPARAM>(num(3, 0)), &r))
+            return Fail("no such toolbar button");
+        PrintCenter(bar, r);
+        return 0;
+    }
+    if (cmd == L"rect") {
+        RECT r{};
+        GetWindowRect(top, &r);
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        return 0;
+    }
+    if (cmd == L"close") {
+        PostMessageW(top, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    return Fail("unknown command");
+}
