@@ -31,6 +31,10 @@ std::vector<std::uint8_t> EncodeBmp(const Raster& raster);
 // truncated file.
 std::optional<Raster> DecodeBmp(const std::vector<std::uint8_t>& bytes);
 
+// The bytes of a .ico file holding the given images (each at most 256 x 256), 24-bit colour; pixels
+// equal to `transparent` (when given) are masked out.
+std::vector<std::uint8_t> EncodeIco(const std::vector<Raster>& images, std::optional<Rgb> transparent = std::nullopt);
+
 bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 std::optional<std::vector<std::uint8_t>> ReadFile(const std::string& path);
 
