@@ -1,0 +1,23 @@
+// Writes the device finder's and the About window's pictures into <folder>/dialogs/.
+#include "resources/gen/dialogs_art.h"
+
+#include <cstdio>
+#include <string>
+#include <sys/stat.h>
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <resources folder>\n", argv[0]);
+        return 2;
+    }
+    const std::string folder = std::string(argv[1]) + "/dialogs";
+    mkdir(folder.c_str(), 0755);
+    const bool ok = gen::WriteFile(folder + "/about_logo.bmp", gen::EncodeBmp(gen::AboutLogo())) &&
+                    gen::WriteFile(folder + "/finder.ico", gen::EncodeIco({gen::FinderIcon()}, gen::kIconTransparent)) &&
+                    gen::WriteFile(folder + "/about.ico", gen::EncodeIco({gen::AboutIcon()}, gen::kIconTransparent));
+    if (!ok) {
+        std::fprintf(stderr, "could not write into %s\n", folder.c_str());
+        return 1;
+    }
+    return 0;
+}
