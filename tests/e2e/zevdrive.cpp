@@ -16,6 +16,11 @@
 //   zevdrive tool-enabled <caption> <i>    1 or 0: is toolbar button i enabled
 //   zevdrive rect <caption>                the window's screen rectangle: x y width height
 //   zevdrive close <caption>               ask the window to close
+//   zevdrive wait-child-text <caption> <text> [ms]  wait until some descendant's text contains text
+//   zevdrive center-class <caption> <class> [n]     screen centre of the n-th descendant of a class
+//
+// A caption ending in "*" matches every caption that starts with the rest (handy for captions with
+// characters outside ASCII, which a shell may not pass on faithfully).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -49,7 +54,11 @@ std::vector<HWND> TopLevel(const std::wstring& caption) {
     EnumWindows(
         [](HWND hwnd, LPARAM lp) -> BOOL {
             auto* s = reinterpret_cast<Search*>(lp);
-            if (IsWindowVisible(hwnd) && TextOf(hwnd) == *s->caption)
+            const std::wstring& want = *s->caption;
+            const std::wstring text = TextOf(hwnd);
+            const bool match = !want.empty() && want.back() == L'*' ? text.rfind(want.substr(0, want.size() - 1), 0) == 0
+                                                                    : text == want;
+            if (IsWindowVisible(hwnd) && match)
                 s->found.push_back(hwnd);
             return TRUE;
         },
@@ -236,6 +245,33 @@ int wmain(int argc, wchar_t** argv) {
         if (!RemoteQuery(bar, TB_GETITEMRECT, static_cast<WPARAM>(num(3, 0)), &r))
             return Fail("no such toolbar button");
         PrintCenter(bar, r);
+        return 0;
+    }
+    if (cmd == L"wait-child-text") {
+        const std::wstring want = arg(3);
+        std::wstring found;
+        const bool ok = WaitFor(
+            [&] {
+                for (HWND h : Descendants(top))
+                    if (const auto t = TextOf(h); t.find(want) != std::wstring::npos) {
+                        found = t;
+                        return true;
+                    }
+                return false;
+            },
+            num(4, 5000));
+        if (!ok)
+            return Fail("no descendant shows that text");
+        std::printf("%s\n", Utf8(found).c_str());
+        return 0;
+    }
+    if (cmd == L"center-class") {
+        HWND h = ByClass(top, arg(3), num(4, 0));
+        if (!h)
+            return Fail("no such control");
+        RECT r{};
+        GetClientRect(h, &r);
+        PrintCenter(h, r);
         return 0;
     }
     if (cmd == L"rect") {
