@@ -1,0 +1,73 @@
+// The Win32 side of the host services: pictures and fonts between GDI and saved property sets.
+#include "controls/host/font_win.h"
+#include "controls/host/picture_win.h"
+#include "controls/host/property_text.h"
+
+#include <gtest/gtest.h>
+
+TEST(HostPicture, BitmapsAndSavedPicturesCarryTheSamePixels) {
+    host::Picture p{gen::Raster(7, 3)};
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 7; ++x)
+            p.raster.At(x, y) = gen::Rgb{static_cast<std::uint8_t>(x * 30), static_cast<std::uint8_t>(y * 80), 200};
+    win::Bitmap bitmap = host::BitmapFromPicture(p);
+    ASSERT_TRUE(bitmap);
+    EXPECT_EQ(host::BitmapSize(bitmap.Get()).cx, 7);
+    {
+        // Orientation: the raster's top row is the bitmap's top row.
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, bitmap.Get());
+        EXPECT_EQ(GetPixel(dc, 6, 0), RGB(180, 0, 200));
+        EXPECT_EQ(GetPixel(dc, 0, 2), RGB(0, 160, 200));
+        // Still selected while it is read back, as a control's skin bitmap is.
+        const auto back = host::PictureFromBitmap(bitmap.Get());
+        ASSERT_TRUE(back);
+        EXPECT_EQ(*back, p);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+    }
+    // Through the text form and back to a bitmap.
+    host::PropertyBag bag;
+    bag.WritePicture(L"CustomSkin", *host::PictureFromBitmap(bitmap.Get()));
+    const auto parsed = host::ParsePropertyText(host::PropertyText(bag));
+    ASSERT_TRUE(parsed);
+    win::Bitmap again = host::BitmapFromPicture(parsed.bag->ReadPicture(L"customskin"));
+    EXPECT_EQ(host::PictureFromBitmap(again.Get()), p);
+
+    EXPECT_FALSE(host::PictureFromBitmap(nullptr));
+    EXPECT_FALSE(host::PictureFromBitmap(reinterpret_cast<HBITMAP>(GetStockObject(BLACK_BRUSH))));
+    EXPECT_FALSE(host::BitmapFromPicture(host::Picture{}));
+}
+
+TEST(HostPicture, APropertyFreesOnlyTheBitmapsItMadeItself) {
+    host::Picture p{gen::Raster(2, 2, gen::Rgb{1, 2, 3})};
+    win::Bitmap callers = host::BitmapFromPicture(p);
+    HBITMAP made = nullptr;
+    {
+        host::PictureProperty prop;
+        EXPECT_TRUE(prop.IsNone());
+        ASSERT_TRUE(prop.SetFromPicture(p));
+        made = prop.Handle();
+        EXPECT_EQ(prop.ToPicture(), p);
+        prop.SetBorrowed(callers.Get());
+        EXPECT_EQ(host::BitmapSize(made).cx, 0) << "the bitmap made from the saved set is freed";
+        EXPECT_EQ(prop.Handle(), callers.Get());
+        EXPECT_FALSE(prop.SetFromPicture(host::Picture{}));
+        EXPECT_TRUE(prop.IsNone());
+        prop.SetBorrowed(callers.Get());
+    }
+    EXPECT_EQ(host::BitmapSize(callers.Get()).cx, 2) << "the caller's bitmap outlives the property";
+}
+
+TEST(HostFont, FontsRoundTripThroughGdi) {
+    host::FontDesc d{L"Verdana", 8.25, true, true, false, true, 0};
+    win::Font font = host::CreateFontFromDesc(d, 96);
+    ASSERT_TRUE(font);
+    LOGFONTW lf{};
+    GetObjectW(font.Get(), sizeof(lf), &lf);
+    EXPECT_EQ(lf.lfHeight, -11);
+    EXPECT_EQ(lf.lfWeight, FW_BOLD);
+    EXPECT_EQ(host::FontDescFromHandle(font.Get(), 96), d);
+    EXPECT_EQ(host::FontPixelHeight(8, 96), 11);
+    EXPECT_EQ(host::FontDescFromHandle(nullptr), host::FontDesc{});
+}
