@@ -13,7 +13,9 @@ FontSpec PlainItemFont() {
     return font;
 }
 
-FormattedText::FormattedText() { items_.emplace_back(); }
+FormattedText::FormattedText() {
+    items_.emplace_back();
+}
 
 void FormattedText::Clear() {
     items_.resize(1);
@@ -99,7 +101,9 @@ void FormattedText::Add(const std::wstring& text, const FontSpec& baseFont, cons
     }
 }
 
-void FormattedText::AddNewLine() { items_.push_back(LineBreak()); }
+void FormattedText::AddNewLine() {
+    items_.push_back(LineBreak());
+}
 
 void FormattedText::AddParagraph(int alignment) {
     if (!Empty()) {

@@ -28,7 +28,9 @@ enum : int { kCaptionNormal = 0, kCaptionHot = 1, kCaptionPressed = 2 };
 enum : int { kPushButton = 0, kCheckButton = 1, kOptionButton = 2 };
 
 // A push button is never drawn checked, whatever its Value.
-constexpr bool IsChecked(int buttonType, bool value) { return buttonType != kPushButton && value; }
+constexpr bool IsChecked(int buttonType, bool value) {
+    return buttonType != kPushButton && value;
+}
 
 struct PaintChoice {
     int state = kStateNormal;
