@@ -6,8 +6,8 @@
 
 namespace skinbutton {
 
-FontSpec PlainItemFont() {
-    FontSpec font;
+host::FontDesc PlainItemFont() {
+    host::FontDesc font;
     font.name = L"Verdana";
     font.size = 8;
     return font;
@@ -40,8 +40,8 @@ CaptionItem FormattedText::LineBreak() const {
     return item;
 }
 
-void FormattedText::Add(const std::wstring& text, const FontSpec& baseFont, const TextRunOptions& o) {
-    FontSpec font = baseFont;
+void FormattedText::Add(const std::wstring& text, const host::FontDesc& baseFont, const TextRunOptions& o) {
+    host::FontDesc font = baseFont;
     if (o.fontName)
         font.name = *o.fontName;
     if (o.fontSize)

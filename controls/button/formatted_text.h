@@ -5,7 +5,7 @@
 // Platform-neutral.
 #pragma once
 
-#include "controls/button/button_font.h"
+#include "controls/host/property_value.h"
 
 #include <cstdint>
 #include <memory>
@@ -27,7 +27,7 @@ struct CaptionItem {
     enum class Type { Picture = 1, Text = 2, Rule = 3 };
     Type type = Type::Text;
     std::wstring text; // a word with its trailing space; "" for line breaks and rules; " " for pictures
-    FontSpec font;
+    host::FontDesc font;
     std::optional<std::uint32_t> colour;
     std::optional<std::uint32_t> backColour;
     std::shared_ptr<const CaptionPicture> picture;
@@ -43,7 +43,7 @@ struct TextMetrics {
 class TextMeasurer {
 public:
     virtual ~TextMeasurer() = default;
-    virtual TextMetrics Measure(const FontSpec& font, const std::wstring& text) = 0;
+    virtual TextMetrics Measure(const host::FontDesc& font, const std::wstring& text) = 0;
 };
 
 struct LineRecord {
@@ -64,7 +64,7 @@ struct CaptionDrawStep {
 struct CaptionRender {
     std::vector<LineRecord> lines;
     std::vector<CaptionDrawStep> steps;
-    std::optional<FontSpec> lastFont; // the surface's font after the pass: the last item measured
+    std::optional<host::FontDesc> lastFont; // the surface's font after the pass: the last item measured
 };
 
 // What FormatTextAdd may override for one call; each given value applies to that call only.
@@ -83,7 +83,7 @@ public:
     // Empties the items and resets the current colours, alignment and rule pen; the layout values stay.
     void Clear();
     void Setup(int margin, int spacingLine, int top);
-    void Add(const std::wstring& text, const FontSpec& baseFont, const TextRunOptions& options = {});
+    void Add(const std::wstring& text, const host::FontDesc& baseFont, const TextRunOptions& options = {});
     void AddNewLine();
     void AddParagraph(int alignment);
     void AddPicture(std::shared_ptr<const CaptionPicture> picture);
@@ -115,6 +115,6 @@ private:
 };
 
 // Line breaks, pictures and rules are measured in this font.
-FontSpec PlainItemFont();
+host::FontDesc PlainItemFont();
 
 } // namespace skinbutton

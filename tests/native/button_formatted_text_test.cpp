@@ -10,7 +10,7 @@ namespace {
 
 class FakeMeasurer : public TextMeasurer {
 public:
-    TextMetrics Measure(const FontSpec& font, const std::wstring& text) override {
+    TextMetrics Measure(const host::FontDesc& font, const std::wstring& text) override {
         ++calls;
         lastFont = font;
         const int height = static_cast<int>(font.size * 2 + 0.5);
@@ -18,7 +18,7 @@ public:
         return {static_cast<int>(text.size()) * 7, height, ascent, height - ascent};
     }
     int calls = 0;
-    FontSpec lastFont;
+    host::FontDesc lastFont;
 };
 
 class FakePicture : public CaptionPicture {
@@ -31,8 +31,8 @@ private:
     int w_, h_;
 };
 
-FontSpec Font(double size = 10) {
-    FontSpec f;
+host::FontDesc Font(double size = 10) {
+    host::FontDesc f;
     f.name = L"Arial";
     f.size = size;
     return f;
