@@ -113,7 +113,7 @@ void FormattedText::AddParagraph(int alignment) {
     alignment_ = alignment;
 }
 
-void FormattedText::AddPicture(std::shared_ptr<const CaptionPicture> picture) {
+void FormattedText::AddPicture(PictureRef picture) {
     if (!picture)
         return;
     CaptionItem item;

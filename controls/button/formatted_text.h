@@ -5,6 +5,7 @@
 // Platform-neutral.
 #pragma once
 
+#include "controls/button/button_picture.h"
 #include "controls/host/property_value.h"
 
 #include <cstdint>
@@ -15,14 +16,6 @@
 
 namespace skinbutton {
 
-// A loaded picture as the caption knows it; the platform side derives its own image type.
-class CaptionPicture {
-public:
-    virtual ~CaptionPicture() = default;
-    virtual int Width() const = 0;  // pixels
-    virtual int Height() const = 0; // pixels
-};
-
 struct CaptionItem {
     enum class Type { Picture = 1, Text = 2, Rule = 3 };
     Type type = Type::Text;
@@ -30,7 +23,7 @@ struct CaptionItem {
     host::FontDesc font;
     std::optional<std::uint32_t> colour;
     std::optional<std::uint32_t> backColour;
-    std::shared_ptr<const CaptionPicture> picture;
+    PictureRef picture;
     int ruleWidth = 1, ruleStyle = 0;
     int alignment = 0; // 0 left, 1 centre, 2 right
     bool startsLine = false;
@@ -86,7 +79,7 @@ public:
     void Add(const std::wstring& text, const host::FontDesc& baseFont, const TextRunOptions& options = {});
     void AddNewLine();
     void AddParagraph(int alignment);
-    void AddPicture(std::shared_ptr<const CaptionPicture> picture);
+    void AddPicture(PictureRef picture);
     void AddRule(std::uint32_t colour, int style = 0, int width = 0);
 
     // Lays the items out for a surface of the given width and lists the drawing steps. Margin and top

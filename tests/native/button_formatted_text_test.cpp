@@ -21,7 +21,7 @@ public:
     host::FontDesc lastFont;
 };
 
-class FakePicture : public CaptionPicture {
+class FakePicture : public ButtonPicture {
 public:
     FakePicture(int w, int h) : w_(w), h_(h) {}
     int Width() const override { return w_; }
