@@ -74,10 +74,13 @@ void PictureProperty::SetBorrowed(HBITMAP bitmap) {
         owned_.Reset();
 }
 
+void PictureProperty::SetOwned(win::Bitmap bitmap) {
+    handle_ = bitmap.Get();
+    owned_ = std::move(bitmap);
+}
+
 bool PictureProperty::SetFromPicture(const Picture& picture) {
-    win::Bitmap made = BitmapFromPicture(picture);
-    handle_ = made.Get();
-    owned_ = std::move(made);
+    SetOwned(BitmapFromPicture(picture));
     return handle_ != nullptr;
 }
 

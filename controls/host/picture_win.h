@@ -31,6 +31,8 @@ public:
     void SetBorrowed(HBITMAP bitmap);
     // A bitmap from a saved picture, owned from now on; false (and none) when it cannot be made.
     bool SetFromPicture(const Picture& picture);
+    // A bitmap the property owns from now on (null = none).
+    void SetOwned(win::Bitmap bitmap);
     void Clear() { SetBorrowed(nullptr); }
     // What a saved set stores: the pixels, or none.
     Picture ToPicture() const;

@@ -1,0 +1,44 @@
+#include "controls/statusbar/skin_drawing.h"
+
+#include "controls/statusbar/skin_colours.h"
+#include "win/colour.h"
+#include "win/gdi.h"
+
+namespace statusbar {
+
+CopyResult DrawSkinTile(HDC dest, int x, int y, int w, int h, HDC skinDc, int tileX) {
+    if (w <= 0 || h <= 0 || !skinDc)
+        return CopyResult::NothingToDraw;
+    win::MemorySurface temp(nullptr, w, h);
+    if (!temp)
+        return dest ? CopyResult::CopyFailed : CopyResult::NothingToDraw;
+    SetStretchBltMode(temp.Dc(), HALFTONE);
+    SetBrushOrgEx(temp.Dc(), 0, 0, nullptr); // HALFTONE wants the brush origin reset after the mode
+    for (const Piece& p : NinePieces(tileX, w, h)) {
+        if (p.dw <= 0 || p.dh <= 0)
+            continue; // smaller than two corners: the bands have no room
+        if (p.dw == p.sw && p.dh == p.sh)
+            BitBlt(temp.Dc(), p.dx, p.dy, p.dw, p.dh, skinDc, p.sx, p.sy, SRCCOPY);
+        else
+            StretchBlt(temp.Dc(), p.dx, p.dy, p.dw, p.dh, skinDc, p.sx, p.sy, p.sw, p.sh, SRCCOPY);
+    }
+    if (!dest || !BitBlt(dest, x, y, w, h, temp.Dc(), 0, 0, SRCCOPY))
+        return CopyResult::CopyFailed;
+    return CopyResult::Drawn;
+}
+
+void DrawPanelBox(HDC dc, const tPanel& p, std::int32_t back, COLORREF pen, std::int32_t borderMode) {
+    win::Pen linePen(CreatePen(PS_SOLID, 1, pen));
+    win::Brush fill(back != kDefaultColour ? CreateSolidBrush(win::ToColorRef(static_cast<std::uint32_t>(back)))
+                                           : nullptr);
+    win::SelectGuard selectPen(dc, linePen.Get());
+    win::SelectGuard selectBrush(dc, fill ? static_cast<HGDIOBJ>(fill.Get()) : GetStockObject(NULL_BRUSH));
+    if (back == kDefaultColour && borderMode == 1) {
+        MoveToEx(dc, p.Right, p.Top, nullptr);
+        LineTo(dc, p.Right, p.Bottom + 2);
+    } else {
+        Rectangle(dc, p.Left, p.Top, p.Right, p.Bottom + 2);
+    }
+}
+
+} // namespace statusbar
