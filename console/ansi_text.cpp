@@ -1,0 +1,30 @@
+#include "console/ansi_text.h"
+
+#include <windows.h>
+
+namespace console {
+
+AnsiTable SystemAnsiTable() {
+    AnsiTable table{};
+    for (int b = 0; b < 256; ++b) {
+        const char byte = static_cast<char>(b);
+        wchar_t c[2] = {};
+        const int n = MultiByteToWideChar(CP_ACP, 0, &byte, 1, c, 2);
+        table[static_cast<std::size_t>(b)] = n == 1 ? c[0] : L'?';
+    }
+    return table;
+}
+
+std::string ToAnsi(std::wstring_view text) {
+    if (text.empty())
+        return {};
+    const int length = static_cast<int>(text.size());
+    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    if (n <= 0)
+        return {};
+    std::string bytes(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(), n, nullptr, nullptr);
+    return bytes;
+}
+
+} // namespace console

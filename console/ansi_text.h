@@ -1,0 +1,19 @@
+// Text to and from the device: bytes of the system's ANSI code page, one byte per character.
+#pragma once
+
+#include "console/console_text.h"
+
+#include <string>
+#include <string_view>
+
+namespace console {
+
+// The character of every byte in the current ANSI code page. A byte that is no character by
+// itself (a lead byte of a double-byte code page) shows as "?".
+AnsiTable SystemAnsiTable();
+
+// The text as the device takes it; a character the code page lacks becomes its default
+// character ("?").
+std::string ToAnsi(std::wstring_view text);
+
+} // namespace console

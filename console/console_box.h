@@ -1,0 +1,41 @@
+// txtConsole: the locked multi-line console text box. It inserts nothing by itself; every
+// character typed is handed to KeyPress (the window writes it to the device), and the caret is
+// kept behind the last character on every click, double-click and focus arrival.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace console {
+
+class ConsoleBox {
+public:
+    ConsoleBox() = default;
+    ConsoleBox(const ConsoleBox&) = delete;
+    ConsoleBox& operator=(const ConsoleBox&) = delete;
+    ~ConsoleBox();
+
+    // Creates the box disabled, with the given font; false on failure.
+    bool Create(HWND parent, int id, const RECT& bounds, HFONT font);
+    HWND Hwnd() const { return hwnd_; }
+
+    // The typed character's code, before the box sees it (which then inserts nothing).
+    std::function<void(wchar_t)> KeyPress;
+
+    std::wstring Text() const;
+    // Sets the whole text and puts the caret at its end, scrolled into view.
+    void SetText(const std::wstring& text);
+    // Caret (selection start) behind the last character; any selection is dropped.
+    void CaretToEnd();
+    // The caret's position in characters from the start.
+    int SelStart() const;
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR refData);
+    HWND hwnd_ = nullptr;
+};
+
+} // namespace console

@@ -1,0 +1,351 @@
+#include "console/principal.h"
+
+#include "console/ansi_text.h"
+#include "console/clock_text.h"
+#include "console/console_ids.h"
+#include "console/receive_pump.h"
+#include "console/skin_file.h"
+#include "console/window_icon.h"
+#include "win/notify.h"
+#include "win/units.h"
+
+#include <commctrl.h>
+
+namespace console {
+namespace {
+
+constexpr wchar_t kClassName[] = L"ZevPrincipal";
+constexpr wchar_t kCaption[] = L"ZEV Config  -  Vantoro ";
+constexpr wchar_t kTitle[] = L"ZEV Config";
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN; // fixed, no min/max boxes
+
+constexpr UINT_PTR kTimerHora = 1;
+constexpr UINT_PTR kTimerRx = 2;
+constexpr UINT kTimerHoraMs = 1000;
+constexpr UINT kTimerRxMs = 100;
+
+// The layout, in twips.
+constexpr int kClientWidth = 7320, kClientHeight = 8070;
+constexpr int kToolbarHeight = 840;
+constexpr RECT kFrame1{120, 720, 120 + 7095, 720 + 6495};
+constexpr RECT kConsoleInFrame{120, 240, 120 + 6855, 240 + 6135};
+constexpr int kCommand1Left[4] = {120, 1920, 3720, 5520};
+constexpr int kCommand1Top = 7320, kCommand1Width = 1695, kCommand1Height = 375;
+constexpr int kStatusTop = 7815, kStatusHeight = 255;
+const wchar_t* const kCommand1Captions[4] = {L"SCAN", L"STATUS", L"LIST", L"HELP"};
+
+int Px(int twips) {
+    return win::TwipsToPixels(twips);
+}
+
+RECT PxRect(int left, int top, int width, int height) {
+    return {Px(left), Px(top), Px(left) + Px(width), Px(top) + Px(height)};
+}
+
+// A font of the given size in hundredths of a point, for the screen.
+HFONT MakeFont(const wchar_t* face, int centiPoints, int weight = FW_NORMAL) {
+    win::WindowDc screen(nullptr);
+    const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(centiPoints, dpi, 7200);
+    lf.lfWeight = weight;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lf.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+    wcsncpy_s(lf.lfFaceName, face, _TRUNCATE);
+    return CreateFontIndirectW(&lf);
+}
+
+Principal* g_instance = nullptr;
+
+} // namespace
+
+Principal::Principal(AppContext& app, PrincipalOptions options) : app_(app), options_(std::move(options)) {}
+
+Principal::~Principal() {
+    // Destroyed while still bound, so the window unloads as if it had been closed.
+    if (hwnd_)
+        DestroyWindow(hwnd_);
+}
+
+Principal* Principal::Instance() {
+    return g_instance;
+}
+
+bool Principal::Open(int showCommand) {
+    if (g_instance)
+        return false; // the main window exists once
+    // The skin is read before anything is built: without it start-up stops, and nothing half-made
+    // is left on the screen.
+    skinPath_ = SkinFilePath(options_.programFolder.empty() ? ProgramFolder() : options_.programFolder);
+    SkinLoadResult skin = LoadSkinPicture(skinPath_);
+    if (!skin.picture) {
+        win::ShowMessage(nullptr, SkinFailureMessage(skinPath_, skin.reason), kTitle, MB_ICONERROR | MB_OK);
+        return false;
+    }
+    skinPicture_ = std::move(skin.picture);
+    ansi_ = SystemAnsiTable();
+
+    WNDCLASSEXW wc{};
+    wc.lpszClassName = kClassName;
+    wc.style = 0;
+    wc.hbrBackground = GetSysColorBrush(COLOR_INACTIVECAPTIONTEXT);
+    wc.hIcon = PrincipalIcon(32);
+    wc.hIconSm = PrincipalIcon(16);
+    RegisterClassOnce(wc);
+
+    RECT bounds{0, 0, Px(kClientWidth), Px(kClientHeight)};
+    AdjustWindowRectEx(&bounds, kStyle, FALSE, 0);
+    g_instance = this;
+    if (!Create(kClassName, 0, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, bounds.right - bounds.left,
+                bounds.bottom - bounds.top, nullptr, nullptr)) {
+        g_instance = nullptr;
+        skinPicture_.Reset();
+        win::ShowMessage(nullptr, L"No se pudo crear la ventana principal.", kTitle, MB_ICONERROR | MB_OK);
+        return false;
+    }
+    ShowWindow(hwnd_, showCommand);
+    UpdateWindow(hwnd_);
+    return true;
+}
+
+bool Principal::CreateControls() {
+    consoleFont_.Reset(MakeFont(L"Courier New", 825));
+    buttonFont_.Reset(MakeFont(L"Courier New", 975));
+    consoleBrush_.Reset(CreateSolidBrush(GetSysColor(COLOR_WINDOW)));
+    const HINSTANCE module = win::ThisModule();
+
+    // Created top of the z-order first: the frame overlaps the toolbar's lower edge and lies
+    // under the console it surrounds.
+    if (!toolbar_.Create(hwnd_, IDC_TOOLBAR1, Px(kClientWidth), Px(kToolbarHeight)))
+        return false;
+    toolbar_.ButtonClick = [this](const std::wstring& key) { Toolbar1_ButtonClick(key); };
+
+    const RECT consoleRect =
+        PxRect(kFrame1.left + kConsoleInFrame.left, kFrame1.top + kConsoleInFrame.top,
+               kConsoleInFrame.right - kConsoleInFrame.left, kConsoleInFrame.bottom - kConsoleInFrame.top);
+    if (!console_.Create(hwnd_, IDC_TXTCONSOLE, consoleRect, consoleFont_.Get()))
+        return false;
+    console_.KeyPress = [this](wchar_t c) { txtConsole_KeyPress(c); };
+
+    for (int i = 0; i < 4; ++i) {
+        const RECT r = PxRect(kCommand1Left[i], kCommand1Top, kCommand1Width, kCommand1Height);
+        command1_[static_cast<std::size_t>(i)] = CreateWindowExW(
+            0, L"BUTTON", kCommand1Captions[i], WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON,
+            r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_COMMAND1_FIRST + i)), module, nullptr);
+        if (!command1_[static_cast<std::size_t>(i)])
+            return false;
+        SendMessageW(command1_[static_cast<std::size_t>(i)], WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.Get()),
+                     FALSE);
+    }
+
+    // Docked at the bottom, spanning the window.
+    if (!statusBar1_.Create(hwnd_, 0, Px(kStatusTop), Px(kClientWidth), Px(kStatusHeight)))
+        return false;
+
+    const RECT frame = PxRect(kFrame1.left, kFrame1.top, kFrame1.right - kFrame1.left, kFrame1.bottom - kFrame1.top);
+    frame1_ = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, frame.left,
+                              frame.top, frame.right - frame.left, frame.bottom - frame.top, hwnd_,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FRAME1)), module, nullptr);
+    return frame1_ != nullptr;
+}
+
+void Principal::Load() {
+    const SYSTEMTIME now = LocalNow();
+    AddStartPanels(panels_, ShortDateText(now), LongTimeText(now));
+    toolbar_.EnableButton(3, false); // nothing to clear before a connection
+    ResetConsole();
+    SetTimer(hwnd_, kTimerHora, kTimerHoraMs, nullptr);
+}
+
+void Principal::Unload() {
+    if (Unloading)
+        Unloading();
+    // The console is enabled once a link was opened; LinkState never closes a closed link again.
+    if (ConsoleEnabled())
+        app_.link.CloseLink();
+}
+
+HWND Principal::Command1(int index) const {
+    return index >= 0 && index < 4 ? command1_[static_cast<std::size_t>(index)] : nullptr;
+}
+
+void Principal::habilitarBotones(bool habilitado) {
+    toolbar_.EnableButton(1, !habilitado);
+    toolbar_.EnableButton(3, habilitado);
+    for (HWND button : command1_)
+        EnableWindow(button, habilitado ? TRUE : FALSE);
+}
+
+void Principal::EnableConsole() {
+    EnableWindow(console_.Hwnd(), TRUE);
+}
+
+bool Principal::ConsoleEnabled() const {
+    return console_.Hwnd() && IsWindowEnabled(console_.Hwnd());
+}
+
+void Principal::EnableTimerRx() {
+    if (!timerRxEnabled_ && SetTimer(hwnd_, kTimerRx, kTimerRxMs, nullptr))
+        timerRxEnabled_ = true;
+}
+
+void Principal::ResetConsole(bool giveFocus) {
+    console_.SetText(L">");
+    if (giveFocus)
+        SetFocus(console_.Hwnd());
+}
+
+void Principal::Command1_Click(short Index) {
+    if (Index < 0 || Index >= 4)
+        return;
+    // The caption is read from the button each time: it is the command.
+    wchar_t caption[256] = {};
+    GetWindowTextW(command1_[static_cast<std::size_t>(Index)], caption, 256);
+    Send(ToAnsi(caption) + '\r');
+    SetFocus(console_.Hwnd());
+}
+
+void Principal::Toolbar1_ButtonClick(const std::wstring& key) {
+    if (key == L"Boton1") {
+        if (ShowFinder)
+            ShowFinder();
+    } else if (key == L"Boton2") {
+        Disconnect();
+    } else if (key == L"Boton3") {
+        ResetConsole(); // nothing goes to the device
+    } else if (key == L"Boton4") {
+        if (ShowAbout)
+            ShowAbout();
+    }
+}
+
+void Principal::Disconnect() {
+    habilitarBotones(false);
+    app_.link.CloseLink();
+    ShowDisconnected(panels_);
+}
+
+void Principal::Send(const std::string& bytes) {
+    // A closed link sends nothing and makes no driver call; an empty paste has nothing to send.
+    if (!app_.link.IsOpen() || bytes.empty())
+        return;
+    d2xx::DWORD written = 0;
+    const d2xx::FT_STATUS status = app_.link.Write(bytes.data(), static_cast<d2xx::DWORD>(bytes.size()), &written);
+    if (status != d2xx::FT_OK) {
+        // The link is of no further use. Say so, and let the user connect again, rather than
+        // keep showing a connection that is gone.
+        Disconnect();
+    }
+}
+
+void Principal::txtConsole_KeyPress(wchar_t KeyAscii) {
+    constexpr wchar_t kCtrlV = 22;
+    if (KeyAscii == kCtrlV) {
+        PasteClipboard();
+        return;
+    }
+    // Every key, control characters included: Enter is CR alone, Backspace 0x08, Escape 0x1B.
+    Send(ToAnsi(std::wstring_view(&KeyAscii, 1)));
+}
+
+void Principal::PasteClipboard() {
+    if (!OpenClipboard(hwnd_))
+        return;
+    std::wstring text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            // The clipboard's block may lack its NUL: never read past its end.
+            const std::size_t capacity = GlobalSize(data) / sizeof(wchar_t);
+            std::size_t n = 0;
+            while (n < capacity && chars[n] != L'\0')
+                ++n;
+            text.assign(chars, n);
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    Send(ToAnsi(text)); // one write, however long; no CR added
+}
+
+void Principal::TimerHora_Timer() {
+    const SYSTEMTIME now = LocalNow();
+    ShowClock(panels_, LongTimeText(now), ShortDateText(now));
+}
+
+void Principal::TimerRx_Timer() {
+    const ReceiveResult received = FetchReceived(app_.link);
+    if (!received.bytes.empty()) {
+        std::wstring text = console_.Text();
+        ApplyReceived(text, received.bytes, ansi_);
+        console_.SetText(text);
+    }
+    if (received.deviceGone)
+        Disconnect();
+}
+
+HBRUSH Principal::ColourStatic(HDC dc, HWND control) {
+    if (control == console_.Hwnd()) {
+        // Locked, not grey: the console keeps a text box's white background.
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        SetTextColor(dc, GetSysColor(IsWindowEnabled(control) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+        return consoleBrush_.Get();
+    }
+    SetBkColor(dc, GetSysColor(COLOR_INACTIVECAPTIONTEXT));
+    return GetSysColorBrush(COLOR_INACTIVECAPTIONTEXT);
+}
+
+LRESULT Principal::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        if (!CreateControls())
+            return -1;
+        Load();
+        return 0;
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        if (id >= IDC_COMMAND1_FIRST && id < IDC_COMMAND1_FIRST + 4 && HIWORD(wParam) == BN_CLICKED) {
+            // A disabled button is never clicked, however the notification came.
+            if (IsWindowEnabled(reinterpret_cast<HWND>(lParam)))
+                Command1_Click(static_cast<short>(id - IDC_COMMAND1_FIRST));
+            return 0;
+        }
+        if (id == IDC_TXTCONSOLE && HIWORD(wParam) == EN_CHANGE) {
+            console_.CaretToEnd();
+            return 0;
+        }
+        break;
+    }
+    case WM_TIMER:
+        if (wParam == kTimerHora)
+            TimerHora_Timer();
+        else if (wParam == kTimerRx)
+            TimerRx_Timer();
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        return reinterpret_cast<LRESULT>(ColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+    case WM_CTLCOLORBTN:
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INACTIVECAPTIONTEXT));
+    case WM_CLOSE:
+        DestroyWindow(hwnd_); // closing is never refused
+        return 0;
+    case WM_DESTROY:
+        KillTimer(hwnd_, kTimerHora);
+        KillTimer(hwnd_, kTimerRx);
+        timerRxEnabled_ = false;
+        Unload();
+        return 0;
+    }
+    return Default(msg, wParam, lParam);
+}
+
+void Principal::OnDestroyed() {
+    if (g_instance == this)
+        g_instance = nullptr;
+    skinPicture_.Reset();
+    if (options_.quitOnClose)
+        PostQuitMessage(0);
+}
+
+} // namespace console

@@ -1,0 +1,132 @@
+// Principal: the main window and start-up window. It holds the console (txtConsole inside
+// Frame1), the four quick-command buttons Command1(0..3), the toolbar Toolbar1, the status bar
+// StatusBar1 and two timers: TimerHora, the clock, and TimerRx, the receive pump. The device
+// finder drives it through its single instance (Instance()) once it has opened a link.
+#pragma once
+
+#include "console/app_context.h"
+#include "console/console_box.h"
+#include "console/console_text.h"
+#include "console/status_panels.h"
+#include "console/toolbar1.h"
+#include "controls/statusbar/skin_status_bar.h"
+#include "win/gdi.h"
+#include "win/window_base.h"
+
+#include <array>
+#include <functional>
+#include <string>
+
+namespace console {
+
+struct PrincipalOptions {
+    // Where "imagenes\Skin_VBNET.bmp" is looked for; empty: the folder of the running program.
+    std::wstring programFolder;
+    // Ends the message loop when the window is gone (the program's window does; tests' do not).
+    bool quitOnClose = false;
+};
+
+class Principal : public win::Window {
+public:
+    explicit Principal(AppContext& app, PrincipalOptions options = {});
+    ~Principal() override;
+
+    // Load: reads the skin picture, builds the window in its start state and shows it. When the
+    // skin cannot be loaded the user is told which file and why, no window is left behind and
+    // false is returned: the program then ends.
+    bool Open(int showCommand = SW_SHOWNORMAL);
+
+    // The one main window, or null while there is none.
+    static Principal* Instance();
+
+    // --- What the device finder uses after connecting ---
+    // The status bar (panel 1: connection state, 2: date, 3: time); the finder writes
+    // "Conectado con " + the chosen item into panel 1 with ChangeTextPanel.
+    statusbar::SkinStatusBar& StatusBar1() { return statusBar1_; }
+    // Switches the connection-dependent controls: find button enabled := not habilitado; clear
+    // button and the four quick-command buttons enabled := habilitado.
+    void habilitarBotones(bool habilitado);
+    // The console text box; enabling it is the sign that a link was opened.
+    HWND txtConsole() const { return console_.Hwnd(); }
+    void EnableConsole();
+    bool ConsoleEnabled() const;
+    // Starts the receive pump's 100 ms timer.
+    void EnableTimerRx();
+    bool TimerRxEnabled() const { return timerRxEnabled_; }
+    // Console text ">" with the caret behind the prompt; with giveFocus, the console gets the focus.
+    void ResetConsole(bool giveFocus = false);
+    // Sends the caption of quick-command button Index (0 to 3) followed by CR, then gives the
+    // console the focus.
+    void Command1_Click(short Index);
+
+    // Hooks for the windows the toolbar opens (modeless); they do nothing until set.
+    std::function<void()> ShowFinder;
+    std::function<void()> ShowAbout;
+    // Runs first when the window unloads (before the link is closed), for whatever attached itself
+    // at load (the toolbar skinning).
+    std::function<void()> Unloading;
+
+    // --- The rest of the window, for the toolbar skinning and tests ---
+    // A toolbar click by the button's key, compared exactly; any other key does nothing.
+    void Toolbar1_ButtonClick(const std::wstring& key);
+    Toolbar1& Toolbar() { return toolbar_; }
+    HWND Frame1() const { return frame1_; }
+    HWND Command1(int index) const;
+    // The skin picture read at load; owned by the window and alive as long as it is.
+    HBITMAP SkinPicture() const { return skinPicture_.Get(); }
+    const std::wstring& SkinPath() const { return skinPath_; }
+    std::wstring ConsoleText() const { return console_.Text(); }
+    int ConsoleSelStart() const { return console_.SelStart(); }
+
+    // The timers' ticks (TimerHora every 1000 ms, TimerRx every 100 ms while enabled).
+    void TimerHora_Timer();
+    void TimerRx_Timer();
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnDestroyed() override;
+
+private:
+    bool CreateControls();
+    void Load();
+    void Unload();
+    // Disconnect button, and what a failed write or a vanished device leads to.
+    void Disconnect();
+    // One write of the bytes to the device. A failed write closes the link and shows it.
+    void Send(const std::string& bytes);
+    void txtConsole_KeyPress(wchar_t KeyAscii);
+    void PasteClipboard();
+    HBRUSH ColourStatic(HDC dc, HWND control);
+
+    AppContext& app_;
+    PrincipalOptions options_;
+    AnsiTable ansi_{};
+
+    win::Bitmap skinPicture_;
+    std::wstring skinPath_;
+    win::Font consoleFont_;
+    win::Font buttonFont_;
+    win::Brush consoleBrush_;
+    Toolbar1 toolbar_;
+    HWND frame1_ = nullptr;
+    ConsoleBox console_;
+    std::array<HWND, 4> command1_{};
+    statusbar::SkinStatusBar statusBar1_;
+    // The status bar as the load, the clock and the disconnect write to it.
+    class Panels : public PanelWriter {
+    public:
+        explicit Panels(statusbar::SkinStatusBar& bar) : bar_(bar) {}
+        void AddPanel(const std::wstring& sText, const std::wstring& sKey, long lWidth) override {
+            bar_.AddPanel(sText, sKey, static_cast<std::int32_t>(lWidth));
+        }
+        void ChangeTextPanel(const std::wstring& sText, long lIndex) override {
+            bar_.ChangeTextPanel(sText, static_cast<std::int32_t>(lIndex));
+        }
+
+    private:
+        statusbar::SkinStatusBar& bar_;
+    } panels_{statusBar1_};
+    bool timerRxEnabled_ = false;
+};
+
+} // namespace console

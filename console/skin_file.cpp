@@ -1,0 +1,158 @@
+#include "console/skin_file.h"
+
+#include "console/bmp_check.h"
+
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+namespace console {
+namespace {
+
+std::wstring SystemMessage(DWORD error) {
+    wchar_t* buffer = nullptr;
+    const DWORD n =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = n && buffer ? std::wstring(buffer, n) : std::wstring();
+    if (buffer)
+        LocalFree(buffer);
+    while (!text.empty() &&
+           (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
+        text.pop_back();
+    return L"error " + std::to_wstring(error) + (text.empty() ? L"" : L": " + text);
+}
+
+// The reasons a user can act on, in Spanish; anything else in the system's own words.
+std::wstring OpenFailure(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+        return L"no se encuentra el archivo";
+    case ERROR_PATH_NOT_FOUND:
+        return L"no se encuentra la carpeta";
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+        return L"no se puede leer el archivo (acceso denegado)";
+    default:
+        return SystemMessage(error);
+    }
+}
+
+bool ReadWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes, std::wstring& reason) {
+    constexpr LONGLONG kMaxSkinFile = 64ll << 20; // far beyond any skin picture
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        reason = OpenFailure(GetLastError());
+        return false;
+    }
+    LARGE_INTEGER size{};
+    bool ok = GetFileSizeEx(file, &size) != FALSE;
+    if (ok && size.QuadPart > kMaxSkinFile) {
+        reason = L"el archivo es demasiado grande para ser la imagen";
+        ok = false;
+    } else if (ok) {
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        DWORD got = 0;
+        ok = bytes.empty() ||
+             (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) && got == bytes.size());
+        if (!ok)
+            reason = L"no se puede leer el archivo (" + SystemMessage(GetLastError()) + L")";
+    } else {
+        reason = OpenFailure(GetLastError());
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+// A DIB section holding the checked picture.
+win::Bitmap MakeDibSection(const BmpLayout& bmp, const std::vector<std::uint8_t>& file) {
+    // The information header, then the masks or the colour table, as CreateDIBSection takes them.
+    std::vector<std::uint8_t> info(sizeof(BITMAPINFOHEADER) + 12 + bmp.colourTable.size());
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(header);
+    header.biWidth = bmp.width;
+    header.biHeight = bmp.height;
+    header.biPlanes = 1;
+    header.biBitCount = bmp.bitCount;
+    header.biCompression = bmp.compression;
+    header.biClrUsed = static_cast<DWORD>(bmp.colourTable.size() / 4);
+    std::memcpy(info.data(), &header, sizeof(header));
+    std::uint8_t* after = info.data() + sizeof(header);
+    if (bmp.compression == BI_BITFIELDS)
+        std::memcpy(after, bmp.masks, sizeof(bmp.masks));
+    else if (!bmp.colourTable.empty())
+        std::memcpy(after, bmp.colourTable.data(), bmp.colourTable.size());
+    void* bits = nullptr;
+    win::Bitmap picture(
+        CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!picture || !bits)
+        return {};
+    std::memcpy(bits, file.data() + bmp.bitsOffset, bmp.bitsSize);
+    GdiFlush();
+    return picture;
+}
+
+} // namespace
+
+std::wstring ProgramFolder() {
+    std::vector<wchar_t> path(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0)
+            return L".";
+        if (n < path.size()) {
+            std::wstring full(path.data(), n);
+            const auto slash = full.find_last_of(L"\\/");
+            return slash == std::wstring::npos ? L"." : full.substr(0, slash);
+        }
+        path.resize(path.size() * 2); // a long path: try again with room for it
+    }
+}
+
+std::wstring SkinFilePath(const std::wstring& programFolder) {
+    std::wstring folder = programFolder;
+    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/'))
+        folder.pop_back();
+    return folder + L"\\imagenes\\Skin_VBNET.bmp";
+}
+
+SkinLoadResult LoadSkinPicture(const std::wstring& path) {
+    SkinLoadResult result;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        result.reason = OpenFailure(GetLastError());
+        return result;
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        result.reason = L"es una carpeta, no un archivo";
+        return result;
+    }
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes, result.reason))
+        return result;
+
+    // Checked here, then handed to GDI as a picture in memory: the system's file loader reads
+    // past the end of a truncated file.
+    const std::optional<BmpLayout> bmp = CheckBmp(bytes, &result.reason);
+    if (!bmp)
+        return result;
+    const long height = bmp->height < 0 ? -static_cast<long>(bmp->height) : bmp->height;
+    if (bmp->width < kSkinMinWidth || height < kSkinMinHeight) {
+        result.reason = L"la imagen mide " + std::to_wstring(bmp->width) + L" × " + std::to_wstring(height) +
+                        L" píxeles y debe medir al menos " + std::to_wstring(kSkinMinWidth) + L" × " +
+                        std::to_wstring(kSkinMinHeight);
+        return result;
+    }
+    result.picture = MakeDibSection(*bmp, bytes);
+    if (!result.picture)
+        result.reason = L"no hay memoria para la imagen";
+    return result;
+}
+
+std::wstring SkinFailureMessage(const std::wstring& path, const std::wstring& reason) {
+    return L"No se puede cargar la imagen de la barra de herramientas:\n" + path + L"\n(" + reason +
+           L").\n\nZEV Config se cerrará.";
+}
+
+} // namespace console

@@ -1,0 +1,41 @@
+// What the main window writes into its status bar: the three panels at load, the connection state
+// and the clock. Platform-neutral over a small writer, so the order of the writes is testable
+// without a window.
+#pragma once
+
+#include <string>
+
+namespace console {
+
+// The status bar as the main window uses it (panels numbered from 1).
+class PanelWriter {
+public:
+    virtual ~PanelWriter() = default;
+    virtual void AddPanel(const std::wstring& sText, const std::wstring& sKey, long lWidth) = 0;
+    virtual void ChangeTextPanel(const std::wstring& sText, long lIndex) = 0;
+};
+
+inline constexpr long kPanelState = 1;
+inline constexpr long kPanelDate = 2;
+inline constexpr long kPanelTime = 3;
+inline const wchar_t* const kDesconectado = L"Desconectado";
+
+// Load: the state panel (empty at first), the date and the time, then "Desconectado".
+inline void AddStartPanels(PanelWriter& bar, const std::wstring& date, const std::wstring& time) {
+    bar.AddPanel(L"", L"Skins", 350);
+    bar.AddPanel(date, L"Date", 80);
+    bar.AddPanel(time, L"Time", 80);
+    bar.ChangeTextPanel(kDesconectado, kPanelState);
+}
+
+// Clock tick: the time first, then the date.
+inline void ShowClock(PanelWriter& bar, const std::wstring& time, const std::wstring& date) {
+    bar.ChangeTextPanel(time, kPanelTime);
+    bar.ChangeTextPanel(date, kPanelDate);
+}
+
+inline void ShowDisconnected(PanelWriter& bar) {
+    bar.ChangeTextPanel(kDesconectado, kPanelState);
+}
+
+} // namespace console

@@ -1,0 +1,50 @@
+// Toolbar1: the toolbar control docked at the top of the main window. Like a toolbar control of a
+// form, it is a host window with the native common-controls toolbar ("ToolbarWindow32") inside;
+// the toolbar skinning finds that child and hooks it. Clicks reach ButtonClick with the button's
+// key.
+#pragma once
+
+#include "win/window_base.h"
+
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+
+namespace console {
+
+struct ToolButton {
+    const wchar_t* key;
+    const wchar_t* caption; // trailing blanks belong to the caption
+    int bitmapId;
+};
+// The four buttons, numbered 1 to 4 as the toolbar counts them.
+extern const ToolButton kToolButtons[4];
+
+class Toolbar1 : public win::Window {
+public:
+    ~Toolbar1() override;
+
+    bool Create(HWND parent, int id, int width, int height);
+    // The native toolbar window inside the host.
+    HWND ToolbarWindow() const { return toolbar_; }
+    HIMAGELIST ImageList1() const { return images_; }
+
+    // Button index is 1-based, as the toolbar counts them.
+    void EnableButton(int index, bool enabled);
+    bool IsButtonEnabled(int index) const;
+    static int CommandOf(int index);
+
+    std::function<void(const std::wstring& key)> ButtonClick;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    bool LoadImages();
+
+    HWND toolbar_ = nullptr;
+    HIMAGELIST images_ = nullptr;
+};
+
+} // namespace console

@@ -1,0 +1,73 @@
+// The main window's committed pictures are what the generator draws, and the skin has the layout
+// the toolbar painter reads.
+#include "resources/gen/console_art.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<std::uint8_t> Committed(const char* name) {
+    auto bytes = gen::ReadFile(std::string(ZEV_RESOURCES_DIR) + "/console/" + name);
+    EXPECT_TRUE(bytes) << name << " missing: run scripts/generate-resources.sh";
+    return bytes.value_or(std::vector<std::uint8_t>{});
+}
+
+} // namespace
+
+TEST(ConsolePictures, CommittedFilesEqualTheGeneratorsOutput) {
+    EXPECT_EQ(Committed("Skin_VBNET.bmp"), gen::EncodeBmp(gen::ToolbarSkin()));
+    EXPECT_EQ(Committed("principal.ico"),
+              gen::EncodeIco({gen::PrincipalIcon(32), gen::PrincipalIcon(16)}, gen::kConsoleTransparent));
+    const char* const tools[4] = {"tool_dispositivos.bmp", "tool_desconectar.bmp", "tool_borrar.bmp",
+                                  "tool_acerca.bmp"};
+    for (int i = 0; i < 4; ++i) {
+        const auto image = gen::DecodeBmp(Committed(tools[i]));
+        ASSERT_TRUE(image) << tools[i];
+        EXPECT_EQ(image->width, 32);
+        EXPECT_EQ(image->height, 32);
+        EXPECT_EQ(*image, gen::ToolImage(i)) << tools[i];
+    }
+}
+
+TEST(ConsolePictures, TheSkinHasTheToolbarPaintersLayout) {
+    const gen::Raster skin = gen::ToolbarSkin();
+    ASSERT_GE(skin.width, 216);
+    ASSERT_GE(skin.height, 23);
+    const gen::Rgb magenta = gen::kConsoleTransparent;
+    EXPECT_EQ(skin.At(215, 0), gen::kSkinTextNormal);
+    EXPECT_EQ(skin.At(215, 6), gen::kSkinTextDown);
+    EXPECT_EQ(skin.At(215, 10), gen::kSkinTextDisabled);
+    // The three text colours differ, and none is the transparent colour.
+    EXPECT_NE(gen::kSkinTextNormal, gen::kSkinTextDisabled);
+    EXPECT_NE(gen::kSkinTextDown, gen::kSkinTextDisabled);
+    for (int t = 0; t < 12; ++t) {
+        // A frame: its middle is drawn and its outer corner lets the background through.
+        EXPECT_NE(skin.At(15 * t + 7, 11), magenta) << "tile " << t;
+        EXPECT_EQ(skin.At(15 * t, 0), magenta) << "tile " << t;
+    }
+    // Hot and pressed tiles can be told apart.
+    EXPECT_NE(skin.At(7, 11), skin.At(15 + 7, 11));
+    // The arrows: drawn in their cells, with magenta around.
+    EXPECT_NE(skin.At(183, 3), magenta);
+    EXPECT_NE(skin.At(183, 10), magenta);
+    EXPECT_NE(skin.At(183, 3), skin.At(183, 10)) << "the disabled arrow looks different";
+    EXPECT_EQ(skin.At(180, 0), magenta);
+    // The background is opaque over its whole 15 x 23 tile.
+    for (int y = 0; y < 23; ++y)
+        for (int x = 195; x < 210; ++x)
+            ASSERT_NE(skin.At(x, y), magenta) << x << "," << y;
+}
+
+TEST(ConsolePictures, ImagesHaveATransparentBackgroundAndADrawing) {
+    for (int i = 0; i < 4; ++i) {
+        const gen::Raster image = gen::ToolImage(i);
+        int drawn = 0;
+        for (const auto& p : image.pixels)
+            drawn += p != gen::kConsoleTransparent;
+        EXPECT_GT(drawn, 200) << i;
+        EXPECT_LT(drawn, 32 * 32) << i;
+        EXPECT_EQ(image.At(0, 0), gen::kConsoleTransparent) << i;
+    }
+    EXPECT_NE(gen::ToolImage(0), gen::ToolImage(1));
+    EXPECT_EQ(gen::PrincipalIcon(16).width, 16);
+}
