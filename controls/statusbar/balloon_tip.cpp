@@ -52,6 +52,8 @@ bool BalloonTip::Show(const std::wstring& title, const std::wstring& text, int i
     Hide();
     const WPARAM titleIcon = icon >= 0 && icon <= 6 ? static_cast<WPARAM>(icon) : 0;
     SendMessageW(tip_, TTM_SETTITLEW, titleIcon, reinterpret_cast<LPARAM>(title.c_str()));
+    title_ = title;
+    icon_ = static_cast<int>(titleIcon);
     TTTOOLINFOW ti = ToolInfo(owner_, text.c_str());
     SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
     SendMessageW(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM(point.x, point.y));

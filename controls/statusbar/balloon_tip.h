@@ -26,10 +26,15 @@ public:
 
     bool IsShown() const;
     HWND Window() const { return tip_; }
+    // What the last Show put up (Wine's tooltip does not answer TTM_GETTITLE).
+    const std::wstring& Title() const { return title_; }
+    int Icon() const { return icon_; }
 
 private:
     HWND owner_ = nullptr;
     HWND tip_ = nullptr;
+    std::wstring title_;
+    int icon_ = 0;
 };
 
 } // namespace statusbar

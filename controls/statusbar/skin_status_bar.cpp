@@ -84,6 +84,8 @@ host::ControlResult SkinSurface::Select(HBITMAP bitmap) {
     const SIZE size = host::BitmapSize(bitmap);
     if (size.cx <= 0 || size.cy <= 0)
         return host::MakeError(host::kErrInvalidPicture);
+    if (dc_ && bitmap == bitmap_)
+        return std::nullopt; // already here (a bitmap cannot sit in two DCs at once)
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc)
         return host::MakeError(host::kErrOutOfMemory);
@@ -95,6 +97,7 @@ host::ControlResult SkinSurface::Select(HBITMAP bitmap) {
     Reset();
     dc_ = dc;
     old_ = old;
+    bitmap_ = bitmap;
     width_ = size.cx;
     return std::nullopt;
 }
@@ -106,6 +109,7 @@ void SkinSurface::Reset() {
     }
     dc_ = nullptr;
     old_ = nullptr;
+    bitmap_ = nullptr;
     width_ = 0;
 }
 

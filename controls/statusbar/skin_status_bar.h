@@ -52,6 +52,7 @@ public:
 private:
     HDC dc_ = nullptr;
     HGDIOBJ old_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
     int width_ = 0;
 };
 
@@ -169,6 +170,7 @@ public:
     COLORREF PanelLabelColour(int index) const;
     HWND ToolTipAnchor() const { return txtToolTip_; }
     HWND BalloonWindow() const { return balloon_.Window(); }
+    const BalloonTip& Balloon() const { return balloon_; }
     bool ToolTipShown() const { return balloon_.IsShown(); }
     HDC BackBuffer() const { return back_.Dc(); }
     HFONT Font() const { return controlFont_.Get(); }
