@@ -234,6 +234,16 @@ void SkinButton::Refresh() {
 // ---- messages ----
 
 LRESULT SkinButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // An error in a handler of ours or of an event ends the handling of that message, silently (as a
+    // mouse move's must): nothing may unwind through the window procedure into the system.
+    try {
+        return Dispatch(msg, wParam, lParam);
+    } catch (...) {
+        return 0;
+    }
+}
+
+LRESULT SkinButton::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_SIZE:
         ResizeSurface();

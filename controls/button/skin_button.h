@@ -116,6 +116,7 @@ private:
     PictureRef MakePicture(const host::Picture& pixels) override;
     void ShowMessage(const std::wstring& text, MessageIcon icon) override;
 
+    LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
     bool CreateWindowAt(HWND parent, int id, const RECT& rect);
     void LoadSkins();
     void SelectSkinBitmap(HBITMAP bitmap);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -412,4 +413,29 @@ TEST_F(ButtonInput, AClickHandlerMayDestroyTheButton) {
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_TRUE(form.commands.empty()) << "nothing is told about a button that is gone";
     PumpMessages(30);
+}
+
+TEST_F(ButtonInput, AnEventHandlerThatFailsEndsOnlyThatMessage) {
+    SkinButton b;
+    ASSERT_TRUE(b.Create(form.Hwnd(), 1, RECT{10, 10, 110, 40}, L""));
+    b.MouseMove = [](std::int16_t&, std::int16_t&, float&, float&) { throw std::runtime_error("handler"); };
+    Move(b, 50, 15);
+    EXPECT_EQ(FrameShown(b), kStateNormal) << "the failed move keeps the previous look";
+    b.MouseMove = nullptr;
+    Move(b, 51, 15);
+    EXPECT_EQ(FrameShown(b), kStateHot);
+}
+
+TEST_F(ButtonInput, FontNamesTheSystemLacksFallBackToTheAmbientFont) {
+    SkinButton b;
+    host::FontDesc ambient;
+    ambient.name = L"Courier New";
+    b.Ambient().SetFont(ambient);
+    ASSERT_TRUE(b.Create(form.Hwnd(), 1, RECT{10, 10, 110, 40}, L"x"));
+    b.SetFontName(L"Arial");
+    EXPECT_EQ(b.FontName(), L"Arial");
+    b.SetFontName(L"No Such Font Anywhere");
+    EXPECT_EQ(b.FontName(), L"Courier New");
+    b.SetFontName(std::wstring(40, L'x'));
+    EXPECT_EQ(b.FontName(), L"Courier New") << "a name longer than a face name can be";
 }
