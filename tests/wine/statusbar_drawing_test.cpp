@@ -1,6 +1,7 @@
 // SkinStatusBar's drawing: the back buffer's pixels at frame and fill positions for several skins,
 // panel boxes and separators, custom skins, skins outside the strip, label colours, and a screenshot
 // of bars with three panels in a few skins.
+#include "controls/host/diagnostic_run.h"
 #include "controls/host/picture_win.h"
 #include "controls/statusbar/skin_colours.h"
 #include "controls/statusbar/skin_status_bar.h"
@@ -178,6 +179,33 @@ TEST_F(StatusBarDrawing, APictureSmallerThanATileIsRefusedAndClearingBringsBackT
     tile.Reset();
     bar_->Refresh();
     EXPECT_EQ(Back(300, 0), Ref(gen::kStatusBarTileSamples[2].frame));
+}
+
+TEST_F(StatusBarDrawing, ABitmapHeldByAnotherSurfaceIsRefusedAndAFailedCopySpeaksOnlyInADiagnosticRun) {
+    bar_->SetSkin(4);
+    win::Bitmap tile = CustomTile({1, 2, 3}, {4, 5, 6});
+    HDC other = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(other, tile.Get());
+    const auto error = bar_->SetCustomSkin(tile.Get());
+    SelectObject(other, old);
+    DeleteDC(other);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->number, 481);
+    EXPECT_EQ(bar_->CustomSkin(), nullptr);
+    EXPECT_EQ(Back(300, 0), Ref(gen::kStatusBarTileSamples[4].frame));
+    {
+        host::ScopedDiagnosticRun off(false);
+        bar_->DrawSkin(0, 0, 1 << 20, 1 << 20); // no surface that large can be made
+        EXPECT_TRUE(notices_.notices.empty());
+    }
+    EXPECT_EQ(Back(300, 0), Ref(gen::kStatusBarTileSamples[4].frame)) << "the back buffer is untouched";
+    if (!host::kDiagnosticBuild)
+        GTEST_SKIP() << "release build: no diagnostic messages";
+    bar_->DrawSkin(0, 0, 1 << 20, 1 << 20);
+    ASSERT_EQ(notices_.notices.size(), 1u);
+    EXPECT_EQ(notices_.notices[0].text, L"Error en el procedimiento DrawSkin");
+    EXPECT_EQ(notices_.notices[0].title, L"ZEV Config");
+    EXPECT_EQ(notices_.notices[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
 }
 
 TEST_F(StatusBarDrawing, SkinsOutsideTheStripDrawTheFirstTileAndNeverReadPastIt) {

@@ -67,6 +67,20 @@ std::wstring GetText(HWND hwnd) {
     return buf;
 }
 
+BOOL CALLBACK CountTimeLabels(HWND child, LPARAM count) {
+    if (GetText(child) == L"10:00:00")
+        ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+BOOL CALLBACK CountStatics(HWND child, LPARAM count) {
+    wchar_t cls[32] = {};
+    GetClassNameW(child, cls, 32);
+    if (lstrcmpiW(cls, L"Static") == 0)
+        ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 } // namespace
 
 TEST_F(StatusBarPanels, DocksAtTheBottomOfItsWindowAndFollowsItsSize) {
@@ -118,14 +132,7 @@ TEST_F(StatusBarPanels, MainWindowPanelsAndTheirLabels) {
     EXPECT_EQ(LabelRect(2).right - LabelRect(2).left, 78 - 8) << "a new label spans its panel's room";
     // Found from outside by walking the bar's children, as another process would.
     int found = 0;
-    EnumChildWindows(
-        bar_->Hwnd(),
-        [](HWND child, LPARAM p) {
-            if (GetText(child) == L"10:00:00")
-                ++*reinterpret_cast<int*>(p);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumChildWindows(bar_->Hwnd(), CountTimeLabels, reinterpret_cast<LPARAM>(&found));
     EXPECT_EQ(found, 1);
     SaveScreenshot(host_, L"statusbar_main_window_panels");
 }
@@ -184,16 +191,7 @@ TEST_F(StatusBarPanels, RemovingAPanelRebuildsTheRestAndTheirLabels) {
     EXPECT_EQ(bar_->PanelLabel(3), nullptr) << "labels exist for panels 1 to n only";
     EXPECT_EQ(LabelRect(2).left, 106);
     int children = 0;
-    EnumChildWindows(
-        bar_->Hwnd(),
-        [](HWND child, LPARAM p) {
-            wchar_t cls[32] = {};
-            GetClassNameW(child, cls, 32);
-            if (lstrcmpiW(cls, L"Static") == 0)
-                ++*reinterpret_cast<int*>(p);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
+    EnumChildWindows(bar_->Hwnd(), CountStatics, reinterpret_cast<LPARAM>(&children));
     EXPECT_EQ(children, 3) << "the template and two panel labels; the removed ones are gone";
 }
 
