@@ -256,4 +256,8 @@ TEST_F(StatusBarPanels, ForeignControlsArePlacedInsidePanels) {
     EXPECT_FALSE(bar_->SetProgressBarColor(progress, 0x00FF00, 0x0000FF));
     EXPECT_EQ(SendMessageW(progress, PBM_GETBARCOLOR, 0, 0), 0x0000FF);
     EXPECT_EQ(SendMessageW(progress, PBM_GETBKCOLOR, 0, 0), 0x00FF00);
+    // A system colour number is translated; -1 asks for the bar's own colour.
+    bar_->SetProgressBarColor(progress, static_cast<std::int32_t>(0x8000000F), -1);
+    EXPECT_EQ(static_cast<COLORREF>(SendMessageW(progress, PBM_GETBKCOLOR, 0, 0)), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(static_cast<COLORREF>(SendMessageW(progress, PBM_GETBARCOLOR, 0, 0)), CLR_DEFAULT);
 }
