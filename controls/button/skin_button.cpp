@@ -16,6 +16,11 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"ZevSkinButton";
 
+int CALLBACK NoteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0; // one is enough
+}
+
 } // namespace
 
 SkinButton::SkinButton() : ButtonModel(static_cast<ButtonSite&>(*this)) {
@@ -200,13 +205,7 @@ bool SkinButton::FontNameAccepted(const std::wstring& name) {
     name.copy(lf.lfFaceName, LF_FACESIZE - 1);
     bool found = false;
     HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExW(
-        screen, &lf,
-        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
-            *reinterpret_cast<bool*>(found) = true;
-            return 0;
-        },
-        reinterpret_cast<LPARAM>(&found), 0);
+    EnumFontFamiliesExW(screen, &lf, &NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
     ReleaseDC(nullptr, screen);
     return found;
 }
