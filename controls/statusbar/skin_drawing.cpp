@@ -6,6 +6,10 @@
 
 namespace statusbar {
 
+COLORREF BarBackgroundColour() {
+    return GetSysColor(COLOR_BTNFACE);
+}
+
 CopyResult DrawSkinTile(HDC dest, int x, int y, int w, int h, HDC skinDc, int tileX) {
     if (w <= 0 || h <= 0 || !skinDc)
         return CopyResult::NothingToDraw;

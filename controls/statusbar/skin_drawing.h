@@ -7,6 +7,9 @@
 
 namespace statusbar {
 
+// The bar's own background colour (the system button face): what shows where no skin is drawn.
+COLORREF BarBackgroundColour();
+
 enum class CopyResult { Drawn, NothingToDraw, CopyFailed };
 
 // Stretches the tile at tileX of the skin surface over w × h through a temporary surface (HALFTONE)

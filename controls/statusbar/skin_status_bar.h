@@ -71,7 +71,8 @@ public:
     };
 
     static constexpr const wchar_t* kClassName = L"ZevSkinStatusBar";
-    static constexpr UINT_PTR kToolTipTimer = 1; // timerTT
+    static constexpr UINT_PTR kToolTipTimer = 1;    // timerTT
+    static constexpr UINT_PTR kLabelSubclassId = 1; // the labels' painting and mouse routing
 
     SkinStatusBar();
     ~SkinStatusBar() override;
