@@ -43,28 +43,28 @@ std::wstring NormaliseKey(std::wstring_view key) {
     return out.substr(first, last - first + 1);
 }
 
-host::ControlResult PanelTable::Add(const PanelSpec& spec, double innerHeight) {
-    if (spec.width < 0)
+host::ControlResult PanelTable::Add(const PanelSpec& wanted, double innerHeight) {
+    if (wanted.width < 0)
         return host::MakeError(host::kErrInvalidPropertyValue, L"AddPanel");
     const std::int64_t prevRight = panels_.back().Right;
     const std::int64_t left = prevRight + 2;
-    const std::int64_t right = prevRight + spec.width;
+    const std::int64_t right = prevRight + wanted.width;
     const std::int64_t bottom = RoundHalfEven(innerHeight) - 3;
     if (!FitsInt32(left) || !FitsInt32(right) || !FitsInt32(bottom) ||
         Count() >= std::numeric_limits<std::int32_t>::max())
         return host::MakeError(host::kErrOverflow, L"AddPanel");
     tPanel p;
-    p.Width = spec.width;
+    p.Width = wanted.width;
     p.Top = 2;
     p.Bottom = static_cast<std::int32_t>(bottom);
     p.Left = static_cast<std::int32_t>(left);
     p.Right = static_cast<std::int32_t>(right);
-    p.Key = spec.key;
-    p.Text = spec.text;
-    p.ForeColor = spec.foreColor;
-    p.BackColor = spec.backColor;
-    p.BorderColor = spec.borderColor;
-    p.Bold = spec.bold;
+    p.Key = wanted.key;
+    p.Text = wanted.text;
+    p.ForeColor = wanted.foreColor;
+    p.BackColor = wanted.backColor;
+    p.BorderColor = wanted.borderColor;
+    p.Bold = wanted.bold;
     p.Index = static_cast<std::int32_t>(panels_.size());
     panels_.push_back(std::move(p));
     return std::nullopt;

@@ -60,7 +60,7 @@ public:
 
     // Appends a panel 2 pixels right of the last one's Right, with Top 2 and Bottom innerHeight - 3.
     // An edge that does not fit 32 bits (error 6) or a negative width (error 380) adds nothing.
-    host::ControlResult Add(const PanelSpec& spec, double innerHeight);
+    host::ControlResult Add(const PanelSpec& wanted, double innerHeight);
     // Takes back the last panel (an AddPanel whose label could not be made); element 0 stays.
     void RemoveLast() {
         if (Count() > 0)

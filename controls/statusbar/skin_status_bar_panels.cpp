@@ -29,8 +29,8 @@ void SkinStatusBar::AddPanel(const std::wstring& sText, const std::wstring& sKey
         return;
     RECT client{};
     GetClientRect(hwnd_, &client);
-    const PanelSpec spec{sText, sKey, lWidth, lForeColor, lBackColorPanel, lBorderColorPanel, bBold};
-    if (auto error = panels_.Add(spec, client.bottom)) {
+    const PanelSpec wanted{sText, sKey, lWidth, lForeColor, lBackColorPanel, lBorderColorPanel, bBold};
+    if (auto error = panels_.Add(wanted, client.bottom)) {
         win::ShowMessage(hwnd_, error->description, L"Error en AddPanel", MB_OK);
         return;
     }
