@@ -60,8 +60,8 @@ void SkinButton::SetSurfaceBackColor(std::uint32_t colour) {
 }
 
 void SkinButton::ResetSurfaceLines() {
-    lineWidth_ = 1;
-    lineStyle_ = 0;
+    // Nothing to do: every rule of the formatted caption draws with a pen of its own, so the surface's
+    // lines are always one pixel wide and solid.
 }
 
 void SkinButton::Paint(int mode) {

@@ -163,7 +163,6 @@ private:
     win::MemorySurface surface_;
     std::uint32_t surfaceBack_ = host::kButtonFaceColour;
     std::uint32_t surfaceFore_ = 0;
-    int lineWidth_ = 1, lineStyle_ = 0;
     win::Font font_;
     host::FontDesc fontMade_;
     bool fontValid_ = false;
