@@ -57,17 +57,3 @@ TEST(ConsolePictures, TheSkinHasTheToolbarPaintersLayout) {
         for (int x = 195; x < 210; ++x)
             ASSERT_NE(skin.At(x, y), magenta) << x << "," << y;
 }
-
-TEST(ConsolePictures, ImagesHaveATransparentBackgroundAndADrawing) {
-    for (int i = 0; i < 4; ++i) {
-        const gen::Raster image = gen::ToolImage(i);
-        int drawn = 0;
-        for (const auto& p : image.pixels)
-            drawn += p != gen::kConsoleTransparent;
-        EXPECT_GT(drawn, 200) << i;
-        EXPECT_LT(drawn, 32 * 32) << i;
-        EXPECT_EQ(image.At(0, 0), gen::kConsoleTransparent) << i;
-    }
-    EXPECT_NE(gen::ToolImage(0), gen::ToolImage(1));
-    EXPECT_EQ(gen::PrincipalIcon(16).width, 16);
-}

@@ -152,10 +152,16 @@ TEST_F(PrincipalConnection, ClosingWhileConnectedClosesTheLink) {
 }
 
 TEST_F(PrincipalConnection, ClosingWithoutAConnectionTouchesNoDriver) {
-    // The link may be open without the console enabled (the finder had not finished): the close
-    // only looks at the console.
+    // Closing before any connection makes no driver call. The close looks only at the console:
+    // a link the finder opened but had not yet shown is left to it.
     SendMessageW(principal.Hwnd(), WM_CLOSE, 0, 0);
     EXPECT_EQ(sim.Calls("FT_Close"), 0u);
+    console::Principal second(app);
+    ASSERT_TRUE(second.Open());
+    ASSERT_TRUE(app.link.OpenLink(kZev));
+    SendMessageW(second.Hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(sim.Calls("FT_Close"), 0u);
+    app.link.CloseLink();
 }
 
 TEST_F(PrincipalConnection, AFailedWriteClosesTheLinkAndShowsTheDisconnectedState) {
