@@ -9,6 +9,10 @@
 namespace console {
 
 struct AppContext {
+    AppContext() = default;
+    // Tests name another driver file (for example one that does not exist).
+    explicit AppContext(const wchar_t* driverFile) : driver(driverFile) {}
+
     devlink::DriverLibrary driver;
     devlink::DeviceCatalog catalog{driver.Table()};
     devlink::LinkState link{driver.Table()};

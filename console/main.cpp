@@ -1,6 +1,8 @@
 // ZEV Config entry point: the main window over the driver, the device catalog and the link.
+#include "console/about.h"
 #include "console/app_context.h"
 #include "console/principal.h"
+#include "finder/dispositivos.h"
 
 #include <commctrl.h>
 #include <windows.h>
@@ -13,13 +15,26 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
 
     console::AppContext app;
     console::Principal principal(app, {.programFolder = {}, .quitOnClose = true});
+    principal.ShowFinder = [&app] { finder::Dispositivos::Show(app); };
+    principal.ShowAbout = [] { console::About::Show(); };
     // Open tells the user why when it fails (the skin picture cannot be read): the program ends.
     if (!principal.Open(showCommand))
         return 1;
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        // Tab and arrow keys move between the controls of the finder and the About window.
+        HWND dialog = nullptr;
+        if (auto* f = finder::Dispositivos::Instance(); f && IsChild(f->Hwnd(), msg.hwnd))
+            dialog = f->Hwnd();
+        else if (auto* a = console::About::Instance(); a && IsChild(a->Hwnd(), msg.hwnd))
+            dialog = a->Hwnd();
+        if (dialog && IsDialogMessageW(dialog, &msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    // Closing the main window ends the program, whatever else is open.
+    finder::Dispositivos::CloseInstance();
+    console::About::CloseInstance();
     return 0;
 }

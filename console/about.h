@@ -1,0 +1,48 @@
+// About: names the program and its maker. Modeless, one instance: asking again brings the open
+// window to the front; "Aceptar" closes it and the next request creates it afresh.
+#pragma once
+
+#include "controls/button/skin_button.h"
+#include "win/gdi.h"
+#include "win/window_base.h"
+
+#include <windows.h>
+
+#include <memory>
+
+namespace console {
+
+class About : public win::Window {
+public:
+    About() = default;
+    ~About() override;
+
+    static About* Show();
+    static About* Instance();
+    static void CloseInstance();
+
+    static constexpr const wchar_t* kCaption = L"Acerca de ZEV Config";
+
+    HWND picIcon() const { return picIcon_; }
+    HWND lblTitle() const { return lblTitle_; }
+    HWND lblDescription() const { return lblDescription_; }
+    skinbutton::SkinButton cmdOK;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnDestroyed() override;
+
+private:
+    bool Open();
+    bool CreateControls();
+    void PaintSeparator(HDC dc);
+
+    HWND picIcon_ = nullptr;
+    HWND lblTitle_ = nullptr;
+    HWND lblDescription_ = nullptr;
+    win::Bitmap logoOwned_;
+    win::Font labelFont_;
+    bool built_ = false;
+};
+
+} // namespace console

@@ -1,0 +1,325 @@
+#include "finder/dispositivos.h"
+
+#include "console/principal.h"
+#include "controls/host/property_text.h"
+#include "resources/dialogs_ids.h"
+#include "win/notify.h"
+#include "win/units.h"
+
+#include <commctrl.h>
+
+namespace finder {
+namespace {
+
+constexpr const wchar_t* kClassName = L"ZevConfigDispositivos";
+constexpr UINT_PTR kRefreshZEVTimer = 1;
+constexpr UINT kTellDriverMissing = WM_APP + 1;
+constexpr int kIdList = 100, kIdConectar = 101, kIdCancelar = 102;
+
+// The window's one instance, and the last one closed: a window may close from inside one of its
+// own buttons' Click handlers, so its object is freed only when the next finder opens (or at exit).
+std::unique_ptr<Dispositivos> g_open;
+std::unique_ptr<Dispositivos> g_closed;
+bool g_toldDriverMissing = false;
+
+int Px(int twips) { return win::TwipsToPixels(twips); }
+
+RECT TwipsRect(int left, int top, int width, int height) {
+    return RECT{Px(left), Px(top), Px(left + width), Px(top + height)};
+}
+
+// The two buttons as laid out at design time.
+const char* const kButtonSettings = R"(
+Skin = 16
+ColorSchemas = 1
+Font = Font("Verdana", 8.25)
+BackColor = &H80000013&
+BackColorOver = &H80000013&
+BackColorDown = &H80000013&
+BackColorCheck = &H80000013&
+BackColorDisabled = &H80000013&
+CaptionMargin = 10
+CaptionAlign = 0
+ButtonType = 0
+Value = False
+Enabled = True
+)";
+
+host::PropertyBag ButtonSettings(const wchar_t* caption) {
+    host::PropertyBag bag = *host::ParsePropertyText(kButtonSettings).bag;
+    bag.WriteString(L"Caption", caption);
+    return bag;
+}
+
+std::wstring FromAnsi(const std::string& bytes) {
+    if (bytes.empty())
+        return {};
+    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
+    return text;
+}
+
+HFONT MakeFont(const wchar_t* face, double points, bool bold) {
+    LOGFONTW lf{};
+    lf.lfHeight = -static_cast<LONG>(points * 96.0 / 72.0 + 0.5);
+    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+    return CreateFontIndirectW(&lf);
+}
+
+} // namespace
+
+Dispositivos::Dispositivos(console::AppContext& app) : app_(app), model_(app.catalog) {}
+
+Dispositivos::~Dispositivos() = default;
+
+Dispositivos* Dispositivos::Instance() { return g_open && g_open->Hwnd() ? g_open.get() : nullptr; }
+
+Dispositivos* Dispositivos::Show(console::AppContext& app) {
+    if (Dispositivos* open = Instance()) {
+        ShowWindow(open->Hwnd(), SW_SHOWNORMAL);
+        SetForegroundWindow(open->Hwnd());
+        return open;
+    }
+    g_closed.reset();
+    auto finder = std::make_unique<Dispositivos>(app);
+    if (!finder->Open())
+        return nullptr;
+    g_open = std::move(finder);
+    return g_open.get();
+}
+
+void Dispositivos::CloseInstance() {
+    if (Dispositivos* open = Instance())
+        DestroyWindow(open->Hwnd());
+    g_closed.reset();
+}
+
+bool Dispositivos::Open() {
+    WNDCLASSEXW wc{};
+    wc.lpszClassName = kClassName;
+    wc.hbrBackground = GetSysColorBrush(COLOR_INACTIVECAPTIONTEXT);
+    wc.hIcon = static_cast<HICON>(LoadImageW(win::ThisModule(), MAKEINTRESOURCEW(IDI_FINDER), IMAGE_ICON, 16, 16, LR_SHARED));
+    wc.hIconSm = wc.hIcon;
+    RegisterClassOnce(wc);
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU; // fixed single border, no min/max boxes
+    RECT r{0, 0, Px(5100), Px(3105)};
+    AdjustWindowRectEx(&r, style, FALSE, 0);
+    if (!Create(kClassName, 0, kCaption, style, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top,
+                nullptr, nullptr))
+        return false;
+    if (!list_) { // the controls could not be made: no half-built window
+        DestroyWindow(hwnd_);
+        return false;
+    }
+    Form_Load();
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    // The designed 1 ms interval makes the first refresh come as soon as the window runs.
+    SetTimer(hwnd_, kRefreshZEVTimer, 1, nullptr);
+    return true;
+}
+
+bool Dispositivos::CreateControls() {
+    HINSTANCE module = win::ThisModule();
+    frameFont_.Reset(MakeFont(L"MS Sans Serif", 8.25, true));
+    listFont_.Reset(MakeFont(L"MS Sans Serif", 8.25, false));
+    const RECT frame = TwipsRect(240, 120, 4575, 2775);
+    frame_ = CreateWindowExW(0, L"BUTTON", L"ZEV Conectados", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX,
+                             frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top, hwnd_, nullptr,
+                             module, nullptr);
+    SendMessageW(frame_, WM_SETFONT, reinterpret_cast<WPARAM>(frameFont_.Get()), FALSE);
+    // Group boxes do not all honour a caption colour: this one paints itself.
+    SetWindowSubclass(frame_, &Dispositivos::FrameProc, 0, 0);
+
+    // The controls inside the frame are placed relative to it, as siblings drawn above it.
+    auto inFrame = [&](int left, int top, int width, int height) {
+        return TwipsRect(240 + left, 120 + top, width, height);
+    };
+    const RECT list = inFrame(120, 360, 4335, 1815);
+    list_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
+                            list.left, list.top, list.right - list.left, list.bottom - list.top, hwnd_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdList)), module, nullptr);
+    if (!frame_ || !list_)
+        return false;
+    SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.Get()), FALSE);
+
+    btnConectar.Ambient().SetBackColor(win::SystemColour(COLOR_INACTIVECAPTIONTEXT));
+    btnCancelar.Ambient().SetBackColor(win::SystemColour(COLOR_INACTIVECAPTIONTEXT));
+    btnConectar.Click = [this] { btnConectar_Click(); };
+    btnCancelar.Click = [this] { btnCancelar_Click(); };
+    const bool made =
+        btnConectar.Create(hwnd_, kIdConectar, inFrame(1920, 2280, 1095, 375), ButtonSettings(L"Conectar")) &&
+        btnCancelar.Create(hwnd_, kIdCancelar, inFrame(3240, 2280, 1095, 375), ButtonSettings(L"Cancelar"));
+    // The frame lies under the controls it holds (new children join at the bottom of the z-order).
+    SetWindowPos(frame_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return made;
+}
+
+// The frame: an etched box with its caption in bold, in the system's highlight colour.
+LRESULT CALLBACK Dispositivos::FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+    case WM_PRINTCLIENT: {
+        PAINTSTRUCT ps{};
+        HDC dc = msg == WM_PAINT ? BeginPaint(hwnd, &ps) : reinterpret_cast<HDC>(wParam);
+        RECT r{};
+        GetClientRect(hwnd, &r);
+        FillRect(dc, &r, GetSysColorBrush(COLOR_INACTIVECAPTIONTEXT));
+        wchar_t caption[64] = {};
+        GetWindowTextW(hwnd, caption, 64);
+        {
+            win::SelectGuard font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+            TEXTMETRICW tm{};
+            GetTextMetricsW(dc, &tm);
+            RECT box = r;
+            box.top += tm.tmHeight / 2;
+            DrawEdge(dc, &box, EDGE_ETCHED, BF_RECT);
+            SIZE extent{};
+            GetTextExtentPoint32W(dc, caption, static_cast<int>(wcslen(caption)), &extent);
+            RECT text{8, 0, 8 + extent.cx + 4, tm.tmHeight};
+            FillRect(dc, &text, GetSysColorBrush(COLOR_INACTIVECAPTIONTEXT));
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHT));
+            TextOutW(dc, 10, 0, caption, static_cast<int>(wcslen(caption)));
+        }
+        if (msg == WM_PAINT)
+            EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, &Dispositivos::FrameProc, 0);
+        break;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+std::wstring Dispositivos::ItemText(const Item& item) {
+    switch (item.kind) {
+    case Item::Kind::Device:
+        return FromAnsi(item.description) + L", NºSerie: " + FromAnsi(item.serialNumber);
+    case Item::Kind::CountFailed:
+        return kCountFailed;
+    case Item::Kind::NoZev:
+        break;
+    }
+    return kNoZev;
+}
+
+void Dispositivos::ShowItems(FinderModel::Change change) {
+    const auto& items = model_.Items();
+    switch (change) {
+    case FinderModel::Change::None:
+        return;
+    case FinderModel::Change::Appended:
+        // Only the new line: the user's selection stays.
+        SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ItemText(items.back()).c_str()));
+        return;
+    case FinderModel::Change::Rebuilt:
+        SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+        SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+        for (const Item& item : items)
+            SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ItemText(item).c_str()));
+        SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list_, nullptr, TRUE);
+        return;
+    }
+}
+
+void Dispositivos::Form_Load() {
+    ShowItems(model_.Load());
+    if (!app_.driver.IsLoaded())
+        PostMessageW(hwnd_, kTellDriverMissing, 0, 0);
+}
+
+void Dispositivos::TellDriverMissingOnce() {
+    // Without the driver every refresh fails: say why once, not once a second.
+    if (g_toldDriverMissing)
+        return;
+    g_toldDriverMissing = true;
+    win::ShowMessage(hwnd_,
+                     L"No se ha podido cargar el controlador FTDI D2XX (FTD2XX.DLL): " + app_.driver.Failure() +
+                         L".\nInstale el controlador FTDI D2XX y vuelva a iniciar ZEV Config.",
+                     L"ZEV Config", MB_ICONEXCLAMATION | MB_OK);
+}
+
+void Dispositivos::RefreshZEVTimer_Timer() {
+    SetTimer(hwnd_, kRefreshZEVTimer, 1000, nullptr);
+    ShowItems(model_.Refresh());
+}
+
+void Dispositivos::btnConectar_Click() {
+    SelectedDevice = -1;
+    const int count = static_cast<int>(SendMessageW(list_, LB_GETCOUNT, 0, 0));
+    const int selected = static_cast<int>(SendMessageW(list_, LB_GETCURSEL, 0, 0));
+    const int chosen = FinderModel::ChooseForConnect(count, selected);
+    if (count == 1)
+        SendMessageW(list_, LB_SETCURSEL, 0, 0);
+    if (chosen < 0) {
+        win::ShowMessage(hwnd_, L"Debe seleccionar un dispositivo", L"ZEV Config", MB_ICONEXCLAMATION | MB_OK);
+        return;
+    }
+    SelectedDevice = static_cast<short>(chosen);
+    const auto& items = model_.Items();
+    // The list box mirrors the model; an item beyond it, or a message line, names no device.
+    if (static_cast<size_t>(chosen) >= items.size() || items[static_cast<size_t>(chosen)].kind != Item::Kind::Device) {
+        win::ShowMessage(hwnd_, L"No hay ningún dispositivo ZEV al que conectar.", L"ZEV Config",
+                         MB_ICONEXCLAMATION | MB_OK);
+        return;
+    }
+    const Item item = items[static_cast<size_t>(chosen)];
+    if (!app_.link.OpenLink(item.serialNumber))
+        return; // nothing is shown; the user may try again
+
+    console::Principal* main = console::Principal::Instance();
+    if (main) {
+        main->StatusBar1().ChangeTextPanel(L"Conectado con " + ItemText(item), 1);
+        main->habilitarBotones(true);
+        main->EnableConsole();
+        main->EnableTimerRx();
+    }
+    Unload();
+    if (main) {
+        main->ResetConsole(true);
+        main->Command1_Click(2);
+    }
+}
+
+void Dispositivos::btnCancelar_Click() { Unload(); }
+
+void Dispositivos::Unload() {
+    if (hwnd_)
+        DestroyWindow(hwnd_);
+}
+
+LRESULT Dispositivos::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        if (!CreateControls())
+            list_ = nullptr;
+        return 0;
+    case WM_TIMER:
+        if (wParam == kRefreshZEVTimer)
+            RefreshZEVTimer_Timer();
+        return 0;
+    case kTellDriverMissing:
+        TellDriverMissingOnce();
+        return 0;
+    case WM_DESTROY:
+        KillTimer(hwnd_, kRefreshZEVTimer);
+        return 0;
+    }
+    return Default(msg, wParam, lParam);
+}
+
+void Dispositivos::OnDestroyed() {
+    // Keep the object until the next finder opens: this may run inside one of its buttons' handlers.
+    if (g_open.get() == this)
+        g_closed = std::move(g_open);
+}
+
+} // namespace finder
