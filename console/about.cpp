@@ -2,6 +2,7 @@
 
 #include "controls/host/property_text.h"
 #include "resources/dialogs_ids.h"
+#include "win/single_instance.h"
 #include "win/units.h"
 
 namespace console {
@@ -10,10 +11,7 @@ namespace {
 constexpr const wchar_t* kClassName = L"ZevConfigAbout";
 constexpr int kIdOK = 1;
 
-// Freed only when the next About window opens (or at exit): the window closes from inside its
-// button's Click handler.
-std::unique_ptr<About> g_open;
-std::unique_ptr<About> g_closed;
+using Single = win::SingleInstance<About>;
 
 int Px(int twips) {
     return win::TwipsToPixels(twips);
@@ -37,30 +35,11 @@ HWND Label(HWND parent, const wchar_t* text, int left, int top, int width, int h
 
 About::~About() = default;
 
-About* About::Instance() {
-    return g_open && g_open->Hwnd() ? g_open.get() : nullptr;
-}
+About* About::Instance() { return Single::Instance(); }
 
-About* About::Show() {
-    if (About* open = Instance()) {
-        ShowWindow(open->Hwnd(), SW_SHOWNORMAL);
-        SetWindowPos(open->Hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        SetForegroundWindow(open->Hwnd());
-        return open;
-    }
-    g_closed.reset();
-    auto about = std::make_unique<About>();
-    if (!about->Open())
-        return nullptr;
-    g_open = std::move(about);
-    return g_open.get();
-}
+About* About::Show() { return Single::Show(); }
 
-void About::CloseInstance() {
-    if (About* open = Instance())
-        DestroyWindow(open->Hwnd());
-    g_closed.reset();
-}
+void About::CloseInstance() { Single::Close(); }
 
 bool About::Open() {
     WNDCLASSEXW wc{};
@@ -155,9 +134,6 @@ LRESULT About::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return Default(msg, wParam, lParam);
 }
 
-void About::OnDestroyed() {
-    if (g_open.get() == this)
-        g_closed = std::move(g_open);
-}
+void About::OnDestroyed() { Single::Retire(this); }
 
 } // namespace console

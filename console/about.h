@@ -4,11 +4,11 @@
 
 #include "controls/button/skin_button.h"
 #include "win/gdi.h"
+#include "win/single_instance.h"
 #include "win/window_base.h"
 
 #include <windows.h>
 
-#include <memory>
 
 namespace console {
 
@@ -33,6 +33,7 @@ protected:
     void OnDestroyed() override;
 
 private:
+    friend class win::SingleInstance<About>;
     bool Open();
     bool CreateControls();
     void PaintSeparator(HDC dc);

@@ -27,4 +27,16 @@ std::string ToAnsi(std::wstring_view text) {
     return bytes;
 }
 
+std::wstring FromAnsi(std::string_view bytes) {
+    if (bytes.empty())
+        return {};
+    const int length = static_cast<int>(bytes.size());
+    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+    if (n <= 0)
+        return {};
+    std::wstring text(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, text.data(), n);
+    return text;
+}
+
 } // namespace console

@@ -15,5 +15,7 @@ AnsiTable SystemAnsiTable();
 // The text as the device takes it; a character the code page lacks becomes its default
 // character ("?").
 std::string ToAnsi(std::wstring_view text);
+// Text from the driver (descriptions, serial numbers) for display.
+std::wstring FromAnsi(std::string_view bytes);
 
 } // namespace console

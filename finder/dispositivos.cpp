@@ -1,9 +1,11 @@
 #include "finder/dispositivos.h"
 
+#include "console/ansi_text.h"
 #include "console/principal.h"
 #include "controls/host/property_text.h"
 #include "resources/dialogs_ids.h"
 #include "win/notify.h"
+#include "win/single_instance.h"
 #include "win/units.h"
 
 #include <commctrl.h>
@@ -16,10 +18,7 @@ constexpr UINT_PTR kRefreshZEVTimer = 1;
 constexpr UINT kTellDriverMissing = WM_APP + 1;
 constexpr int kIdList = 100, kIdConectar = 101, kIdCancelar = 102;
 
-// The window's one instance, and the last one closed: a window may close from inside one of its
-// own buttons' Click handlers, so its object is freed only when the next finder opens (or at exit).
-std::unique_ptr<Dispositivos> g_open;
-std::unique_ptr<Dispositivos> g_closed;
+using Single = win::SingleInstance<Dispositivos>;
 bool g_toldDriverMissing = false;
 
 int Px(int twips) { return win::TwipsToPixels(twips); }
@@ -51,15 +50,6 @@ host::PropertyBag ButtonSettings(const wchar_t* caption) {
     return bag;
 }
 
-std::wstring FromAnsi(const std::string& bytes) {
-    if (bytes.empty())
-        return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
-    return text;
-}
-
 HFONT MakeFont(const wchar_t* face, double points, bool bold) {
     LOGFONTW lf{};
     lf.lfHeight = -static_cast<LONG>(points * 96.0 / 72.0 + 0.5);
@@ -75,27 +65,11 @@ Dispositivos::Dispositivos(console::AppContext& app) : app_(app), model_(app.cat
 
 Dispositivos::~Dispositivos() = default;
 
-Dispositivos* Dispositivos::Instance() { return g_open && g_open->Hwnd() ? g_open.get() : nullptr; }
+Dispositivos* Dispositivos::Instance() { return Single::Instance(); }
 
-Dispositivos* Dispositivos::Show(console::AppContext& app) {
-    if (Dispositivos* open = Instance()) {
-        ShowWindow(open->Hwnd(), SW_SHOWNORMAL);
-        SetForegroundWindow(open->Hwnd());
-        return open;
-    }
-    g_closed.reset();
-    auto finder = std::make_unique<Dispositivos>(app);
-    if (!finder->Open())
-        return nullptr;
-    g_open = std::move(finder);
-    return g_open.get();
-}
+Dispositivos* Dispositivos::Show(console::AppContext& app) { return Single::Show(app); }
 
-void Dispositivos::CloseInstance() {
-    if (Dispositivos* open = Instance())
-        DestroyWindow(open->Hwnd());
-    g_closed.reset();
-}
+void Dispositivos::CloseInstance() { Single::Close(); }
 
 bool Dispositivos::Open() {
     WNDCLASSEXW wc{};
@@ -201,7 +175,7 @@ LRESULT CALLBACK Dispositivos::FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
 std::wstring Dispositivos::ItemText(const Item& item) {
     switch (item.kind) {
     case Item::Kind::Device:
-        return FromAnsi(item.description) + L", NºSerie: " + FromAnsi(item.serialNumber);
+        return console::FromAnsi(item.description) + L", NºSerie: " + console::FromAnsi(item.serialNumber);
     case Item::Kind::CountFailed:
         return kCountFailed;
     case Item::Kind::NoZev:
@@ -316,10 +290,6 @@ LRESULT Dispositivos::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return Default(msg, wParam, lParam);
 }
 
-void Dispositivos::OnDestroyed() {
-    // Keep the object until the next finder opens: this may run inside one of its buttons' handlers.
-    if (g_open.get() == this)
-        g_closed = std::move(g_open);
-}
+void Dispositivos::OnDestroyed() { Single::Retire(this); }
 
 } // namespace finder

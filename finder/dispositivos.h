@@ -7,11 +7,11 @@
 #include "controls/button/skin_button.h"
 #include "finder/finder_model.h"
 #include "win/gdi.h"
+#include "win/single_instance.h"
 #include "win/window_base.h"
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
 
 namespace finder {
@@ -52,6 +52,7 @@ protected:
     void OnDestroyed() override;
 
 private:
+    friend class win::SingleInstance<Dispositivos>;
     bool Open();
     bool CreateControls();
     void Form_Load();
