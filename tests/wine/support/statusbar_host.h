@@ -1,0 +1,110 @@
+// A SkinStatusBar on a plain visible window, for tests: the host window (600 × 200 client pixels at
+// screen 40, 40), a bar docked at its bottom, message boxes recorded instead of shown, and what tests
+// read back from a bar.
+#pragma once
+
+#include "controls/host/picture_win.h"
+#include "controls/statusbar/skin_status_bar.h"
+#include "tests/wine/support/window_test.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <ostream>
+#include <vector>
+
+// Rectangles compared and printed in test expectations.
+inline bool operator==(const RECT& a, const RECT& b) {
+    return EqualRect(&a, &b) != FALSE;
+}
+inline void PrintTo(const RECT& r, std::ostream* os) {
+    *os << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
+
+namespace testsupport {
+
+// A 15 × 23 skin tile of our own: a one-pixel frame around one inside colour.
+inline host::Picture SkinTile(gen::Rgb frame, gen::Rgb inside, int width = 15, int height = 23) {
+    host::Picture p{gen::Raster(width, height, frame)};
+    for (int y = 1; y < height - 1; ++y)
+        for (int x = 1; x < width - 1; ++x)
+            p.raster.At(x, y) = inside;
+    return p;
+}
+
+// A window's rectangle in another window's client coordinates.
+inline RECT RectIn(HWND child, HWND parent) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// The texts of a window's STATIC children, sorted: what another process finds by walking them.
+inline std::vector<std::wstring> StaticTexts(HWND parent) {
+    std::vector<std::wstring> texts;
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM out) {
+            wchar_t cls[16] = {};
+            GetClassNameW(child, cls, 16);
+            if (lstrcmpiW(cls, L"Static") == 0)
+                reinterpret_cast<std::vector<std::wstring>*>(out)->push_back(WindowText(child));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&texts));
+    std::sort(texts.begin(), texts.end());
+    return texts;
+}
+
+class StatusBarTest : public ::testing::Test {
+protected:
+    // barHeight 0: only the host window; the test makes its bar itself.
+    explicit StatusBarTest(int barHeight = 17) : barHeight_(barHeight) {}
+
+    void SetUp() override {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        wc.lpszClassName = L"ZevStatusBarTestHost";
+        RegisterClassExW(&wc);
+        host_ = CreateWindowExW(0, L"ZevStatusBarTestHost", L"SkinStatusBar", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                                40, 40, 600, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        ASSERT_TRUE(host_);
+        if (barHeight_ > 0) {
+            ASSERT_TRUE(bar_->Create(host_, 0, 200 - barHeight_, 600, barHeight_));
+            PumpMessages(20);
+        }
+    }
+    void TearDown() override {
+        bar_.reset();
+        DestroyWindow(host_);
+    }
+
+    // The main window's three panels: boxes 2-350, 352-430 and 432-510.
+    void AddMainWindowPanels() {
+        bar_->AddPanel(L"Desconectado", L"Skins", 350);
+        bar_->AddPanel(L"06/12/2026", L"Date", 80);
+        bar_->AddPanel(L"10:00:00", L"Time", 80);
+    }
+    COLORREF Back(int x, int y) const { return GetPixel(bar_->BackBuffer(), x, y); }
+    RECT InBar(HWND child) const { return RectIn(child, bar_->Hwnd()); }
+    void ExpectOnlyNotice(const std::wstring& title, const std::wstring& text, UINT flags) const {
+        ASSERT_EQ(notices_.notices.size(), 1u);
+        EXPECT_EQ(notices_.notices[0].title, title);
+        EXPECT_EQ(notices_.notices[0].text, text);
+        EXPECT_EQ(notices_.notices[0].flags, flags);
+    }
+
+    NoticeRecorder notices_;
+    HWND host_ = nullptr;
+    std::unique_ptr<statusbar::SkinStatusBar> bar_ = std::make_unique<statusbar::SkinStatusBar>();
+
+private:
+    int barHeight_;
+};
+
+} // namespace testsupport
