@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <array>
+#include <cstdlib>
+#include <tuple>
 
 using console::CheckBmp;
 
@@ -13,112 +15,77 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-void Put32(Bytes& b, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+Bytes Put32(Bytes b, std::size_t at, std::uint32_t v) {
+    for (std::size_t i = 0; i < 4; ++i)
+        b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    return b;
 }
 
-// An 8-bit picture with a colour table of `colours` entries.
+// A picture of the given depth with `extra` bytes (colour table or masks) between headers and pixels.
+Bytes Picture(int bits, int width, int height, std::uint32_t extra) {
+    const std::size_t stride = (static_cast<std::size_t>(width * bits) + 31) / 32 * 4;
+    Bytes b(54 + extra + stride * static_cast<std::size_t>(std::abs(height)), 0);
+    b[0] = 'B', b[1] = 'M', b[26] = 1, b[28] = static_cast<std::uint8_t>(bits);
+    b = Put32(Put32(Put32(b, 2, static_cast<std::uint32_t>(b.size())), 10, 54 + extra), 14, 40);
+    return Put32(Put32(b, 18, static_cast<std::uint32_t>(width)), 22, static_cast<std::uint32_t>(height));
+}
 Bytes EightBit(int width, int height, std::uint32_t colours) {
-    const std::size_t stride = (static_cast<std::size_t>(width) + 3) & ~std::size_t{3};
-    const std::size_t offset = 54 + 4 * colours;
-    Bytes b(offset + stride * static_cast<std::size_t>(height < 0 ? -height : height), 0);
-    b[0] = 'B', b[1] = 'M';
-    Put32(b, 2, static_cast<std::uint32_t>(b.size()));
-    Put32(b, 10, static_cast<std::uint32_t>(offset));
-    Put32(b, 14, 40);
-    Put32(b, 18, static_cast<std::uint32_t>(width));
-    Put32(b, 22, static_cast<std::uint32_t>(height));
-    b[26] = 1, b[28] = 8;
-    Put32(b, 46, colours);
-    return b;
+    return Put32(Picture(8, width, height, 4 * colours), 46, colours);
+}
+// 32 bits with red, green and blue masks.
+Bytes Masked() {
+    return Put32(Put32(Put32(Put32(Picture(32, 2, 2, 12), 30, 3), 54, 0xFF0000), 58, 0xFF00), 62, 0xFF);
 }
 
 } // namespace
 
-TEST(ConsoleBmpCheck, AcceptsTheGeneratedSkinsForm) {
-    const Bytes file = gen::EncodeBmp(gen::Raster(216, 23, {1, 2, 3}));
-    std::wstring reason;
-    const auto bmp = CheckBmp(file, &reason);
-    ASSERT_TRUE(bmp) << std::string(reason.begin(), reason.end());
-    EXPECT_EQ(bmp->width, 216);
-    EXPECT_EQ(bmp->height, 23);
-    EXPECT_EQ(bmp->bitCount, 24);
-    EXPECT_EQ(bmp->bitsOffset, 54u);
-    EXPECT_EQ(bmp->bitsSize, 23u * 648u);
-    EXPECT_TRUE(bmp->colourTable.empty());
-}
-
-TEST(ConsoleBmpCheck, AcceptsPalettedTopDownAndMaskedPictures) {
-    auto paletted = CheckBmp(EightBit(5, -3, 16), nullptr);
-    ASSERT_TRUE(paletted);
-    EXPECT_EQ(paletted->height, -3);
-    EXPECT_EQ(paletted->colourTable.size(), 64u);
-    EXPECT_EQ(paletted->bitsSize, 3u * 8u);
-    // No count given: the full table of 256 entries.
-    auto full = CheckBmp(EightBit(4, 4, 0), nullptr);
-    ASSERT_FALSE(full) << "the file has no room for 256 entries";
-
-    Bytes masked(54 + 12 + 2 * 2 * 4, 0);
-    masked[0] = 'B', masked[1] = 'M';
-    Put32(masked, 10, 66);
-    Put32(masked, 14, 40);
-    Put32(masked, 18, 2);
-    Put32(masked, 22, 2);
-    masked[26] = 1, masked[28] = 32;
-    Put32(masked, 30, 3);
-    Put32(masked, 54, 0xFF0000), Put32(masked, 58, 0xFF00), Put32(masked, 62, 0xFF);
-    auto bmp = CheckBmp(masked, nullptr);
-    ASSERT_TRUE(bmp);
-    EXPECT_EQ(bmp->masks[0], 0xFF0000u);
-    EXPECT_EQ(bmp->masks[2], 0xFFu);
-}
-
-TEST(ConsoleBmpCheck, EveryTruncationIsRefused) {
-    const Bytes file = gen::EncodeBmp(gen::Raster(216, 23, {9, 9, 9}));
-    for (std::size_t n = 0; n < file.size(); ++n) {
-        // A copy of exactly n bytes, so the sanitizer sees any read past the end.
-        const Bytes cut(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(n));
+TEST(ConsoleBmpCheck, AcceptsWellFormedPicturesAndRefusesEveryTruncationWithAReason) {
+    const struct {
+        Bytes file;
+        std::int32_t width, height;
+        std::size_t bitsOffset, bitsSize, colourTable;
+    } pictures[] = {
+        {gen::EncodeBmp(gen::Raster(216, 23, {1, 2, 3})), 216, 23, 54, 23 * 648, 0}, // as the generator writes it
+        {EightBit(5, -3, 16), 5, -3, 54 + 64, 3 * 8, 64},                            // paletted, top-down
+        {EightBit(7, 7, 256), 7, 7, 54 + 1024, 7 * 8, 1024},
+        {Masked(), 2, 2, 54 + 12, 2 * 8, 0},
+    };
+    for (const auto& p : pictures) {
         std::wstring reason;
-        ASSERT_FALSE(CheckBmp(cut, &reason)) << n;
-        ASSERT_EQ(reason, L"el archivo no es un mapa de bits válido") << n;
+        const auto bmp = CheckBmp(p.file, &reason);
+        ASSERT_TRUE(bmp) << std::string(reason.begin(), reason.end());
+        EXPECT_EQ(std::tuple(bmp->width, bmp->height, bmp->bitsOffset, bmp->bitsSize, bmp->colourTable.size()),
+                  std::tuple(p.width, p.height, p.bitsOffset, p.bitsSize, p.colourTable));
+        for (std::size_t n = 0; n < p.file.size(); ++n) {
+            // A copy of exactly n bytes, so the sanitizer sees any read past the end.
+            const Bytes cut(p.file.begin(), p.file.begin() + static_cast<std::ptrdiff_t>(n));
+            ASSERT_FALSE(CheckBmp(cut, &reason)) << n;
+            ASSERT_EQ(reason, L"el archivo no es un mapa de bits válido") << n;
+        }
     }
-    const Bytes paletted = EightBit(7, 7, 256);
-    for (std::size_t n = 0; n < paletted.size(); ++n)
-        ASSERT_FALSE(CheckBmp(Bytes(paletted.begin(), paletted.begin() + static_cast<std::ptrdiff_t>(n)), nullptr))
-            << n;
+    const auto masked = CheckBmp(Masked(), nullptr);
+    EXPECT_EQ((std::array{masked->masks[0], masked->masks[1], masked->masks[2]}),
+              (std::array<std::uint32_t, 3>{0xFF0000, 0xFF00, 0xFF}));
+    EXPECT_FALSE(CheckBmp(EightBit(4, 4, 0), nullptr)) << "no count means 256 entries: no room for them";
 }
 
 TEST(ConsoleBmpCheck, InconsistentHeadersAreRefused) {
     const Bytes good = gen::EncodeBmp(gen::Raster(4, 4, {1, 1, 1}));
     ASSERT_TRUE(CheckBmp(good, nullptr));
-    auto broken = [&](std::size_t at, std::uint32_t value) {
-        Bytes b = good;
-        Put32(b, at, value);
-        return CheckBmp(b, nullptr).has_value();
+    const std::pair<std::size_t, std::uint32_t> broken[] = {
+        {10, 0xFFFFFFF0u}, {10, 20},                             // pixel offset far past the end, or inside the headers
+        {14, 12},          {14, 0xFFFFFFFFu},                    // unknown header sizes
+        {18, 0},           {18, 0x80000000u}, {18, 0x7FFFFFFFu}, // no, negative or absurd width
+        {22, 0},           {22, 0x80000001u},                    // no or absurd top-down height
+        {26, 0x00180002u}, {28, 7},                              // two planes, seven bits
     };
-    EXPECT_FALSE(broken(10, 0xFFFFFFF0u)) << "pixel offset far past the end";
-    EXPECT_FALSE(broken(10, 20)) << "pixel offset inside the headers";
-    EXPECT_FALSE(broken(14, 12)) << "an unknown header size";
-    EXPECT_FALSE(broken(14, 0xFFFFFFFFu));
-    EXPECT_FALSE(broken(18, 0)) << "no width";
-    EXPECT_FALSE(broken(18, 0x80000000u)) << "negative width";
-    EXPECT_FALSE(broken(22, 0)) << "no height";
-    EXPECT_FALSE(broken(18, 0x7FFFFFFFu)) << "absurd width";
-    EXPECT_FALSE(broken(22, 0x80000001u)) << "absurd top-down height";
-    Bytes planes = good;
-    planes[26] = 2;
-    EXPECT_FALSE(CheckBmp(planes, nullptr));
-    Bytes depth = good;
-    depth[28] = 7;
-    EXPECT_FALSE(CheckBmp(depth, nullptr));
-    Bytes rle = EightBit(4, 4, 2);
-    Put32(rle, 30, 1);
-    std::wstring reason;
-    EXPECT_FALSE(CheckBmp(rle, &reason));
-    EXPECT_EQ(reason, L"el mapa de bits está comprimido y no se admite");
+    for (auto [at, value] : broken)
+        EXPECT_FALSE(CheckBmp(Put32(good, at, value), nullptr)) << at << " = " << value;
     Bytes notBm = good;
     notBm[0] = 'P';
     EXPECT_FALSE(CheckBmp(notBm, nullptr));
     EXPECT_FALSE(CheckBmp(EightBit(4, 4, 300), nullptr)) << "more colours than 8 bits can name";
+    std::wstring reason;
+    EXPECT_FALSE(CheckBmp(Put32(EightBit(4, 4, 2), 30, 1), &reason));
+    EXPECT_EQ(reason, L"el mapa de bits está comprimido y no se admite");
 }

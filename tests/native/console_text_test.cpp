@@ -63,69 +63,39 @@ std::wstring Oracle(std::wstring consoleText, const std::string& received) {
 
 } // namespace
 
-TEST(ConsoleText, LineEndsBecomeCrLfAndLoneLfDisappears) {
-    EXPECT_EQ(Apply(L">", "OK\r\n"), L">OK\r\n");
-    EXPECT_EQ(Apply(L">", "OK\r"), L">OK\r\n");
-    EXPECT_EQ(Apply(L">", "OK\n"), L">OK");
-    EXPECT_EQ(Apply(L">", "A\n\rB\r\r\n"), L">A\r\nB\r\n\r\n");
-    EXPECT_EQ(Apply(L"", ""), L"");
-}
-
-TEST(ConsoleText, ErasesTheCharacterInFrontOfEachSequence) {
-    EXPECT_EQ(Apply(L">", "x\b \b"), L">");
-    // Arriving in two ticks: the second completes the sequence.
-    EXPECT_EQ(Apply(Apply(L">", "x\b"), " \b"), L">");
-    // Right after a line break only the LF of the CR LF goes.
-    EXPECT_EQ(Apply(L">ab", "\r\b \b"), L">ab\r");
-    // At the very start of the text only the sequence goes.
-    EXPECT_EQ(Apply(L"", "\b \bab"), L"ab");
-    EXPECT_EQ(Apply(L"\b", " \bZ"), L"Z");
-    // Three letters and two sequences keep the first letter.
-    EXPECT_EQ(Apply(L">abc", "\b \b\b \b"), L">a");
-    // A BS outside a sequence stays; so does a sequence broken by other characters.
-    EXPECT_EQ(Apply(L">", "a\bb"), L">a\bb");
-    EXPECT_EQ(Apply(L">", "a\b.\b"), L">a\b.\b");
-    // Sequences sharing a BS: the earlier one is cut first.
-    EXPECT_EQ(Apply(L">xy", "\b \b \b"), L">x \b");
-    // An erase that itself completes an earlier sequence.
-    EXPECT_EQ(Apply(L"\b ", "q\b \b\b"), L"");
+// The plain cases run on the real console too (console_pump_test); these are the subtle ones.
+TEST(ConsoleText, LineEndsEraseSequencesAndDecoding) {
+    const struct {
+        const wchar_t* console;
+        std::string received;
+        const wchar_t* shown;
+    } cases[] = {
+        {L">", "A\n\rB\r\r\n", L">A\r\nB\r\n\r\n"},
+        {L">x\b", " \b", L">"},                                 // completed by a later tick
+        {L"\b", " \bZ", L"Z"},                                  // at the very start only the sequence goes
+        {L">", "a\b.\b", L">a\b.\b"},                           // a sequence broken by another character stays
+        {L">xy", "\b \b \b", L">x \b"},                         // sequences sharing a BS: the earlier one is cut
+        {L"\b ", "q\b \b\b", L""},                              // an erase that completes an earlier sequence
+        {L">", std::string("a\0b\xE9\xFF", 5), L">ab\xE9\xFF"}, // NUL dropped, one character per byte
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Apply(c.console, c.received), c.shown) << c.received;
 }
 
 TEST(ConsoleText, KeepsTheLast5000CharactersFromTheirFirstLineBreak) {
     std::wstring full(kConsoleLimit, L'a');
-    full[100] = L'\r';
-    full[101] = L'\n';
+    full.replace(100, 2, L"\r\n");
     const std::wstring result = Apply(full, "line\r\n");
     // 5006 characters: the last 5000 start at index 6 of the old text; their first CR LF is the
     // one at index 100.
-    EXPECT_EQ(result.size(), kConsoleLimit - 100 + 6);
-    EXPECT_EQ(result.substr(0, 2), L"\r\n");
-    EXPECT_EQ(result.substr(result.size() - 6), L"line\r\n");
-
-    // Without any CR LF in the last 5000, all 5000 stay.
-    const std::wstring noBreak = Apply(std::wstring(kConsoleLimit, L'b'), "ccc");
-    EXPECT_EQ(noBreak.size(), kConsoleLimit);
-    EXPECT_EQ(noBreak.substr(kConsoleLimit - 3), L"ccc");
-
-    // Exactly 5000 is left alone; a CR LF split by the cut is no line break.
+    EXPECT_EQ(result, full.substr(100) + L"line\r\n");
+    // Without any CR LF in the last 5000, all 5000 stay; exactly 5000 is left alone.
+    EXPECT_EQ(Apply(std::wstring(kConsoleLimit, L'b'), "ccc"), std::wstring(kConsoleLimit - 3, L'b') + L"ccc");
     EXPECT_EQ(Apply(std::wstring(kConsoleLimit - 1, L'd'), "e").size(), kConsoleLimit);
+    // A CR LF split by the cut is no line break.
     std::wstring split(kConsoleLimit, L'f');
-    split[0] = L'\r';
-    split[1] = L'\n';
-    split[4000] = L'\r';
-    split[4001] = L'\n';
-    const std::wstring cut = Apply(split, "g");
-    EXPECT_EQ(cut.size(), kConsoleLimit - 4000 + 1);
-}
-
-TEST(ConsoleText, DropsNulAndShowsHighBytesThroughTheTable) {
-    EXPECT_EQ(Apply(L">", std::string("a\0b", 3)), L">ab");
-    console::AnsiTable table = kTable;
-    table[0xE9] = L'é';
-    table[0x80] = L'€';
-    std::wstring text = L">";
-    ApplyReceived(text, "\xE9\x80\xFF", table);
-    EXPECT_EQ(text, L">é€\xFF");
+    split.replace(0, 2, L"\r\n").replace(4000, 2, L"\r\n");
+    EXPECT_EQ(Apply(split, "g"), split.substr(4000) + L"g");
 }
 
 TEST(ConsoleText, MatchesTheSearchFromTheStartLoopOnRandomInput) {

@@ -1,6 +1,7 @@
 // The receive pump's driver half: the queue query, reads of at most 256 bytes and never more
 // than still queued, the statuses it records, and what it keeps when a read fails.
 #include "console/receive_pump.h"
+#include "tests/support/fake_driver.h"
 
 #include <gtest/gtest.h>
 
@@ -13,179 +14,124 @@ using console::FetchReceived;
 
 namespace {
 
-// A driver whose queue query and reads follow a script. One instance at a time.
-struct ScriptedDriver {
+// The fake driver with a scripted queue query and reads. One instance at a time.
+class PumpFetch : public ::testing::Test {
+protected:
     struct ReadStep {
+        std::string bytes; // what the read delivers (cut to what was asked)
         FT_STATUS status = FT_OK;
-        std::string bytes;   // what the read delivers (cut to what was asked)
         DWORD claimed = ~0u; // a count to report instead of the bytes' number
     };
+    void SetUp() override {
+        current = this;
+        table.GetQueueStatus = [](FT_HANDLE h, DWORD* n) {
+            EXPECT_EQ(h, current->fake.handle);
+            ++current->queueCalls;
+            *n = current->queued;
+            return current->queueStatus;
+        };
+        table.Read = [](FT_HANDLE h, void* buffer, DWORD toRead, DWORD* got) -> FT_STATUS {
+            EXPECT_EQ(h, current->fake.handle);
+            EXPECT_EQ(*got, 0u) << "bytes read is cleared before each read";
+            current->asked.push_back(toRead);
+            if (current->reads.empty()) {
+                ADD_FAILURE() << "read beyond the script";
+                return FT_OTHER_ERROR;
+            }
+            const ReadStep step = current->reads.front();
+            current->reads.pop_front();
+            const std::size_t n = std::min<std::size_t>(step.bytes.size(), toRead);
+            std::copy_n(step.bytes.data(), n, static_cast<char*>(buffer));
+            *got = step.claimed != ~0u ? step.claimed : static_cast<DWORD>(n);
+            return step.status;
+        };
+        ASSERT_TRUE(link.OpenLink("ZV1"));
+    }
+
+    static inline PumpFetch* current = nullptr;
+    testsupport::FakeDriver fake;
+    DriverTable table = fake.table;
+    devlink::LinkState link{table};
     FT_STATUS queueStatus = FT_OK;
     DWORD queued = 0;
     std::deque<ReadStep> reads;
     std::vector<DWORD> asked; // the count of every read
-    int queueCalls = 0, closeCalls = 0;
-    FT_HANDLE handle = reinterpret_cast<FT_HANDLE>(0x5A5A);
-
-    static inline ScriptedDriver* current = nullptr;
-
-    static FT_STATUS D2XX_CALL OpenEx(void*, DWORD, FT_HANDLE* h) {
-        *h = current->handle;
-        return FT_OK;
-    }
-    static FT_STATUS D2XX_CALL Baud(FT_HANDLE, std::uint32_t) { return FT_OK; }
-    static FT_STATUS D2XX_CALL Data(FT_HANDLE, std::uint8_t, std::uint8_t, std::uint8_t) { return FT_OK; }
-    static FT_STATUS D2XX_CALL Flow(FT_HANDLE, std::uint16_t, std::uint8_t, std::uint8_t) { return FT_OK; }
-    static FT_STATUS D2XX_CALL Timeouts(FT_HANDLE, std::uint32_t, std::uint32_t) { return FT_OK; }
-    static FT_STATUS D2XX_CALL Chars(FT_HANDLE, std::uint8_t, std::uint8_t, std::uint8_t, std::uint8_t) {
-        return FT_OK;
-    }
-    static FT_STATUS D2XX_CALL Queue(FT_HANDLE h, DWORD* n) {
-        EXPECT_EQ(h, current->handle);
-        ++current->queueCalls;
-        *n = current->queued;
-        return current->queueStatus;
-    }
-    static FT_STATUS D2XX_CALL Read(FT_HANDLE h, void* buffer, DWORD toRead, DWORD* got) {
-        EXPECT_EQ(h, current->handle);
-        EXPECT_EQ(*got, 0u) << "bytes read is cleared before each read";
-        current->asked.push_back(toRead);
-        if (current->reads.empty()) {
-            ADD_FAILURE() << "read beyond the script";
-            return FT_OTHER_ERROR;
-        }
-        ReadStep step = current->reads.front();
-        current->reads.pop_front();
-        const std::size_t n = std::min<std::size_t>(step.bytes.size(), toRead);
-        std::copy_n(step.bytes.data(), n, static_cast<char*>(buffer));
-        *got = step.claimed != ~0u ? step.claimed : static_cast<DWORD>(n);
-        return step.status;
-    }
-    static FT_STATUS D2XX_CALL Write(FT_HANDLE, void*, DWORD, DWORD*) { return FT_OK; }
-    static FT_STATUS D2XX_CALL Close(FT_HANDLE) {
-        ++current->closeCalls;
-        return FT_OK;
-    }
-
-    DriverTable table{nullptr, OpenEx, Baud, Data, Flow, Timeouts, Chars, Queue, Read, Write, Close};
-    ScriptedDriver() { current = this; }
-    ~ScriptedDriver() { current = nullptr; }
+    int queueCalls = 0;
 };
 
-class PumpFetch : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(link.OpenLink("ZV1")); }
-    void Queue(DWORD count) { driver.queued = count; }
-    void ThenRead(std::string bytes, FT_STATUS status = FT_OK) { driver.reads.push_back({status, std::move(bytes)}); }
-
-    ScriptedDriver driver;
-    devlink::LinkState link{driver.table};
-};
-
-std::string Pattern(std::size_t n, char first = 'a') {
+std::string Pattern(std::size_t n) {
     std::string s;
     for (std::size_t i = 0; i < n; ++i)
-        s += static_cast<char>(first + i % 26);
+        s += static_cast<char>('a' + i % 26);
     return s;
 }
 
 } // namespace
 
-TEST_F(PumpFetch, ReadsAQueueOver256BytesIn256AndTheRest) {
-    const std::string bytes = Pattern(300);
-    Queue(300);
-    ThenRead(bytes.substr(0, 256));
-    ThenRead(bytes.substr(256));
-    const auto got = FetchReceived(link);
-    EXPECT_EQ(got.bytes, bytes);
-    EXPECT_FALSE(got.deviceGone);
-    EXPECT_EQ(driver.asked, (std::vector<DWORD>{256, 44}));
-    EXPECT_EQ(link.lLastStatus, 0);
-}
-
-TEST_F(PumpFetch, ShortReadsAskOnlyForWhatIsStillQueued) {
-    Queue(10);
-    ThenRead("abc");
-    ThenRead("defg", FT_IO_ERROR); // counts as success
-    ThenRead("hij");
-    EXPECT_EQ(FetchReceived(link).bytes, "abcdefghij");
-    EXPECT_EQ(driver.asked, (std::vector<DWORD>{10, 7, 3}));
-    EXPECT_EQ(link.lLastStatus, 0);
-}
-
-TEST_F(PumpFetch, AnEmptyOrFailedQueryReadsNothing) {
-    Queue(0);
-    EXPECT_TRUE(FetchReceived(link).bytes.empty());
-    Queue(0x80000000u); // a negative count
-    EXPECT_TRUE(FetchReceived(link).bytes.empty());
-    driver.queueStatus = FT_OTHER_ERROR;
-    Queue(5);
-    const auto got = FetchReceived(link);
-    EXPECT_TRUE(got.bytes.empty());
-    EXPECT_FALSE(got.deviceGone) << "only statuses that mean the device is gone end the link";
-    EXPECT_EQ(link.lLastStatus, static_cast<std::int32_t>(FT_OTHER_ERROR));
-    EXPECT_TRUE(driver.asked.empty());
-    EXPECT_TRUE(link.IsOpen());
-}
-
-TEST_F(PumpFetch, BytesReadBeforeAFailedOrEmptyReadAreKept) {
-    Queue(600);
-    ThenRead(Pattern(256));
-    ThenRead("", FT_INSUFFICIENT_RESOURCES);
-    auto got = FetchReceived(link);
-    EXPECT_EQ(got.bytes, Pattern(256));
-    EXPECT_EQ(link.lLastStatus, static_cast<std::int32_t>(FT_INSUFFICIENT_RESOURCES));
-    EXPECT_TRUE(link.IsOpen()) << "a failed read leaves the link open";
-
-    driver.asked.clear();
-    Queue(20);
-    ThenRead("12345");
-    ThenRead(""); // success with no bytes
-    got = FetchReceived(link);
-    EXPECT_EQ(got.bytes, "12345");
-    EXPECT_EQ(driver.asked, (std::vector<DWORD>{20, 15}));
-
-    // The very first read failing shows nothing.
-    Queue(4);
-    ThenRead("", FT_OTHER_ERROR);
-    EXPECT_TRUE(FetchReceived(link).bytes.empty());
-}
-
-TEST_F(PumpFetch, QueryStatusesThatMeanTheDeviceIsGone) {
-    for (FT_STATUS status : {FT_INVALID_HANDLE, FT_DEVICE_NOT_FOUND, FT_DEVICE_NOT_OPENED, FT_IO_ERROR}) {
-        driver.queueStatus = status;
+TEST_F(PumpFetch, ReadsAtMost256NeverMoreThanStillQueuedAndKeepsWhatCameBeforeAFailure) {
+    const struct {
+        DWORD queued;
+        std::vector<ReadStep> script;
+        std::string bytes;        // what the tick hands over
+        std::vector<DWORD> asked; // the count of each read
+        FT_STATUS lastStatus;
+    } cases[] = {
+        {300, {{Pattern(256)}, {Pattern(300).substr(256)}}, Pattern(300), {256, 44}, FT_OK},
+        // Short reads ask only for the rest; FT_IO_ERROR from a read counts as success.
+        {10, {{"abc"}, {"defg", FT_IO_ERROR}, {"hij"}}, "abcdefghij", {10, 7, 3}, FT_OK},
+        // A driver claiming more than asked cannot overrun the buffer.
+        {3, {{"xyz", FT_OK, 5000}}, "xyz", {3}, FT_OK},
+        // Bytes read before a failed or empty read are kept; a first read failing shows nothing.
+        {600, {{Pattern(256)}, {"", FT_INSUFFICIENT_RESOURCES}}, Pattern(256), {256, 256}, FT_INSUFFICIENT_RESOURCES},
+        {20, {{"12345"}, {""}}, "12345", {20, 15}, FT_OK},
+        {4, {{"", FT_OTHER_ERROR}}, "", {4}, FT_OTHER_ERROR},
+        // Nothing queued, or a negative count: no read.
+        {0, {}, "", {}, FT_OK},
+        {0x80000000u, {}, "", {}, FT_OK},
+    };
+    for (const auto& c : cases) {
+        queued = c.queued;
+        reads.assign(c.script.begin(), c.script.end());
+        asked.clear();
         const auto got = FetchReceived(link);
-        EXPECT_TRUE(got.deviceGone) << status;
+        EXPECT_EQ(got.bytes, c.bytes) << c.queued;
+        EXPECT_FALSE(got.deviceGone);
+        EXPECT_EQ(asked, c.asked) << c.queued;
+        EXPECT_EQ(link.lLastStatus, static_cast<std::int32_t>(c.lastStatus)) << c.queued;
+        EXPECT_TRUE(link.IsOpen()) << "a failed read leaves the link open";
+    }
+}
+
+TEST_F(PumpFetch, AFailedQueryReadsNothingAndOnlyAGoneDeviceEndsTheLink) {
+    queued = 5;
+    for (FT_STATUS status : {FT_OTHER_ERROR, FT_INSUFFICIENT_RESOURCES, FT_INVALID_PARAMETER, FT_INVALID_HANDLE,
+                             FT_DEVICE_NOT_FOUND, FT_DEVICE_NOT_OPENED, FT_IO_ERROR}) {
+        queueStatus = status;
+        const auto got = FetchReceived(link);
+        EXPECT_TRUE(got.bytes.empty());
+        const bool gone = status == FT_INVALID_HANDLE || status == FT_DEVICE_NOT_FOUND ||
+                          status == FT_DEVICE_NOT_OPENED || status == FT_IO_ERROR;
+        EXPECT_EQ(got.deviceGone, gone) << status;
         EXPECT_EQ(link.lLastStatus, static_cast<std::int32_t>(status));
     }
-    for (FT_STATUS status : {FT_INSUFFICIENT_RESOURCES, FT_INVALID_PARAMETER, FT_OTHER_ERROR})
-        EXPECT_FALSE(console::MeansDeviceGone(status)) << status;
+    EXPECT_TRUE(asked.empty());
+    EXPECT_TRUE(link.IsOpen()) << "the window, not the fetch, ends the link";
 }
 
-TEST_F(PumpFetch, AClosedLinkMakesNoDriverCall) {
+TEST_F(PumpFetch, AClosedLinkMakesNoDriverCallAndAnAbsurdQueueTakesBoundedTicks) {
+    queued = 0x7FFFFFFFu;
+    const std::size_t reads256 = console::kMaxBytesPerTick / 256;
+    for (std::size_t i = 0; i < reads256; ++i)
+        reads.push_back({std::string(256, 'q')});
+    EXPECT_EQ(FetchReceived(link).bytes.size(), console::kMaxBytesPerTick);
+    EXPECT_EQ(asked.size(), reads256);
+
     link.CloseLink();
-    Queue(5);
-    ThenRead("never");
+    queueCalls = 0;
+    reads = {{"never"}};
     const auto got = FetchReceived(link);
     EXPECT_TRUE(got.bytes.empty());
     EXPECT_FALSE(got.deviceGone);
-    EXPECT_EQ(driver.queueCalls, 0);
-    EXPECT_TRUE(driver.asked.empty());
-}
-
-TEST_F(PumpFetch, ADriverClaimingMoreThanAskedCannotOverrunTheBuffer) {
-    Queue(3);
-    driver.reads.push_back({FT_OK, "xyz", 5000});
-    EXPECT_EQ(FetchReceived(link).bytes, "xyz");
-}
-
-TEST_F(PumpFetch, AnAbsurdQueueIsFetchedInBoundedTicks) {
-    Queue(0x7FFFFFFFu);
-    const std::size_t reads = console::kMaxBytesPerTick / 256;
-    for (std::size_t i = 0; i < reads; ++i)
-        ThenRead(std::string(256, 'q'));
-    const auto got = FetchReceived(link);
-    EXPECT_EQ(got.bytes.size(), console::kMaxBytesPerTick);
-    EXPECT_EQ(driver.asked.size(), reads);
-    EXPECT_TRUE(driver.reads.empty());
+    EXPECT_EQ(queueCalls, 0);
+    EXPECT_EQ(asked.size(), reads256);
 }

@@ -50,6 +50,11 @@ protected:
         principal.ResetConsole(true);
         principal.Command1_Click(2);
     }
+    // Connect, then the device's LIST reply drained.
+    void ConnectAndDrain(bool runTimer = false) {
+        Connect(runTimer);
+        ASSERT_TRUE(WaitForReply(L"puerto=23")) << Narrow(principal.ConsoleText());
+    }
     // Ticks the receive pump until the console ends with the prompt after the given text.
     bool WaitForReply(const std::wstring& contains, int timeoutMs = 3000) {
         return PumpUntil(
@@ -60,12 +65,34 @@ protected:
             },
             timeoutMs);
     }
+    // Ticks the receive pump until the console shows exactly the text.
+    bool TickUntilShown(const std::wstring& text) {
+        return PumpUntil([&] {
+            principal.TimerRx_Timer();
+            return principal.ConsoleText() == text;
+        });
+    }
     void TypeChar(wchar_t c) { SendMessageW(principal.txtConsole(), WM_CHAR, c, 1); }
     std::string Written() const { return sim.Written(kZev); }
 
     std::wstring Panel(int index) { return WindowText(principal.StatusBar1().PanelLabel(index)); }
     bool ToolEnabled(int index) { return principal.Toolbar().IsButtonEnabled(index); }
     bool CommandEnabled(int index) { return IsWindowEnabled(principal.Command1(index)) != FALSE; }
+
+    // The state table: connected, or not (at start the console is still disabled, after a
+    // disconnect it stays enabled). Find and clear follow the state; disconnect and about never change.
+    void ExpectControls(bool connected, bool consoleEnabled) {
+        EXPECT_EQ(ToolEnabled(1), !connected) << "find";
+        EXPECT_TRUE(ToolEnabled(2)) << "disconnect";
+        EXPECT_EQ(ToolEnabled(3), connected) << "clear";
+        EXPECT_TRUE(ToolEnabled(4)) << "about";
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(CommandEnabled(i), connected) << "quick command " << i;
+        EXPECT_EQ(principal.ConsoleEnabled(), consoleEnabled);
+        EXPECT_EQ(Panel(1), connected ? std::wstring(L"Conectado con ") + kItem : L"Desconectado");
+    }
+    void ExpectConnected() { ExpectControls(true, true); }
+    void ExpectDisconnected() { ExpectControls(false, true); }
 
     NoticeRecorder notices;
     SimDriver sim;
