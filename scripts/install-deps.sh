@@ -2,7 +2,7 @@
 # Installs what the build and the tests need on Debian 12, only when something is missing.
 set -euo pipefail
 pkgs=(
-  cmake ninja-build g++ clang-14 python3
+  cmake ninja-build g++ clang-14 libclang-rt-14-dev python3
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   googletest libbenchmark-dev

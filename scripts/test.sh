@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the three trees and runs every test: native (sanitizers),
-# Windows x64 under Wine in a private virtual display, and the x86 export check. Ends with the
+# Installs what is missing, builds the four trees and runs every test: native (sanitizers),
+# Windows x64 under Wine in a private virtual display, the x86 export check, and a short run of each
+# fuzz target (clang, libFuzzer). Ends with the
 # line "N passed, N failed" and a non-zero exit status on any failure.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -9,7 +10,7 @@ build=${ZEV_BUILD_ROOT:-build}
 cd "$root"
 bash scripts/install-deps.sh || exit 1
 # Trees to test (default all); ZEV_TEST_FILTER narrows ctest to matching test names.
-trees=("$@"); ((${#trees[@]})) || trees=(native win64 win32)
+trees=("$@"); ((${#trees[@]})) || trees=(native win64 win32 fuzz)
 bash scripts/build.sh "${trees[@]}" || { echo "0 passed, 1 failed"; exit 1; }
 
 source scripts/xvfb.sh
@@ -32,7 +33,7 @@ run_ctest() { # tree, parallel jobs
 results=()
 for t in "${trees[@]}"; do
   # Windows tests share one display and the focus: one at a time.
-  if [ "$t" = native ]; then run_ctest "$t" 2; else run_ctest "$t" 1; fi
+  case $t in native | fuzz) run_ctest "$t" 2 ;; *) run_ctest "$t" 1 ;; esac
   results+=("$build/$t")
 done
 # The tests save screenshots as BMP; PNG is what viewers and the README show.

@@ -50,7 +50,9 @@ bool IsValidPropertyName(std::wstring_view name) {
             return true;
         if (c == L'_' || c == L'.' || c == L'-')
             return true;
-        return static_cast<std::uint32_t>(c) >= 0xA0; // non-ASCII, past the C1 controls
+        // Non-ASCII, past the C1 controls; but not the byte-order mark, which a reader of the text
+        // form takes for the file's signature.
+        return static_cast<std::uint32_t>(c) >= 0xA0 && c != 0xFEFF;
     });
 }
 
