@@ -22,6 +22,10 @@ int Distance(gen::Rgb a, gen::Rgb b) {
 gen::Rgb Centre(const gen::Raster& r, int frame) {
     return r.At(frame * gen::kButtonFrameWidth + 7, 11);
 }
+gen::Rgb FromColour(std::uint32_t c) {
+    return {static_cast<std::uint8_t>(c & 0xFF), static_cast<std::uint8_t>(c >> 8 & 0xFF),
+            static_cast<std::uint8_t>(c >> 16 & 0xFF)};
+}
 
 } // namespace
 
@@ -61,16 +65,10 @@ TEST(ButtonSkins, EachFrameShowsItsState) {
         for (int frame : {kStateDisabled, kStateDisabledChecked}) {
             const gen::Rgb c = Centre(r, frame);
             EXPECT_LE(std::abs(c.r - c.g) + std::abs(c.g - c.b), 2) << "disabled frames are grey";
-            const std::uint32_t t = BuiltInSkinColours(skin)->foreDisabled;
-            const gen::Rgb text{static_cast<std::uint8_t>(t & 0xFF), static_cast<std::uint8_t>(t >> 8 & 0xFF),
-                                static_cast<std::uint8_t>(t >> 16 & 0xFF)};
-            EXPECT_GE(std::abs(Luma(c) - Luma(text)), 44) << "the disabled caption stays readable";
+            EXPECT_GE(std::abs(Luma(c) - Luma(FromColour(BuiltInSkinColours(skin)->foreDisabled))), 44)
+                << "the disabled caption stays readable";
         }
         // The face carries the skin's colour: the normal frame's bottom rows are its BackColorSkinDefault.
-        const std::uint32_t face = BuiltInSkinColours(skin)->backDefault;
-        const gen::Rgb bottom = r.At(kStateNormal * 15 + 7, 20);
-        EXPECT_LE(Distance(bottom, {static_cast<std::uint8_t>(face & 0xFF), static_cast<std::uint8_t>(face >> 8 & 0xFF),
-                                    static_cast<std::uint8_t>(face >> 16 & 0xFF)}),
-                  3);
+        EXPECT_LE(Distance(r.At(kStateNormal * 15 + 7, 20), FromColour(BuiltInSkinColours(skin)->backDefault)), 3);
     }
 }

@@ -2,15 +2,10 @@
 // top-left colour transparent), the disabled colour, the font carry-over, unreadable picture files,
 // and the property messages and saved sets through the window.
 #include "controls/button/button_messages.h"
-#include "controls/button/skin_button.h"
-#include "controls/button/skin_palette.h"
 #include "controls/host/control_error.h"
 #include "controls/host/property_text.h"
 #include "resources/gen/bitmap.h"
 #include "tests/wine/support/button_form.h"
-#include "tests/wine/support/window_test.h"
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 
@@ -19,63 +14,40 @@ using namespace testsupport;
 
 namespace {
 
-std::wstring TempFile(const std::wstring& name) {
-    wchar_t folder[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, folder);
-    return std::wstring(folder) + name;
-}
-
-std::string Narrow(const std::wstring& w) {
-    return std::filesystem::path(w).string();
-}
-
-int Count(const SkinButton& b, int w, int h, COLORREF c) {
-    int n = 0;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            n += GetPixel(b.hdc(), x, y) == c;
-    return n;
-}
-
-RECT Box(const SkinButton& b, int w, int h, COLORREF c) {
-    RECT r{w, h, -1, -1};
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            if (GetPixel(b.hdc(), x, y) == c) {
-                r.left = std::min<LONG>(r.left, x);
-                r.top = std::min<LONG>(r.top, y);
-                r.right = std::max<LONG>(r.right, x);
-                r.bottom = std::max<LONG>(r.bottom, y);
-            }
-    return r;
-}
-
-class ButtonCaption : public ::testing::Test {
+// Files written into the temporary folder are removed with the fixture.
+class ButtonCaption : public ButtonTest {
 protected:
-    void SetUp() override {
-        SetCursorPos(1200, 1000);
-        ASSERT_TRUE(form.Open(40, 40, 420, 220));
-        // A 16 × 16 magenta picture with a blue 6 × 6 square in it.
-        gen::Raster r(16, 16, {255, 0, 255});
-        for (int y = 5; y < 11; ++y)
-            for (int x = 5; x < 11; ++x)
-                r.At(x, y) = {0, 0, 255};
-        picture = TempFile(L"zev_button_picture.bmp");
-        ASSERT_TRUE(gen::WriteFile(Narrow(picture), gen::EncodeBmp(r)));
+    static std::wstring Path(const std::wstring& name) {
+        wchar_t folder[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, folder);
+        return folder + name;
     }
-    void TearDown() override { DeleteFileW(picture.c_str()); }
-    NoticeRecorder notices;
-    ButtonForm form;
-    std::wstring picture;
+    std::wstring Write(const std::wstring& name, const std::vector<std::uint8_t>& bytes) {
+        files.push_back(Path(name));
+        EXPECT_TRUE(gen::WriteFile(std::filesystem::path(files.back()).string(), bytes));
+        return files.back();
+    }
+    void TearDown() override {
+        for (const auto& f : files)
+            DeleteFileW(f.c_str());
+    }
+    std::vector<std::wstring> files;
 };
 
 } // namespace
 
-TEST_F(ButtonCaption, RunsFillsPicturesAndTheDisabledColour) {
+TEST_F(ButtonCaption, RunsFillsPicturesRulesTheDisabledColourAndTheFontCarryOver) {
+    // A 16 × 16 magenta picture with a blue 6 × 6 square in it.
+    gen::Raster square(16, 16, {255, 0, 255});
+    for (int y = 5; y < 11; ++y)
+        for (int x = 5; x < 11; ++x)
+            square.At(x, y) = {0, 0, 255};
+    const std::wstring picture = Write(L"zev_button_picture.bmp", gen::EncodeBmp(square));
     SkinButton b;
-    ASSERT_TRUE(b.Create(form.Hwnd(), 1, RECT{10, 10, 250, 70}, L"plain"));
+    ASSERT_TRUE(Place(b, L"plain", 240, 60));
     TextRunOptions red;
     red.foreColor = RGB(255, 0, 0);
+    red.fontName = L"Courier New";
     red.fontSize = 12;
     red.bold = true;
     b.FormatTextAdd(L"Hola ", red);
@@ -84,110 +56,84 @@ TEST_F(ButtonCaption, RunsFillsPicturesAndTheDisabledColour) {
     fill.backColor = RGB(0, 255, 0);
     b.FormatTextAdd(L" fondo", fill);
     b.FormatTextDrawLine(RGB(128, 0, 128));
+    EXPECT_EQ(b.Font().name, L"Verdana") << "adding does not change the button's font";
     b.SetEnabledFormatText(true);
 
-    EXPECT_GT(Count(b, 240, 60, RGB(255, 0, 0)), 10) << "the red run";
-    EXPECT_EQ(Count(b, 240, 60, RGB(0, 0, 255)), 36) << "the picture's blue square, whole";
-    EXPECT_EQ(Count(b, 240, 60, RGB(255, 0, 255)), 0) << "its top-left colour is transparent";
-    EXPECT_GT(Count(b, 240, 60, RGB(0, 255, 0)), 20) << "the fill behind the last run";
-    const RECT rule = Box(b, 240, 60, RGB(128, 0, 128));
+    EXPECT_GT(InkOf(b, 240, 60, RGB(255, 0, 0)).count, 10) << "the red run";
+    EXPECT_EQ(InkOf(b, 240, 60, RGB(0, 0, 255)).count, 36) << "the picture's blue square, whole";
+    EXPECT_EQ(InkOf(b, 240, 60, RGB(255, 0, 255)).count, 0) << "its top-left colour is transparent";
+    EXPECT_GT(InkOf(b, 240, 60, RGB(0, 255, 0)).count, 20) << "the fill behind the last run";
+    const RECT rule = InkOf(b, 240, 60, RGB(128, 0, 128)).box;
     EXPECT_EQ(rule.left, 3);
     EXPECT_EQ(rule.right, 240 - 3 - 1) << "to the mirror position (a line leaves out its end point)";
     EXPECT_EQ(rule.top, rule.bottom) << "one pixel wide";
 
     b.SetEnabled(false);
     const COLORREF disabled = BuiltInSkinColours(16)->foreDisabled;
-    EXPECT_EQ(b.ForeColorDisabled(), disabled);
-    EXPECT_EQ(Count(b, 240, 60, RGB(255, 0, 0)), 0) << "every run in the disabled colour";
-    EXPECT_EQ(Count(b, 240, 60, RGB(128, 0, 128)), 0) << "the rule too";
-    EXPECT_GT(Count(b, 240, 60, disabled), 10);
-    EXPECT_GT(Count(b, 240, 60, RGB(0, 255, 0)), 20) << "fills keep their colour";
+    EXPECT_EQ(InkOf(b, 240, 60, RGB(255, 0, 0)).count + InkOf(b, 240, 60, RGB(128, 0, 128)).count, 0)
+        << "every run and the rule in the disabled colour";
+    EXPECT_GT(InkOf(b, 240, 60, disabled).count, 10);
+    EXPECT_GT(InkOf(b, 240, 60, RGB(0, 255, 0)).count, 20) << "fills keep their colour";
     EXPECT_TRUE(notices.notices.empty());
 
     // Pressed: the margin grows by 3 and the top by 1.
     b.SetEnabled(true);
-    const RECT normal = Box(b, 240, 60, RGB(0, 0, 255));
-    SendMessageW(b.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    const RECT pressed = Box(b, 240, 60, RGB(0, 0, 255));
+    const RECT normal = InkOf(b, 240, 60, RGB(0, 0, 255)).box;
+    Press(b, 5, 5);
+    const RECT pressed = InkOf(b, 240, 60, RGB(0, 0, 255)).box;
     EXPECT_EQ(pressed.top, normal.top + 1);
     EXPECT_EQ(pressed.left, normal.left + 1) << "left margin 9 / 2 = 4.5 rounds to 4, one more than 3";
-    SendMessageW(b.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(500, 5));
-}
+    Release(b, 500, 5);
 
-TEST_F(ButtonCaption, TheLastMeasuredFontStaysForTheNextRun) {
-    SkinButton b;
-    ASSERT_TRUE(b.Create(form.Hwnd(), 1, RECT{10, 10, 250, 70}, L""));
-    TextRunOptions big;
-    big.fontName = L"Courier New";
-    big.fontSize = 14;
-    b.FormatTextAdd(L"uno", big);
-    EXPECT_EQ(b.Font().name, L"Verdana") << "adding does not change the button's font";
-    b.SetEnabledFormatText(true);
-    EXPECT_EQ(b.Font().name, L"Courier New") << "drawing leaves the last item's font";
+    // Drawing leaves the last item's font on the surface, and the next run takes it.
+    b.FormatTextClear();
+    b.FormatTextAdd(L"uno", red);
+    b.FormatTextDraw();
+    EXPECT_EQ(b.Font().name, L"Courier New");
     b.FormatTextAdd(L"dos");
-    EXPECT_EQ(b.FormattedCaption().Items().back().font.name, L"Courier New");
-    EXPECT_EQ(b.FormattedCaption().Items().back().font.size, 14);
+    EXPECT_EQ(b.FormattedCaption().Items().back().font, (host::FontDesc{L"Courier New", 12, true}));
 }
 
-TEST_F(ButtonCaption, NothingFormattedInDesignMode) {
+TEST_F(ButtonCaption, UnreadablePicturesAreReportedAndAddNothingAndIconsAreDrawn) {
     SkinButton b;
-    b.Ambient().SetUserMode(false);
-    ASSERT_TRUE(b.Create(form.Hwnd(), 1, RECT{10, 10, 250, 70}, L""));
-    TextRunOptions red;
-    red.foreColor = RGB(255, 0, 0);
-    b.FormatTextAdd(L"Hola", red);
-    b.SetEnabledFormatText(true);
-    EXPECT_EQ(Count(b, 240, 60, RGB(255, 0, 0)), 0);
-}
-
-TEST_F(ButtonCaption, UnreadablePicturesAreReportedAndAddNothing) {
-    SkinButton b;
-    ASSERT_TRUE(b.Create(form.Hwnd(), 1, RECT{10, 10, 250, 70}, L""));
-    const std::wstring missing = TempFile(L"zev_no_such_picture.bmp");
+    ASSERT_TRUE(Place(b, L"", 240, 60));
+    const std::wstring missing = Path(L"zev_no_such_picture.bmp");
     EXPECT_FALSE(b.FormatTextAddPicture(missing));
     ASSERT_EQ(notices.notices.size(), 1u);
     EXPECT_EQ(notices.notices[0].text, L"No se pudo cargar la imagen: " + missing);
     EXPECT_EQ(notices.notices[0].title, L"Error");
     EXPECT_EQ(notices.notices[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
-
     // A bitmap cut short, and a file that is no picture at all.
-    const std::wstring cut = TempFile(L"zev_cut.bmp");
-    auto bytes = gen::EncodeBmp(gen::Raster(40, 40, {1, 2, 3}));
-    bytes.resize(bytes.size() / 2);
-    ASSERT_TRUE(gen::WriteFile(Narrow(cut), bytes));
-    EXPECT_FALSE(b.FormatTextAddPicture(cut));
-    const std::wstring text = TempFile(L"zev_text.bmp");
-    ASSERT_TRUE(gen::WriteFile(Narrow(text), {'h', 'o', 'l', 'a'}));
-    EXPECT_FALSE(b.FormatTextAddPicture(text));
+    auto cut = gen::EncodeBmp(gen::Raster(40, 40, {1, 2, 3}));
+    cut.resize(cut.size() / 2);
+    EXPECT_FALSE(b.FormatTextAddPicture(Write(L"zev_cut.bmp", cut)));
+    EXPECT_FALSE(b.FormatTextAddPicture(Write(L"zev_text.bmp", {'h', 'o', 'l', 'a'})));
     EXPECT_EQ(notices.notices.size(), 3u);
     EXPECT_TRUE(b.FormattedCaption().Empty());
-    DeleteFileW(cut.c_str());
-    DeleteFileW(text.c_str());
 
-    // An icon file is a picture too.
-    std::vector<std::uint8_t> ico = {0, 0, 1, 0, 1, 0, 16, 16, 0, 0, 1, 0, 32, 0};
-    const std::uint32_t size = 40 + 16 * 16 * 4 + 16 * 4, offset = 22;
-    for (int i = 0; i < 4; ++i)
-        ico.push_back(static_cast<std::uint8_t>(size >> (8 * i)));
-    for (int i = 0; i < 4; ++i)
-        ico.push_back(static_cast<std::uint8_t>(offset >> (8 * i)));
-    std::vector<std::uint8_t> image(size, 0);
-    image[0] = 40, image[4] = 16, image[8] = 32, image[12] = 1, image[14] = 32;
+    // A 16 × 16 32-bit icon, opaque blue.
+    const std::uint32_t size = 40 + 16 * 16 * 4 + 16 * 4;
+    std::vector<std::uint8_t> ico = {0, 0, 1, 0, 1, 0, 16, 16, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0, 22, 0, 0, 0};
+    ico[14] = size & 0xFF, ico[15] = size >> 8;
+    ico.resize(22 + size);
+    ico[22] = 40, ico[26] = 16, ico[30] = 32, ico[34] = 1, ico[36] = 32;
     for (int p = 0; p < 256; ++p)
-        image[40 + p * 4 + 0] = 255, image[40 + p * 4 + 3] = 255; // opaque blue
-    ico.insert(ico.end(), image.begin(), image.end());
-    const std::wstring icon = TempFile(L"zev_icon.ico");
-    ASSERT_TRUE(gen::WriteFile(Narrow(icon), ico));
-    EXPECT_TRUE(b.FormatTextAddPicture(icon));
+        ico[62 + p * 4] = 255, ico[62 + p * 4 + 3] = 255;
+    EXPECT_TRUE(b.FormatTextAddPicture(Write(L"zev_icon.ico", ico)));
     b.SetEnabledFormatText(true);
-    EXPECT_GT(Count(b, 240, 60, RGB(0, 0, 255)), 200) << "the icon is drawn";
-    DeleteFileW(icon.c_str());
+    EXPECT_GT(InkOf(b, 240, 60, RGB(0, 0, 255)).count, 200) << "the icon is drawn";
 }
 
-TEST_F(ButtonCaption, DesignModeRefusalsShowTheirMessagesWithTheApplicationTitle) {
+TEST_F(ButtonCaption, DesignModeShowsNoFormattedTextAndRefusesWithTheApplicationTitle) {
     SkinButton b;
     b.Ambient().SetUserMode(false);
-    ASSERT_TRUE(b.Create(form.Hwnd(), 1, RECT{10, 10, 110, 40}, L"x"));
+    ASSERT_TRUE(Place(b, L"", 240, 60));
+    TextRunOptions red;
+    red.foreColor = RGB(255, 0, 0);
+    b.FormatTextAdd(L"Hola", red);
+    b.SetEnabledFormatText(true);
+    EXPECT_EQ(InkOf(b, 240, 60, RGB(255, 0, 0)).count, 0);
+    b.SetEnabledFormatText(false);
     b.SetForeColorNormal(RGB(1, 2, 3));
     b.SetColorSchemas(5);
     ASSERT_EQ(notices.notices.size(), 2u);
@@ -195,24 +141,18 @@ TEST_F(ButtonCaption, DesignModeRefusalsShowTheirMessagesWithTheApplicationTitle
     EXPECT_EQ(notices.notices[0].title, host::ApplicationTitle());
     EXPECT_EQ(notices.notices[0].title, L"ZEV Config");
     EXPECT_EQ(notices.notices[0].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(notices.notices[0].owner, b.hwnd());
     EXPECT_EQ(notices.notices[1].text, kMsgColorSchemasCustom);
     EXPECT_EQ(notices.notices[1].flags, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
-    EXPECT_EQ(notices.notices[0].owner, b.hwnd());
 }
 
 TEST_F(ButtonCaption, AButtonMadeFromASavedSetLooksAndActsAsSaved) {
     // The device finder's Conectar, as its window keeps it.
-    const char* saved = "Caption = \"Conectar\"\n"
-                        "Skin = 16\n"
-                        "ColorSchemas = 1\n"
-                        "Font = Font(\"Verdana\", 8.25)\n"
-                        "BackColor = &H80000013&\n"
-                        "CaptionMargin = 10\n";
-    const auto parsed = host::ParsePropertyText(saved);
-    ASSERT_TRUE(parsed) << Narrow(parsed.error);
+    const auto parsed = host::ParsePropertyText("Caption = \"Conectar\"\nSkin = 16\nColorSchemas = 1\n"
+                                                "Font = Font(\"Verdana\", 8.25)\nBackColor = &H80000013&\n"
+                                                "CaptionMargin = 10\n");
+    ASSERT_TRUE(parsed);
     SkinButton b;
-    std::vector<std::wstring> changed;
-    b.Ambient().OnPropertyChanged = [&](const std::wstring& n) { changed.push_back(n); };
     ASSERT_TRUE(b.Create(form.Hwnd(), 1, RECT{10, 10, 83, 35}, *parsed.bag));
     EXPECT_TRUE(IsWindowVisible(b.hwnd()));
     EXPECT_EQ(WindowText(b.hwnd()), L"Conectar");

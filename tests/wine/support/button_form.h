@@ -1,37 +1,40 @@
-// A plain window to stand skinned buttons on in tests: a visible top-level form of a known colour, and
-// frames inside it (each frame a separate container). It records the command notifications it gets.
+// What the skinned-button tests share: a form and frames to stand buttons on, the committed skin
+// bitmaps to compare pixels with, synthesized input, an event recorder and a fixture that keeps the
+// pointer away.
 #pragma once
 
-#include "win/window_base.h"
+#include "controls/button/paint_rules.h"
+#include "controls/button/skin_button.h"
+#include "controls/button/skin_palette.h"
+#include "tests/wine/support/window_test.h"
+#include "win/gdi.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 namespace testsupport {
 
+// A plain window to stand buttons on: a visible top-level form, or a frame inside one (a container of
+// its own, in the form's tab order). It records its command notifications and shows a picture if given.
 class ButtonForm : public win::Window {
 public:
-    // A form at screen (x, y) of the client size given; its background is the colour given.
-    bool Open(int x, int y, int width, int height, COLORREF back = RGB(236, 233, 216)) {
-        back_ = CreateSolidBrush(back);
+    bool Open(HWND parent, int x, int y, int width, int height) {
         WNDCLASSEXW wc{};
         wc.lpszClassName = L"ZevTestButtonForm";
+        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
         RegisterClassOnce(wc);
-        return Create(L"ZevTestButtonForm", WS_EX_CONTROLPARENT, L"form", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y,
-                      width, height, nullptr, nullptr) != nullptr;
+        const DWORD style = (parent ? WS_CHILD : WS_POPUP) | WS_VISIBLE | WS_CLIPCHILDREN;
+        return Create(L"ZevTestButtonForm", WS_EX_CONTROLPARENT, L"form", style, x, y, width, height, parent, nullptr);
     }
-    ~ButtonForm() override {
-        if (back_)
-            DeleteObject(back_);
-    }
-
     struct Command {
-        int id;
-        int code;
+        int id, code;
         HWND from;
     };
     std::vector<Command> commands;
+    HDC picture = nullptr; // shown from the top left
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
@@ -39,30 +42,128 @@ protected:
             commands.push_back({LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)});
             return 0;
         }
-        if (msg == WM_ERASEBKGND) {
-            RECT r;
-            GetClientRect(Hwnd(), &r);
-            FillRect(reinterpret_cast<HDC>(wParam), &r, back_);
-            return 1;
+        if (msg == WM_PAINT && picture) {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(Hwnd(), &ps);
+            BitBlt(dc, 0, 0, ps.rcPaint.right, ps.rcPaint.bottom, picture, 0, 0, SRCCOPY);
+            EndPaint(Hwnd(), &ps);
+            return 0;
         }
         return Default(msg, wParam, lParam);
     }
-
-private:
-    HBRUSH back_ = nullptr;
 };
 
-// A frame inside a form: a container of its own, in the form's tab order.
-class ButtonFrame : public win::Window {
+// A built-in skin bitmap as the resource holds it (seven 15 × 23 frames).
+class SkinImage {
 public:
-    bool Open(HWND parent, int x, int y, int width, int height) {
-        WNDCLASSEXW wc{};
-        wc.lpszClassName = L"ZevTestButtonFrame";
-        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        RegisterClassOnce(wc);
-        return Create(L"ZevTestButtonFrame", WS_EX_CONTROLPARENT, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, x, y,
-                      width, height, parent, nullptr) != nullptr;
+    explicit SkinImage(int skin) {
+        surface_.Adopt(static_cast<HBITMAP>(LoadImageW(
+            win::ThisModule(), MAKEINTRESOURCEW(skinbutton::kFirstSkinResource + skin), IMAGE_BITMAP, 0, 0, 0)));
     }
+    COLORREF At(int x, int y) const { return GetPixel(surface_.Dc(), x, y); }
+    COLORREF At(int frame, int x, int y) const { return At(frame * 15 + x, y); }
+    bool Loaded() const { return static_cast<bool>(surface_); }
+
+private:
+    win::MemorySurface surface_;
+};
+
+inline COLORREF At(const skinbutton::SkinButton& b, int x, int y) {
+    return GetPixel(b.hdc(), x, y);
+}
+
+// The frame a button's surface shows, told by its top-left corner block; -1 for none.
+inline int FrameShown(const skinbutton::SkinButton& b, const SkinImage& skin) {
+    for (int f = 0; f < skinbutton::kStateCount; ++f)
+        if (At(b, 2, 2) == skin.At(f, 2, 2) && At(b, 1, 1) == skin.At(f, 1, 1))
+            return f;
+    return -1;
+}
+inline int FrameShown(const skinbutton::SkinButton& b) {
+    return FrameShown(b, SkinImage(16));
+}
+
+// Where the pixels of one colour lie in the top-left w × h of the surface ({w, h, -1, -1} when there
+// are none), and how many there are.
+struct Ink {
+    RECT box;
+    int count;
+};
+inline Ink InkOf(const skinbutton::SkinButton& b, int w, int h, COLORREF colour) {
+    Ink ink{{w, h, -1, -1}, 0};
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (At(b, x, y) == colour) {
+                ++ink.count;
+                ink.box = {std::min<LONG>(ink.box.left, x), std::min<LONG>(ink.box.top, y),
+                           std::max<LONG>(ink.box.right, x), std::max<LONG>(ink.box.bottom, y)};
+            }
+    return ink;
+}
+
+// Synthesized input, in client coordinates of the button.
+inline void Move(skinbutton::SkinButton& b, int x, int y, WPARAM keys = 0) {
+    POINT p{x, y};
+    ClientToScreen(b.hwnd(), &p);
+    SetCursorPos(p.x, p.y);
+    SendMessageW(b.hwnd(), WM_MOUSEMOVE, keys, MAKELPARAM(x, y));
+}
+inline void Press(skinbutton::SkinButton& b, int x = 10, int y = 10) {
+    SendMessageW(b.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+}
+inline void Release(skinbutton::SkinButton& b, int x = 10, int y = 10) {
+    SendMessageW(b.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+inline void ClickOn(skinbutton::SkinButton& b) {
+    Press(b);
+    Release(b);
+}
+inline void Key(HWND hwnd, WPARAM key, bool down, bool repeat = false) {
+    SendMessageW(hwnd, down ? WM_KEYDOWN : WM_KEYUP, key, down ? (repeat ? (1 << 30) | 1 : 1) : 0xC0000001);
+}
+
+// Every event of a button into a log, with its arguments, each entry prefixed with the name given.
+using EventLog = std::vector<std::string>;
+inline void Record(skinbutton::SkinButton& b, EventLog& log, const std::string& name = "") {
+    const std::string p = name.empty() ? "" : name + ".";
+    auto mouse = [&log, p](const char* what) {
+        return [&log, p, what](std::int16_t& button, std::int16_t&, float& x, float& y) {
+            log.push_back(p + what + " " + std::to_string(button) + " " + std::to_string(static_cast<int>(x)) + "," +
+                          std::to_string(static_cast<int>(y)));
+        };
+    };
+    auto key = [&log, p](const char* what) {
+        return [&log, p, what](std::int16_t& k, std::int16_t&) { log.push_back(p + what + " " + std::to_string(k)); };
+    };
+    b.Click = [&log, p] { log.push_back(p + "Click"); };
+    b.MouseOver = [&log, p] { log.push_back(p + "MouseOver"); };
+    b.MouseOut = [&log, p] { log.push_back(p + "MouseOut"); };
+    b.KeyPress = [&log, p](std::int16_t& k) { log.push_back(p + "KeyPress " + std::to_string(k)); };
+    b.KeyDown = key("KeyDown");
+    b.KeyUp = key("KeyUp");
+    b.MouseDown = mouse("MouseDown");
+    b.MouseMove = mouse("MouseMove");
+    b.MouseUp = mouse("MouseUp");
+}
+
+// A form to stand buttons on, with the pointer away from them unless a test means otherwise.
+class ButtonTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Away();
+        ASSERT_TRUE(form.Open(nullptr, 40, 40, 420, 220));
+    }
+    static void Away() {
+        SetCursorPos(1200, 1000);
+        PumpMessages(20);
+    }
+    // A button at (10, 10) of the given size.
+    bool Place(skinbutton::SkinButton& b, const std::wstring& caption = L"", int w = 100, int h = 30, int id = 1) {
+        return b.Create(form.Hwnd(), id, RECT{10, 10, 10 + w, 10 + h}, caption);
+    }
+    NoticeRecorder notices;
+    ButtonForm form;
+    EventLog log;
 };
 
 } // namespace testsupport
