@@ -1,6 +1,5 @@
 // The text form of saved property sets: every kind round-trips, and bad text is refused whole with
 // its line named.
-#include "controls/host/base64.h"
 #include "controls/host/property_text.h"
 
 #include <gtest/gtest.h>
@@ -121,19 +120,4 @@ TEST(PropertyText, MalformedTextNamesItsLineAndLoadsNothing) {
         EXPECT_EQ(r.error.rfind(L"Línea " + std::to_wstring(c.line) + L": ", 0), 0u) << c.text;
         EXPECT_NE(r.error.find(c.fragment), std::wstring::npos) << c.text;
     }
-}
-
-TEST(Base64, EncodesKnownVectorsAndRefusesMalformedText) {
-    auto bytes = [](std::string s) { return std::vector<std::uint8_t>(s.begin(), s.end()); };
-    for (const char* s : {"", "f", "fo", "foobar"})
-        EXPECT_EQ(host::Base64Decode(host::Base64Encode(bytes(s))), bytes(s)) << s;
-    EXPECT_EQ(host::Base64Encode(bytes("f")), "Zg==");
-    EXPECT_EQ(host::Base64Encode(bytes("fo")), "Zm8=");
-    EXPECT_EQ(host::Base64Encode(bytes("foobar")), "Zm9vYmFy");
-    std::vector<std::uint8_t> all(256);
-    for (int i = 0; i < 256; ++i)
-        all[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
-    EXPECT_EQ(host::Base64Decode(host::Base64Encode(all)), all);
-    for (const char* bad : {"Zg=", "Z=g=", "Zg==Zg==", "Zm9v YmFy"})
-        EXPECT_FALSE(host::Base64Decode(bad)) << bad;
 }

@@ -23,14 +23,10 @@ PanelTable MainWindowPanels() {
 TEST(PanelTable, PlacementDefaultsAndGetters) {
     const PanelTable t = MainWindowPanels();
     ASSERT_EQ(t.Count(), 3);
-    const int edges[][2] = {{2, 350}, {352, 430}, {432, 510}}; // 2 apart, 2 narrower than asked
-    for (int i = 1; i <= 3; ++i) {
-        EXPECT_EQ(t.At(i).Left, edges[i - 1][0]);
-        EXPECT_EQ(t.At(i).Right, edges[i - 1][1]);
-        EXPECT_EQ(t.At(i).Top, 2);
-        EXPECT_EQ(t.At(i).Bottom, 14) << "inner height 17 less 3";
-        EXPECT_EQ(t.At(i).Index, i);
-    }
+    // 2 pixels apart, 2 narrower than asked; Bottom is the inner height 17 less 3.
+    EXPECT_EQ(t.At(1), (tPanel{2, 2, 350, 14, L"Skins", L"", -1, -1, -1, 1, 350, false}));
+    EXPECT_EQ(t.At(2), (tPanel{352, 2, 430, 14, L"Date", L"06/12/2026", -1, -1, -1, 2, 80, false}));
+    EXPECT_EQ(t.At(3), (tPanel{432, 2, 510, 14, L"Time", L"10:00", -1, -1, -1, 3, 80, false}));
     EXPECT_EQ(t.At(0), tPanel{}) << "element 0 stays empty";
     EXPECT_EQ(t.GetLeft(0), 0) << "element 0 answers 0";
     for (const std::int64_t bad : {std::int64_t{4}, std::int64_t{-1}, std::int64_t{INT64_MAX}}) {
@@ -41,9 +37,8 @@ TEST(PanelTable, PlacementDefaultsAndGetters) {
     }
 
     PanelTable d;
-    d.Add(PanelSpec{}, 22.5); // inner height rounded, halves to even
-    const tPanel& p = d.At(1);
-    EXPECT_EQ(p, (tPanel{2, 2, 96, 19, L"", L"", -1, -1, -1, 1, 96, false}));
+    d.Add(PanelSpec{}, 22.5); // the defaults; the inner height rounded, halves to even
+    EXPECT_EQ(d.At(1), (tPanel{2, 2, 96, 19, L"", L"", -1, -1, -1, 1, 96, false}));
     EXPECT_EQ(d.GetWidth(1), 94);
     EXPECT_EQ(d.GetHeight(1), 17);
 }

@@ -29,34 +29,34 @@ protected:
         bar_->WriteProperties(written);
         return host::PropertyText(written);
     }
+    // The saved settings in their order: Enabled, Skin, ShowBorderPanels, BorderMode, ShowBorderStatusBar,
+    // and whether there is a custom skin.
+    std::tuple<bool, int, bool, int, bool, bool> Settings() const {
+        return {bar_->Enabled(),
+                bar_->Skin(),
+                bar_->ShowBorderPanels(),
+                bar_->BorderMode(),
+                bar_->ShowBorderStatusBar(),
+                bar_->CustomSkin() != nullptr};
+    }
 };
 
 } // namespace
 
 TEST_F(StatusBarPersistence, ASetWithoutEntriesGivesTheDefaultsAndSkinSixteen) {
-    SkinStatusBar& bar = Make("");
-    EXPECT_TRUE(bar.Enabled());
-    EXPECT_TRUE(bar.ShowBorderPanels());
-    EXPECT_TRUE(bar.ShowBorderStatusBar());
-    EXPECT_EQ(bar.BorderMode(), 0);
-    EXPECT_EQ(bar.CustomSkin(), nullptr);
-    EXPECT_EQ(bar.Skin(), 16);
-    EXPECT_EQ(bar.GetSkinsColors(60), static_cast<std::int32_t>(RGB(131, 174, 228)));
-    EXPECT_FALSE(bar.Site().SavedSetOutOfDate()) << "what was read is what the set says";
+    Make("");
+    EXPECT_EQ(Settings(), std::tuple(true, 16, true, 0, true, false));
+    EXPECT_EQ(bar_->GetSkinsColors(60), static_cast<std::int32_t>(RGB(131, 174, 228)));
+    EXPECT_FALSE(bar_->Site().SavedSetOutOfDate()) << "what was read is what the set says";
     EXPECT_EQ(Written(), "") << "every value equals its default";
 }
 
 TEST_F(StatusBarPersistence, ReadsEachEntryAndWritesTheSameSetBack) {
     const std::string saved =
         "Enabled = False\nSkin = 0\nShowBorderPanels = False\nBorderMode = 1\nShowBorderStatusBar = False\n";
-    SkinStatusBar& bar = Make("enabled = False\nSKIN = 0\nShowBorderPanels = False\nBorderMode = 1\n"
-                              "ShowBorderStatusBar = False\n");
-    EXPECT_FALSE(bar.Enabled());
-    EXPECT_FALSE(IsWindowEnabled(bar.Hwnd()));
-    EXPECT_EQ(bar.Skin(), 0) << "a stored 0 is not the default 16";
-    EXPECT_FALSE(bar.ShowBorderPanels());
-    EXPECT_FALSE(bar.ShowBorderStatusBar());
-    EXPECT_EQ(bar.BorderMode(), 1);
+    Make("enabled = False\nSKIN = 0\nShowBorderPanels = False\nBorderMode = 1\nShowBorderStatusBar = False\n");
+    EXPECT_EQ(Settings(), std::tuple(false, 0, false, 1, false, false)) << "a stored 0 is not the default 16";
+    EXPECT_FALSE(IsWindowEnabled(bar_->Hwnd()));
     EXPECT_EQ(Written(), saved);
     Make(saved.c_str());
     EXPECT_EQ(Written(), saved) << "a second bar made from that text is the same";
@@ -66,21 +66,19 @@ TEST_F(StatusBarPersistence, ASavedCustomSkinHidesTheSkinEntryAndIsWrittenBack) 
     host::PropertyBag saved;
     saved.WriteLong(L"Skin", 7);
     saved.WritePicture(L"CustomSkin", SkinTile({10, 20, 30}, {40, 50, 60}));
-    SkinStatusBar& bar = Make(host::PropertyText(saved).c_str());
-    ASSERT_NE(bar.CustomSkin(), nullptr);
-    EXPECT_EQ(bar.Skin(), 0) << "the Skin entry is not read when there is a custom skin";
-    EXPECT_EQ(bar.GetSkinsColors(60), static_cast<std::int32_t>(RGB(10, 20, 30)));
-    EXPECT_EQ(GetPixel(bar.BackBuffer(), 150, 10), RGB(40, 50, 60));
-    EXPECT_EQ(bar.GetForeColorText(), 0) << "skin 0's text colour";
+    Make(host::PropertyText(saved).c_str());
+    EXPECT_EQ(Settings(), std::tuple(true, 0, true, 0, true, true)) << "Skin is not read with a custom skin";
+    EXPECT_EQ(bar_->GetSkinsColors(60), static_cast<std::int32_t>(RGB(10, 20, 30)));
+    EXPECT_EQ(GetPixel(bar_->BackBuffer(), 150, 10), RGB(40, 50, 60));
+    EXPECT_EQ(bar_->GetForeColorText(), 0) << "skin 0's text colour";
     host::PropertyBag written;
-    bar.WriteProperties(written);
+    bar_->WriteProperties(written);
     EXPECT_EQ(written.ReadPicture(L"CustomSkin"), SkinTile({10, 20, 30}, {40, 50, 60}));
     EXPECT_EQ(written.ReadLong(L"Skin", 16), 0);
     // A picture too small for a tile is left out, and the Skin entry is read instead.
-    saved.WritePicture(L"CustomSkin", host::Picture{gen::Raster(10, 10, {1, 1, 1})});
-    SkinStatusBar& other = Make(host::PropertyText(saved).c_str());
-    EXPECT_EQ(other.CustomSkin(), nullptr);
-    EXPECT_EQ(other.Skin(), 7);
+    saved.WritePicture(L"CustomSkin", SkinTile({1, 1, 1}, {1, 1, 1}, 14));
+    Make(host::PropertyText(saved).c_str());
+    EXPECT_EQ(Settings(), std::tuple(true, 7, true, 0, true, false));
 }
 
 TEST_F(StatusBarPersistence, ANewInstanceStartsWithSkinZeroDockedAndTwentyFourPixelsHigh) {
@@ -90,9 +88,7 @@ TEST_F(StatusBarPersistence, ANewInstanceStartsWithSkinZeroDockedAndTwentyFourPi
     args.newInstance = true;
     args.userMode = false;
     ASSERT_TRUE(bar_->Create(args));
-    EXPECT_EQ(bar_->Skin(), 0);
-    EXPECT_TRUE(bar_->ShowBorderPanels());
-    EXPECT_TRUE(bar_->ShowBorderStatusBar());
+    EXPECT_EQ(Settings(), std::tuple(true, 0, true, 0, true, false));
     EXPECT_EQ(bar_->Align(), 2);
     EXPECT_EQ(RectIn(bar_->Hwnd(), host_), (RECT{0, 200 - 24, 600, 200}));
     EXPECT_NE(std::find(changes.begin(), changes.end(), L"Skin"), changes.end());
@@ -103,34 +99,33 @@ TEST_F(StatusBarPersistence, ANewInstanceStartsWithSkinZeroDockedAndTwentyFourPi
 }
 
 TEST_F(StatusBarPersistence, EveryPersistedSetterReportsItsChange) {
-    SkinStatusBar& bar = Make(nullptr);
+    Make(nullptr);
     std::vector<std::wstring> changes;
-    bar.Site().OnPropertyChanged = [&](const std::wstring& n) { changes.push_back(n); };
-    bar.SetShowBorderPanels(false);
-    bar.SetShowBorderStatusBar(false);
-    bar.SetBorderMode(1);
-    bar.SetEnabled(false);
-    bar.SetSkin(3);
+    bar_->Site().OnPropertyChanged = [&](const std::wstring& n) { changes.push_back(n); };
+    bar_->SetShowBorderPanels(false);
+    bar_->SetShowBorderStatusBar(false);
+    bar_->SetBorderMode(1);
+    bar_->SetEnabled(false);
+    bar_->SetSkin(3);
     win::Bitmap tile = host::BitmapFromPicture(SkinTile({1, 2, 3}, {4, 5, 6}));
-    bar.SetCustomSkin(tile.Get());
+    bar_->SetCustomSkin(tile.Get());
     EXPECT_EQ(changes, (std::vector<std::wstring>{L"ShowBorderPanels", L"ShowBorderStatusBar", L"BorderMode",
                                                   L"Enabled", L"CustomSkin", L"Skin", L"CustomSkin"}));
-    EXPECT_TRUE(bar.Site().SavedSetOutOfDate());
-    EXPECT_FALSE(bar.Enabled());
-    bar.SetCustomSkin(nullptr);
+    EXPECT_EQ(Settings(), std::tuple(false, 3, false, 1, false, true));
+    EXPECT_TRUE(bar_->Site().SavedSetOutOfDate());
+    bar_->SetCustomSkin(nullptr);
 }
 
 TEST_F(StatusBarPersistence, TheFirstShowInARunningProgramSetsTheFontAndDocks) {
-    SkinStatusBar& bar = Make(nullptr);
-    ASSERT_NE(bar.Font(), nullptr);
-    const host::FontDesc font = host::FontDescFromHandle(bar.Font());
+    Make(nullptr);
+    ASSERT_NE(bar_->Font(), nullptr);
+    const host::FontDesc font = host::FontDescFromHandle(bar_->Font());
     EXPECT_EQ(font.name, L"MS Sans Serif");
     EXPECT_FALSE(font.bold || font.italic || font.underline || font.strikethrough);
-    EXPECT_EQ(host::FontDescFromHandle(reinterpret_cast<HFONT>(SendMessageW(bar.PanelLabel(0), WM_GETFONT, 0, 0))),
-              font)
-        << "the template label gets the same font";
-    EXPECT_EQ(bar.Align(), 2);
-    SkinStatusBar& designed = Make(nullptr, false);
-    EXPECT_EQ(RectIn(designed.Hwnd(), host_), (RECT{10, 20, 310, 42})) << "placed in a designer, it stays put";
-    EXPECT_EQ(designed.Align(), 0);
+    const auto templateFont = reinterpret_cast<HFONT>(SendMessageW(bar_->PanelLabel(0), WM_GETFONT, 0, 0));
+    EXPECT_EQ(host::FontDescFromHandle(templateFont), font) << "the template label gets the same font";
+    EXPECT_EQ(bar_->Align(), 2);
+    Make(nullptr, false);
+    EXPECT_EQ(RectIn(bar_->Hwnd(), host_), (RECT{10, 20, 310, 42})) << "placed in a designer, it stays put";
+    EXPECT_EQ(bar_->Align(), 0);
 }

@@ -1,6 +1,5 @@
-// A SkinStatusBar on a plain visible window, for tests: the host window (600 × 200 client pixels at
-// screen 40, 40), a bar docked at its bottom, message boxes recorded instead of shown, and what tests
-// read back from a bar.
+// A SkinStatusBar on a plain visible window (600 × 200 client pixels at screen 40, 40), docked at its
+// bottom, with message boxes recorded instead of shown; and what tests read back from a bar.
 #pragma once
 
 #include "controls/host/picture_win.h"
@@ -10,8 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <memory>
 #include <ostream>
+#include <tuple>
 #include <vector>
 
 // Rectangles compared and printed in test expectations.
@@ -91,12 +92,17 @@ protected:
         bar_->AddPanel(L"10:00:00", L"Time", 80);
     }
     COLORREF Back(int x, int y) const { return GetPixel(bar_->BackBuffer(), x, y); }
+    std::vector<COLORREF> Back(std::initializer_list<POINT> points) const {
+        std::vector<COLORREF> colours;
+        for (POINT p : points)
+            colours.push_back(Back(p.x, p.y));
+        return colours;
+    }
     RECT InBar(HWND child) const { return RectIn(child, bar_->Hwnd()); }
     void ExpectOnlyNotice(const std::wstring& title, const std::wstring& text, UINT flags) const {
         ASSERT_EQ(notices_.notices.size(), 1u);
-        EXPECT_EQ(notices_.notices[0].title, title);
-        EXPECT_EQ(notices_.notices[0].text, text);
-        EXPECT_EQ(notices_.notices[0].flags, flags);
+        const win::Notice& n = notices_.notices[0];
+        EXPECT_EQ(std::tie(n.title, n.text, n.flags), std::tie(title, text, flags));
     }
 
     NoticeRecorder notices_;
