@@ -4,22 +4,20 @@
 #include "controls/button/button_model.h"
 #include "controls/button/skin_palette.h"
 #include "controls/host/property_text.h"
-#include "win/units.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace skinbutton;
 using Log = std::vector<std::wstring>;
-using Colours = std::vector<std::uint32_t>;
 
 namespace {
-
-constexpr std::uint32_t kButtonFace = 0x8000000Fu;
 
 class FakePicture : public ButtonPicture {
 public:
@@ -38,7 +36,7 @@ PictureRef Pic(int w = 4, int h = 3) {
     return std::make_shared<FakePicture>(p);
 }
 
-// Records what the properties make the button do, as one log of words.
+// Records what the properties make the button do as one log of words; messages as "! text".
 class FakeSite : public ButtonSite {
 public:
     FakeSite() {
@@ -57,42 +55,46 @@ public:
     void RaiseClick() override { log.push_back(L"click"); }
     void ResetSurfaceLines() override { log.push_back(L"lines reset"); }
     void DrawFormattedText() override { log.push_back(L"format draw"); }
-    bool FontNameAccepted(const std::wstring& name) override { return name != L"NoSuchFont"; }
+    bool FontNameAccepted(const std::wstring&) override { return true; }
     PictureRef MakePicture(const host::Picture& pixels) override {
         return pixels.IsNone() ? nullptr : std::make_shared<FakePicture>(pixels);
     }
-    void ShowMessage(const std::wstring& text, MessageIcon) override { messages.push_back(text); }
-
-    int Count(const std::wstring& entry) const { return static_cast<int>(std::count(log.begin(), log.end(), entry)); }
-    Log Notices() const {
-        Log out;
-        for (const auto& e : log)
-            if (e.rfind(L"notice ", 0) == 0)
-                out.push_back(e.substr(7));
-        return out;
-    }
-    void Forget() {
-        log.clear();
-        messages.clear();
-    }
+    void ShowMessage(const std::wstring& text, MessageIcon) override { log.push_back(L"! " + text); }
 
     host::ControlSite host;
     ButtonModel* model = nullptr;
-    Log log, messages;
+    Log log;
     bool windowEnabled = false;
 };
 
-// A button in design or run mode, by default newly placed with its log cleared.
+std::wstring Msg(const wchar_t* text) {
+    return L"! " + std::wstring(text);
+}
+Log Messages(const Log& log) {
+    Log out;
+    std::copy_if(log.begin(), log.end(), std::back_inserter(out), [](const auto& e) { return e[0] == L'!'; });
+    return out;
+}
+int Count(const Log& log, const std::wstring& entry) {
+    return static_cast<int>(std::count(log.begin(), log.end(), entry));
+}
+
+// A button in design or run mode, by default newly placed.
 struct Button {
-    explicit Button(bool designMode, bool initNew = true, std::uint32_t containerBack = kButtonFace) {
+    explicit Button(bool designMode, bool initNew = true, std::uint32_t containerBack = 0x8000000Fu) {
         site.host.SetUserMode(!designMode);
         site.host.SetBackColor(containerBack);
         site.host.SetDisplayName(L"Command1");
         site.model = &model;
-        if (initNew) {
+        if (initNew)
             model.InitNew();
-            site.Forget();
-        }
+    }
+    // What the button did since the last call, repaints left out if asked.
+    Log Take(bool repaints = true) {
+        Log log = std::exchange(site.log, {});
+        if (!repaints)
+            std::erase(log, L"repaint");
+        return log;
     }
     host::PropertyBag Saved() const {
         host::PropertyBag bag;
@@ -114,16 +116,18 @@ std::unique_ptr<Button> Loaded(bool designMode, const char* text) {
     return b;
 }
 
-Colours ForeColours(const ButtonModel& m) {
-    return {m.ForeColorNormal(), m.ForeColorUp(), m.ForeColorDown(), m.ForeColorCheck(), m.ForeColorDisabled()};
-}
-
 } // namespace
 
 TEST(ButtonProperties, ANewButtonGetsItsPlacementValuesAndSavesThemInOrder) {
     Button b(true, false, 0x00C0FFEE);
     b.model.InitNew();
+    const Log log = b.Take();
+    EXPECT_EQ(Count(log, L"skin 16"), 1);
+    EXPECT_EQ(Count(log, L"repaint"), 1) << "painting waits for the end";
+    EXPECT_EQ(log.back(), L"repaint");
+    EXPECT_EQ(Messages(log), Log{}) << "no check refuses during the initialisation";
     EXPECT_TRUE(b.site.host.SavedSetOutOfDate());
+    EXPECT_TRUE(b.site.windowEnabled);
     EXPECT_EQ(
         b.Text(),
         "SkinCustomPicture = Picture()\nSkin = 16\nCaption = \"Command1\"\nEnabled = True\n"
@@ -135,11 +139,6 @@ TEST(ButtonProperties, ANewButtonGetsItsPlacementValuesAndSavesThemInOrder) {
         "ColorSchemas = 1\n")
         << "the container's colour, and the text colours as set: the initialisation applies no skin colours";
     EXPECT_EQ(b.model.BackColorSkinDefault(), 0u);
-    EXPECT_TRUE(b.site.windowEnabled);
-    EXPECT_TRUE(b.site.messages.empty()) << "no check refuses during the initialisation";
-    EXPECT_EQ(b.site.Count(L"skin 16"), 1);
-    EXPECT_EQ(b.site.Count(L"repaint"), 1) << "painting waits for the end";
-    EXPECT_EQ(b.site.log.back(), L"repaint");
 }
 
 TEST(ButtonProperties, RefusalsInDesignModeAndWhatRunModeStillRefuses) {
@@ -181,17 +180,17 @@ TEST(ButtonProperties, RefusalsInDesignModeAndWhatRunModeStillRefuses) {
             if (c.before == Formatted)
                 b.model.SetEnabledFormatText(true);
             const host::PropertyBag before = b.Saved();
-            b.site.Forget();
+            b.Take();
             c.change(b.model);
             const wchar_t* expected = design ? c.design : c.run;
+            const Log log = b.Take();
             if (!expected) {
-                EXPECT_TRUE(b.site.messages.empty());
                 EXPECT_NE(b.Saved(), before) << "accepted";
-                continue;
+                EXPECT_EQ(Messages(log), Log{});
+            } else {
+                EXPECT_EQ(b.Saved(), before) << "refused";
+                EXPECT_EQ(log, *expected ? Log{Msg(expected)} : Log{}) << "a message at most, and no notice";
             }
-            EXPECT_EQ(b.site.messages, *expected ? Log{expected} : Log{});
-            EXPECT_EQ(b.Saved(), before) << "refused";
-            EXPECT_TRUE(b.site.Notices().empty());
         }
     }
 }
@@ -199,106 +198,90 @@ TEST(ButtonProperties, RefusalsInDesignModeAndWhatRunModeStillRefuses) {
 TEST(ButtonProperties, AcceptedChangesAndTheirSideEffects) {
     Button b(true);
     b.model.SetSkinEnabled(false);
-    b.site.Forget();
+    b.Take();
     b.model.SetBackColorCheck(1);
     b.model.SetBorderColorCheck(0xABCDEF);
     b.model.SetBackColorOver(5);
-    EXPECT_EQ(b.site.log, (Log{L"notice BackColorCheck", L"repaint", L"notice BorderColorCheck",
-                               L"border " + std::to_wstring(0xABCDEF), L"notice BackColorOver"}))
+    EXPECT_EQ(b.Take(), (Log{L"notice BackColorCheck", L"repaint", L"notice BorderColorCheck",
+                             L"border " + std::to_wstring(0xABCDEF), L"notice BackColorOver"}))
         << "BackColorOver repaints nothing";
     b.model.SetButtonType(2);
-    b.site.Forget();
+    b.Take();
     b.model.SetValue(true);
-    EXPECT_EQ(b.site.log, (Log{L"notice Value", L"repaint"})) << "no Click in design mode";
+    EXPECT_EQ(b.Take(), (Log{L"notice Value", L"repaint"})) << "no Click in design mode";
+    b.model.SetUseUnderLineMouseUp(true);
+    b.model.SetUseUnderLineMouseCheck(true);
+    b.Take();
+    b.model.SetEnabledFormatText(true);
+    EXPECT_EQ(b.Take(),
+              (Log{L"notice UseUnderLineMouseUp", L"notice UseUnderLineMouseCheck", L"notice EnabledFormatText"}))
+        << "formatted text clears the underline options, and design mode draws none";
+    EXPECT_FALSE(b.model.UseUnderLineMouseUp() || b.model.UseUnderLineMouseCheck());
+    b.model.SetEnabledFormatText(false);
+    EXPECT_EQ(b.Take(), (Log{L"lines reset", L"repaint", L"notice EnabledFormatText"}));
 
     Button run(false);
     run.model.SetValue(true);
-    EXPECT_EQ(run.site.Count(L"click"), 0) << "a push button raises no Click from Value";
     run.model.SetButtonType(1);
-    run.site.Forget();
+    run.Take();
     run.model.SetValue(false);
-    EXPECT_EQ(run.site.log, (Log{L"notice Value", L"repaint", L"click"}));
+    EXPECT_EQ(run.Take(), (Log{L"notice Value", L"repaint", L"click"})) << "a push button raised no Click before";
     run.model.SetForeColorNormal(0x123456);
     run.model.SetEnabled(false);
     EXPECT_EQ(run.model.ForeColorNormal(), BuiltInSkinColours(16)->foreNormal) << "back to the skin's colour";
     EXPECT_EQ(run.model.BackColorSkinDefault(), BuiltInSkinColours(16)->backDefault);
     EXPECT_FALSE(run.site.windowEnabled);
-
-    for (int margin : {0, -5}) {
-        run.model.SetCaptionMargin(margin);
-        EXPECT_EQ(run.model.CaptionMargin(), 1);
-    }
-    run.site.Forget();
+    run.model.SetCaptionMargin(-5);
+    EXPECT_EQ(run.model.CaptionMargin(), 1);
     run.model.SetFontSize(11);
     run.model.SetFontSize(0);
     EXPECT_EQ(run.model.FontSize(), 11) << "a size of 0 makes no font";
-    run.model.StoreFont({L"Verdana", 8.25});
-    EXPECT_EQ(run.model.FontSize(), 8);
     run.model.StoreFont({L"Verdana", 9.75});
-    EXPECT_EQ(run.model.FontSize(), 10);
-    EXPECT_TRUE(run.site.Notices().empty()) << "the Font… parts are not saved and tell nobody";
-
-    // Formatted text clears the underline options, and draws only at run time.
-    b.model.SetUseUnderLineMouseUp(true);
-    b.model.SetUseUnderLineMouseCheck(true);
-    b.site.Forget();
-    b.model.SetEnabledFormatText(true);
-    EXPECT_EQ(b.site.log,
-              (Log{L"notice UseUnderLineMouseUp", L"notice UseUnderLineMouseCheck", L"notice EnabledFormatText"}));
-    EXPECT_FALSE(b.model.UseUnderLineMouseUp() || b.model.UseUnderLineMouseCheck());
-    b.site.Forget();
-    b.model.SetEnabledFormatText(false);
-    EXPECT_EQ(b.site.log, (Log{L"lines reset", L"repaint", L"notice EnabledFormatText"}));
-    run.site.Forget();
+    EXPECT_EQ(run.model.FontSize(), 10) << "whole points";
+    run.Take();
     run.model.SetEnabledFormatText(true);
-    EXPECT_EQ(run.site.log, (Log{L"repaint", L"format draw", L"notice EnabledFormatText"}));
+    EXPECT_EQ(run.Take(), (Log{L"repaint", L"format draw", L"notice EnabledFormatText"}));
 }
 
 TEST(ButtonProperties, SkinEnabledSkinAndColorSchemasInterplay) {
     Button b(true);
+    b.Take();
     b.model.SetSkinEnabled(false);
-    EXPECT_EQ(b.model.ColorSchemas(), 0);
-    EXPECT_EQ(b.model.Skin(), 16) << "re-applied while SkinEnabled changes";
-    EXPECT_EQ(b.site.Notices(), (Log{L"SkinEnabled", L"Skin"}));
-    b.model.SetColorSchemas(2);
-    EXPECT_EQ(b.Saved().ReadLong(L"ColorSchemas", -1), 2) << "any scheme while there is no skin";
-    b.site.Forget();
+    b.model.SetColorSchemas(2); // any scheme while there is no skin
     b.model.SetSkinCustomPicture(Pic());
-    EXPECT_EQ(b.site.messages, Log{kMsgSkinDisabled}) << "of a custom picture only the Skin step refuses";
-    EXPECT_EQ(b.site.Notices(), (Log{L"ColorSchemas", L"SkinCustomPicture"}));
-    EXPECT_EQ(b.model.ColorSchemas(), 0);
+    EXPECT_EQ(b.Take(false), (Log{L"notice SkinEnabled", L"notice Skin", L"notice ColorSchemas", L"notice ColorSchemas",
+                                  Msg(kMsgSkinDisabled), L"notice SkinCustomPicture"}))
+        << "the skin re-applied while SkinEnabled changes; of a custom picture only the Skin step refuses";
+    EXPECT_EQ(b.model.Skin(), 16);
     b.model.SetSkinCustomPicture(nullptr);
     b.model.SetSkinEnabled(true);
     EXPECT_EQ(b.model.ColorSchemas(), 1);
 
-    // Skins select their bitmap and apply their colours.
+    // Skins select their bitmap and apply their colours; the link style selects nothing; numbers outside
+    // 0-23 are stored, select no bitmap and leave the colours alone.
     Button run(false);
+    run.Take();
     run.model.SetSkin(5);
-    EXPECT_EQ(run.site.log, (Log{L"skin 5", L"notice Skin", L"repaint"}));
     EXPECT_EQ(run.model.ForeColorNormal(), BuiltInSkinColours(5)->foreNormal);
     run.model.SetSkin(22);
     EXPECT_EQ(run.model.ColorSchemas(), 0);
-    EXPECT_EQ(run.site.Count(L"skin none"), 0) << "the link style selects nothing";
-    // Numbers outside 0-23 are stored, select no bitmap and leave the colours alone.
     run.model.SetColorSchemas(1);
-    const Colours before = ForeColours(run.model);
-    for (int skin : {40, -3}) {
-        run.model.SetSkin(skin);
-        EXPECT_EQ(run.model.Skin(), skin);
-        EXPECT_EQ(run.site.Count(L"skin " + std::to_wstring(skin)), 1);
-        EXPECT_EQ(ForeColours(run.model), before);
-    }
-    // A custom picture sets Skin 23; SkinEnabled true then keeps the custom colours; clearing it
+    run.model.SetSkin(40);
+    run.model.SetSkin(-3);
+    EXPECT_EQ(run.model.Skin(), -3);
+    EXPECT_EQ(run.model.ForeColorNormal(), BuiltInSkinColours(5)->foreNormal);
+    EXPECT_EQ(run.Take(false), (Log{L"skin 5", L"notice Skin", L"notice Skin", L"notice ColorSchemas", L"skin 40",
+                                    L"notice Skin", L"skin -3", L"notice Skin"}));
+    // A custom picture sets Skin 23; SkinEnabled true then keeps the custom colours; clearing the picture
     // empties the skin context.
     run.model.SetSkinCustomPicture(Pic());
     EXPECT_EQ(run.model.Skin(), 23);
-    EXPECT_EQ(run.site.Count(L"skin custom"), 1);
     run.model.SetSkinEnabled(false);
     run.model.SetSkinEnabled(true);
     EXPECT_EQ(run.model.ColorSchemas(), 0);
-    run.site.Forget();
+    run.Take();
     run.model.SetSkinCustomPicture(nullptr);
-    EXPECT_EQ(run.site.log.front(), L"skin none");
+    EXPECT_EQ(run.Take().front(), L"skin none");
     EXPECT_EQ(run.model.Skin(), 23);
 }
 
@@ -312,28 +295,19 @@ TEST(ButtonProperties, LoadsInItsOrderAndTheSkinColoursWinWithColorSchemas1) {
     source.model.SetFont({L"Courier New", 10, true});
     source.model.SetSkin(5);
     source.model.SetPictureTexture(Pic(30, 20));
-    const host::PropertyBag bag = source.Saved();
-    // Through the text form, as a window's layout keeps it.
-    const auto parsed = host::ParsePropertyText(host::PropertyText(bag));
-    ASSERT_TRUE(parsed);
+    const std::string text = source.Text();
+    const auto b = Loaded(false, text.c_str()); // through the text form, as a window's layout keeps it
+    const Log log = b->Take();
+    EXPECT_EQ(Count(log, L"skin 5"), 1);
+    EXPECT_EQ(Count(log, L"repaint"), 1) << "painting waits for the end";
+    EXPECT_EQ(Count(log, L"click"), 0) << "a loaded Value raises nothing";
+    EXPECT_FALSE(b->site.host.SavedSetOutOfDate()) << "a freshly loaded set is up to date";
+    EXPECT_EQ(b->Text(), text) << "load and save round-trip, every value in its place";
+    ASSERT_TRUE(b->model.PictureTexture());
+    EXPECT_EQ(b->model.PictureTexture()->Width(), 30);
 
-    Button b(false, false);
-    b.model.Load(*parsed.bag);
-    const ButtonModel& m = b.model;
-    EXPECT_EQ(b.site.Count(L"click"), 0) << "a loaded Value raises nothing";
-    EXPECT_TRUE(m.Value());
-    EXPECT_EQ(m.Font(), (host::FontDesc{L"Courier New", 10, true}));
-    ASSERT_TRUE(m.PictureTexture());
-    EXPECT_EQ(m.PictureTexture()->Width(), 30);
-    EXPECT_EQ(m.ForeColorNormal(), BuiltInSkinColours(5)->foreNormal) << "the skin's colours replace the loaded";
-    EXPECT_EQ(b.site.Count(L"repaint"), 1);
-    EXPECT_FALSE(b.site.host.SavedSetOutOfDate()) << "a freshly loaded set is up to date";
-    EXPECT_EQ(b.Saved(), bag) << "load and save round-trip, every value in its place";
-
-    // A saved skin with the skin scheme loads its bitmap and colours.
-    const auto nine = Loaded(false, "Skin = 9\nColorSchemas = 1\n");
-    EXPECT_EQ(nine->site.Count(L"skin 9"), 1);
-    EXPECT_EQ(nine->model.ForeColorDisabled(), BuiltInSkinColours(9)->foreDisabled);
+    const auto nine = Loaded(false, "Skin = 9\nColorSchemas = 1\nForeColorNormal = &H1&\n");
+    EXPECT_EQ(nine->model.ForeColorNormal(), BuiltInSkinColours(9)->foreNormal) << "the skin's colours win";
 }
 
 TEST(ButtonProperties, LoadingReadsItsDefaultsAndStoresWhatSettingWouldRefuse) {
@@ -347,21 +321,22 @@ TEST(ButtonProperties, LoadingReadsItsDefaultsAndStoresWhatSettingWouldRefuse) {
     EXPECT_TRUE(b->site.windowEnabled);
 
     const auto off = Loaded(true, "SkinEnabled = False\nSkin = 7\nEnabled = False\n");
-    EXPECT_TRUE(off->site.messages.empty()) << "loading stores the Skin even without a skin";
+    const Log log = off->Take();
+    EXPECT_EQ(Messages(log), Log{}) << "loading stores the Skin even without a skin";
+    EXPECT_EQ(Count(log, L"skin 7"), 0);
     EXPECT_EQ(off->model.Skin(), 7);
     EXPECT_FALSE(off->model.SkinEnabled() || off->site.windowEnabled);
-    EXPECT_EQ(off->site.Count(L"skin 7"), 0);
 
     // Link style with formatted text: M7, and the skin loaded before it stays.
     const auto link = Loaded(false, "EnabledFormatText = True\nSkin = 22\n");
-    EXPECT_EQ(link->site.messages, Log{kMsgLinkWithFormatText});
+    EXPECT_EQ(Messages(link->Take()), Log{Msg(kMsgLinkWithFormatText)});
     EXPECT_EQ(link->model.Skin(), 0);
     host::PropertyBag custom;
-    custom.WriteBool(L"enabledformattext", true);
-    custom.WriteLong(L"skin", 22);
+    custom.WriteBool(L"EnabledFormatText", true);
+    custom.WriteLong(L"Skin", 22);
     custom.WritePicture(L"SkinCustomPicture", Pic()->Pixels());
     Button e(true, false);
     e.model.Load(custom);
-    EXPECT_EQ(e.site.messages, Log{kMsgLinkWithFormatText});
     EXPECT_EQ(e.model.Skin(), 23) << "the custom picture set Skin 23 first";
+    EXPECT_EQ(Messages(e.Take()), Log{Msg(kMsgLinkWithFormatText)});
 }

@@ -122,28 +122,20 @@ inline void Key(HWND hwnd, WPARAM key, bool down, bool repeat = false) {
     SendMessageW(hwnd, down ? WM_KEYDOWN : WM_KEYUP, key, down ? (repeat ? (1 << 30) | 1 : 1) : 0xC0000001);
 }
 
-// Every event of a button into a log, with its arguments, each entry prefixed with the name given.
+// Every event of a button into a log with its arguments (shift state and coordinates included), each
+// entry prefixed with the name given and, if asked, followed by the frame shown when it was raised.
 using EventLog = std::vector<std::string>;
-inline void Record(skinbutton::SkinButton& b, EventLog& log, const std::string& name = "") {
-    const std::string p = name.empty() ? "" : name + ".";
-    auto mouse = [&log, p](const char* what) {
-        return [&log, p, what](std::int16_t& button, std::int16_t&, float& x, float& y) {
-            log.push_back(p + what + " " + std::to_string(button) + " " + std::to_string(static_cast<int>(x)) + "," +
-                          std::to_string(static_cast<int>(y)));
+inline void Record(skinbutton::SkinButton& b, EventLog& log, const std::string& name = "", bool frames = false) {
+    auto say = [&](const char* event) {
+        return [&log, &b, frames, what = (name.empty() ? "" : name + ".") + event](auto&... args) {
+            std::string entry = what;
+            ((entry += " " + std::to_string(static_cast<int>(args))), ...);
+            log.push_back(frames ? entry + " @" + std::to_string(FrameShown(b)) : entry);
         };
     };
-    auto key = [&log, p](const char* what) {
-        return [&log, p, what](std::int16_t& k, std::int16_t&) { log.push_back(p + what + " " + std::to_string(k)); };
-    };
-    b.Click = [&log, p] { log.push_back(p + "Click"); };
-    b.MouseOver = [&log, p] { log.push_back(p + "MouseOver"); };
-    b.MouseOut = [&log, p] { log.push_back(p + "MouseOut"); };
-    b.KeyPress = [&log, p](std::int16_t& k) { log.push_back(p + "KeyPress " + std::to_string(k)); };
-    b.KeyDown = key("KeyDown");
-    b.KeyUp = key("KeyUp");
-    b.MouseDown = mouse("MouseDown");
-    b.MouseMove = mouse("MouseMove");
-    b.MouseUp = mouse("MouseUp");
+    b.Click = say("Click"), b.MouseOver = say("MouseOver"), b.MouseOut = say("MouseOut");
+    b.KeyPress = say("KeyPress"), b.KeyDown = say("KeyDown"), b.KeyUp = say("KeyUp");
+    b.MouseDown = say("MouseDown"), b.MouseMove = say("MouseMove"), b.MouseUp = say("MouseUp");
 }
 
 // A form to stand buttons on, with the pointer away from them unless a test means otherwise.
