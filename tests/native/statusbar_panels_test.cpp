@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <tuple>
 
 using namespace statusbar;
 
@@ -57,18 +56,8 @@ TEST(PanelTable, EdgesThatOverflowOrANegativeWidthAddNothing) {
     EXPECT_FALSE(PanelTable{}.Add({L"d", L"", 0}, 24)) << "a zero width is odd but harmless";
 }
 
-TEST(PanelTable, RemovalKeepsTheOthersWithDefaultBorderAndWeightAndMatchesKeysLoosely) {
-    PanelTable t;
-    t.Add({L"uno", L"a", 100, 0xFF, 0xFF00, 0xFF0000, true}, 24);
-    t.Add({L"dos", L"b", 60, 1, 2, 3, true}, 24);
-    t.Add({L"tres", L"c", 70, 4, 5, 6, true}, 24);
-    const auto kept = t.KeptWithoutIndex(2);
-    ASSERT_EQ(kept.size(), 2u);
-    const PanelSpec& k = kept[1];
-    EXPECT_EQ(std::tie(k.text, k.key, k.width, k.foreColor, k.backColor, k.borderColor, k.bold),
-              std::make_tuple(std::wstring(L"tres"), std::wstring(L"c"), 70, 4, 5, -1, false));
-    EXPECT_EQ(t.KeptWithoutIndex(9).size(), 3u);
-
+// What removal keeps (colours, default border and weight) is checked through the control's rebuild.
+TEST(PanelTable, KeysMatchRegardlessOfCaseAndSurroundingBlanks) {
     PanelTable keys;
     for (const wchar_t* key : {L" Ñu", L"Date", L"ñU  "})
         keys.Add({L"", key}, 24);

@@ -92,9 +92,10 @@ TEST_F(StatusBarPanels, RemovingPanelsRebuildsTheRestAndTheirLabels) {
     ASSERT_TRUE(bar_->ClearPanelByIndex(2));
     ASSERT_EQ(bar_->PanelsCount(), 2);
     const auto& p2 = bar_->Panels().At(2);
-    EXPECT_EQ(p2.Left, 102) << "starts at the old panel 2's Left";
-    EXPECT_EQ(std::tie(p2.ForeColor, p2.BackColor, p2.BorderColor, p2.Bold),
-              std::make_tuple(0x112233, 0x445566, -1, false));
+    // The former panel 3 starts at the old panel 2's Left, keeps its width and colours, loses its own
+    // border colour and weight.
+    EXPECT_EQ(std::tie(p2.Left, p2.Right, p2.ForeColor, p2.BackColor, p2.BorderColor, p2.Bold),
+              std::make_tuple(102, 170, 0x112233, 0x445566, -1, false));
     EXPECT_EQ(InBar(bar_->PanelLabel(2)).left, 106);
     EXPECT_EQ(bar_->PanelLabel(3), nullptr) << "labels exist for panels 1 to n only";
     EXPECT_EQ(StaticTexts(bar_->Hwnd()), (std::vector<std::wstring>{L"", L"tres", L"uno"}))
