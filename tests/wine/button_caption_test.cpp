@@ -79,11 +79,11 @@ TEST_F(ButtonCaption, RunsFillsPicturesRulesTheDisabledColourAndTheFontCarryOver
     // Pressed: the margin grows by 3 and the top by 1.
     b.SetEnabled(true);
     const RECT normal = InkOf(b, 240, 60, RGB(0, 0, 255)).box;
-    Press(b, 5, 5);
+    Send(b, "p 5 5");
     const RECT pressed = InkOf(b, 240, 60, RGB(0, 0, 255)).box;
     EXPECT_EQ(pressed.top, normal.top + 1);
     EXPECT_EQ(pressed.left, normal.left + 1) << "left margin 9 / 2 = 4.5 rounds to 4, one more than 3";
-    Release(b, 500, 5);
+    Send(b, "r 500 5");
 
     // Drawing leaves the last item's font on the surface, and the next run takes it.
     b.FormatTextClear();

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <sstream>
 #include <stdexcept>
 
 using namespace skinbutton;
@@ -20,45 +19,15 @@ bool Ends(const Log& log, const std::string& entry) {
     return !log.empty() && log.back() == entry;
 }
 
-// Drives a button through a line of actions and returns what it did: each event with the frame shown
-// when it was raised ("@n"), "=n" for the frame shown where asked, "#n" for the parent's command count.
-// Actions: m x y (move), d x y (move with the left button held), p/r x y (left press/release), P/R x y
-// (right press/release), k/u n (key down/up), h n (key held down: a repeat), c n (character), b (BM_CLICK),
-// ? (frame), # (commands). The log is the caller's: it must outlive the button's events.
+// Sends the actions (see Send; also ? and #) and returns what the button did: each event with the frame
+// shown when it was raised ("@n"), "=n" for the frame shown at "?", "#n" for the parent's command count
+// at "#". The log is the caller's: it must outlive the button's events.
 std::string Drive(SkinButton& b, const ButtonForm& form, Log& log, const std::string& actions) {
-    const struct {
-        char name;
-        UINT msg;
-        WPARAM keys;
-        LPARAM flags;
-        int args; // 1: a key code, 2: coordinates
-    } messages[] = {{'p', WM_LBUTTONDOWN, MK_LBUTTON, 0, 2},
-                    {'r', WM_LBUTTONUP, 0, 0, 2},
-                    {'P', WM_RBUTTONDOWN, MK_RBUTTON, 0, 2},
-                    {'R', WM_RBUTTONUP, 0, 0, 2},
-                    {'k', WM_KEYDOWN, 0, 1, 1},
-                    {'h', WM_KEYDOWN, 0, (1 << 30) | 1, 1},
-                    {'u', WM_KEYUP, 0, 0xC0000001, 1},
-                    {'c', WM_CHAR, 0, 1, 1},
-                    {'b', BM_CLICK, 0, 0, 0},
-                    {'m', WM_NULL, 0, 0, 2},
-                    {'d', WM_NULL, MK_LBUTTON, 0, 2}};
     log.clear();
     Record(b, log, "", true);
-    std::istringstream in(actions);
-    for (char a; in >> a;) {
-        if (a == '?' || a == '#')
-            log.push_back(a == '?' ? "=" + std::to_string(FrameShown(b)) : "#" + std::to_string(form.commands.size()));
-        for (const auto& m : messages) {
-            int x = 0, y = 0;
-            if (m.name != a || !(m.args < 1 || in >> x) || !(m.args < 2 || in >> y))
-                continue;
-            if (m.msg == WM_NULL)
-                Move(b, x, y, m.keys);
-            else
-                SendMessageW(b.hwnd(), m.msg, m.args == 1 ? x : m.keys, m.args == 2 ? MAKELPARAM(x, y) : m.flags);
-        }
-    }
+    Send(b, actions, [&](char a) {
+        log.push_back(a == '?' ? "=" + std::to_string(FrameShown(b)) : "#" + std::to_string(form.commands.size()));
+    });
     std::string out;
     for (const auto& e : log)
         out += (out.empty() ? "" : ", ") + e;
@@ -71,8 +40,7 @@ TEST_F(ButtonInput, PointerEnterAndLeaveWithTheirEventsAfterAndBeforeTheRepaint)
     SkinButton b;
     ASSERT_TRUE(Place(b));
     Record(b, log, "", true);
-    Move(b, 50, 15);
-    Move(b, 60, 16);
+    Send(b, "m 50 15 m 60 16");
     EXPECT_EQ(log, (Log{"MouseMove 0 0 50 15 @4", "MouseOver @0", "MouseMove 0 0 60 16 @0"}))
         << "one MouseOver while in, after the hot repaint";
     PumpMessages(60);
@@ -86,7 +54,7 @@ TEST_F(ButtonInput, PointerEnterAndLeaveWithTheirEventsAfterAndBeforeTheRepaint)
 
     // A window over the button, under the pointer, counts as leaving (an edit: a static would let the
     // pointer through).
-    Move(b, 50, 15);
+    Send(b, "m 50 15");
     ASSERT_EQ(FrameShown(b), kStateHot);
     HWND cover = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_READONLY, 30, 10, 80, 30, form.Hwnd(),
                                  nullptr, nullptr, nullptr);
@@ -139,16 +107,16 @@ TEST_F(ButtonInput, EventsAndTheirOrderFromSynthesizedInput) {
 TEST_F(ButtonInput, ClicksTellTheParentAndHandlersMayChangeTheirArguments) {
     SkinButton b;
     ASSERT_TRUE(Place(b, L"Conectar", 100, 30, 42));
-    ClickOn(b);
+    Send(b, "p 10 10 r 10 10");
     EXPECT_EQ(GetFocus(), b.hwnd()) << "a press takes the focus";
     ASSERT_EQ(form.commands.size(), 1u);
     EXPECT_EQ(form.commands[0].id, 42);
     EXPECT_EQ(form.commands[0].code, BN_CLICKED);
     EXPECT_EQ(form.commands[0].from, b.hwnd());
     b.MouseDown = [](std::int16_t& button, std::int16_t&, float&, float&) { button = 2; };
-    Press(b);
+    Send(b, "p 10 10");
     EXPECT_EQ(FrameShown(b), kStateNormal);
-    Release(b);
+    Send(b, "r 10 10");
     EXPECT_EQ(form.commands.size(), 1u) << "a left press turned into a right one neither looks pressed nor clicks";
 
     // A disabled check button enabled again from outside, through the window.
@@ -177,12 +145,12 @@ TEST_F(ButtonInput, CheckButtonsToggleAndOptionGroupsFollowTheirFrame) {
     a3.SetValue(true); // a push button in the same frame is no part of the group
     Record(a1, log, "a1");
     Record(a2, log, "a2");
-    ClickOn(b1);
-    ClickOn(a1);
+    Send(b1, "p 10 10 r 10 10");
+    Send(a1, "p 10 10 r 10 10");
     EXPECT_TRUE(a1.Value());
     EXPECT_TRUE(b1.Value()) << "another frame is another group";
     log.clear();
-    ClickOn(a2);
+    Send(a2, "p 10 10 r 10 10");
     EXPECT_FALSE(a1.Value());
     EXPECT_TRUE(a2.Value() && b1.Value() && a3.Value());
     // The sibling's Click (through its Value) comes first.
@@ -190,7 +158,7 @@ TEST_F(ButtonInput, CheckButtonsToggleAndOptionGroupsFollowTheirFrame) {
     EXPECT_EQ(FrameShown(a2), kStateChecked);
     EXPECT_EQ(FrameShown(a1), kStateNormal);
     log.clear();
-    ClickOn(a2);
+    Send(a2, "p 10 10 r 10 10");
     EXPECT_TRUE(a2.Value()) << "clicking a checked option keeps it checked";
     EXPECT_EQ(log, (Log{"a2.MouseDown 1 0 10 10", "a2.MouseUp 1 0 10 10", "a2.Click"}));
 
@@ -198,10 +166,10 @@ TEST_F(ButtonInput, CheckButtonsToggleAndOptionGroupsFollowTheirFrame) {
     check.SetButtonType(kCheckButton);
     Record(check, log, "check");
     log.clear();
-    ClickOn(check);
+    Send(check, "p 10 10 r 10 10");
     EXPECT_EQ(log, (Log{"check.MouseDown 1 0 10 10", "check.MouseUp 1 0 10 10", "check.Click"}));
     EXPECT_EQ(SendMessageW(check.hwnd(), BM_GETCHECK, 0, 0), BST_CHECKED);
-    ClickOn(check);
+    Send(check, "p 10 10 r 10 10");
     EXPECT_EQ(SendMessageW(check.hwnd(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 }
 
@@ -232,7 +200,7 @@ TEST_F(ButtonInput, ArrowKeysAndTabMoveTheFocusAfterKeyDown) {
         SetFocus(two.hwnd());
         focusAtKeyDown = nullptr;
         swallow = m.swallow;
-        Key(two.hwnd(), m.key, true);
+        Send(two, "k " + std::to_string(m.key));
         EXPECT_EQ(focusAtKeyDown, two.hwnd()) << "KeyDown is raised before the focus moves";
         EXPECT_EQ(GetFocus(), m.to) << m.key << (m.swallow ? " swallowed" : "");
     }
@@ -240,7 +208,7 @@ TEST_F(ButtonInput, ArrowKeysAndTabMoveTheFocusAfterKeyDown) {
     MSG msg{edit, WM_KEYDOWN, VK_TAB, 1, 0, {}};
     EXPECT_TRUE(IsDialogMessageW(form.Hwnd(), &msg));
     EXPECT_EQ(GetFocus(), one.hwnd()) << "the dialog manager tabs to the button";
-    Key(one.hwnd(), VK_TAB, true);
+    Send(one, "k 9");
     EXPECT_EQ(GetFocus(), two.hwnd()) << "without one, the button passes Tab on itself";
 }
 
@@ -267,7 +235,7 @@ TEST_F(ButtonInput, TheCaptionIsTheWindowTextAndFocusIsShownOnce) {
     const auto before = edge();
     SetFocus(b.hwnd());
     EXPECT_NE(edge(), before) << "the dotted rectangle inverts pixels along the edge";
-    Move(b, 50, 15);
+    Send(b, "m 50 15");
     Away();
     ASSERT_TRUE(PumpUntil([&] { return FrameShown(b) == kStateNormal; }, 1000));
     EXPECT_EQ(edge(), before);
@@ -278,8 +246,8 @@ TEST_F(ButtonInput, HandlersThatDestroyTheButtonOrFailEndOnlyTheirMessage) {
     ASSERT_TRUE(Place(*b, L"Aceptar"));
     HWND hwnd = b->hwnd();
     b->Click = [&] { b.reset(); };
-    Press(*b);
-    Release(*static_cast<SkinButton*>(win::Window::FromHwnd(hwnd)));
+    Send(*b, "p 10 10");
+    Send(*static_cast<SkinButton*>(win::Window::FromHwnd(hwnd)), "r 10 10");
     EXPECT_FALSE(b);
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_TRUE(form.commands.empty()) << "nothing is told about a button that is gone";
@@ -288,10 +256,10 @@ TEST_F(ButtonInput, HandlersThatDestroyTheButtonOrFailEndOnlyTheirMessage) {
     SkinButton c;
     ASSERT_TRUE(Place(c));
     c.MouseMove = [](std::int16_t&, std::int16_t&, float&, float&) { throw std::runtime_error("handler"); };
-    Move(c, 50, 15);
+    Send(c, "m 50 15");
     EXPECT_EQ(FrameShown(c), kStateNormal) << "the failed move keeps the previous look";
     c.MouseMove = nullptr;
-    Move(c, 51, 15);
+    Send(c, "m 51 15");
     EXPECT_EQ(FrameShown(c), kStateHot);
 }
 

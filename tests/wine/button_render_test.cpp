@@ -113,11 +113,11 @@ TEST_F(ButtonRender, CaptionAlignmentMarginAndPressedOffset) {
     b.SetCaptionAlign(7);
     EXPECT_LE(InkOf(b, 200, 30, 0).box.left, 2) << "an unknown alignment puts the text at 0";
     b.SetCaptionAlign(2);
-    Press(b, 5, 5);
+    Send(b, "p 5 5");
     const RECT pressed = InkOf(b, 200, 30, 0).box;
     EXPECT_EQ(pressed.left, right.left + 1);
     EXPECT_EQ(pressed.top, right.top + 1);
-    Release(b, 500, 5);
+    Send(b, "r 500 5");
 }
 
 TEST_F(ButtonRender, TexturedCaptionChecksItsSizeAndPaintsThroughTheLetters) {

@@ -75,11 +75,11 @@ TEST(ButtonSheet, EveryStateOfEverySkinIsDrawnFromItsFrame) {
         b.SetSkin(skin);
         ASSERT_EQ(b.Skin(), skin);
         snap(kStateNormal);
-        Move(b, 50, 15);
+        Send(b, "m 50 15");
         snap(kStateHot);
-        Press(b, 50, 15);
+        Send(b, "p 50 15");
         snap(kStatePressed);
-        Release(b, 500, 500); // released outside: no click
+        Send(b, "r 500 500"); // released outside: no click
         b.SetButtonType(kCheckButton);
         b.SetValue(true);
         snap(kStateCheckedHot);

@@ -12,6 +12,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <functional>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -101,25 +105,48 @@ inline Ink InkOf(const skinbutton::SkinButton& b, int w, int h, COLORREF colour)
     return ink;
 }
 
-// Synthesized input, in client coordinates of the button.
-inline void Move(skinbutton::SkinButton& b, int x, int y, WPARAM keys = 0) {
-    POINT p{x, y};
-    ClientToScreen(b.hwnd(), &p);
-    SetCursorPos(p.x, p.y);
-    SendMessageW(b.hwnd(), WM_MOUSEMOVE, keys, MAKELPARAM(x, y));
-}
-inline void Press(skinbutton::SkinButton& b, int x = 10, int y = 10) {
-    SendMessageW(b.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-}
-inline void Release(skinbutton::SkinButton& b, int x = 10, int y = 10) {
-    SendMessageW(b.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-}
-inline void ClickOn(skinbutton::SkinButton& b) {
-    Press(b);
-    Release(b);
-}
-inline void Key(HWND hwnd, WPARAM key, bool down, bool repeat = false) {
-    SendMessageW(hwnd, down ? WM_KEYDOWN : WM_KEYUP, key, down ? (repeat ? (1 << 30) | 1 : 1) : 0xC0000001);
+// Synthesized input from a line of actions, in client coordinates of the button: m x y (move the
+// pointer there), d x y (the same with the left button held), p/r x y (left press/release), P/R x y
+// (right press/release), k/u n (key down/up), h n (key held down: a repeat), c n (character), b
+// (BM_CLICK). Any other action goes to the handler given.
+inline void Send(skinbutton::SkinButton& b, const std::string& actions, const std::function<void(char)>& other = {}) {
+    const struct {
+        char name;
+        UINT msg;
+        WPARAM keys;
+        LPARAM flags;
+        int args; // 1: a key code, 2: coordinates
+    } kinds[] = {{'p', WM_LBUTTONDOWN, MK_LBUTTON, 0, 2},
+                 {'r', WM_LBUTTONUP, 0, 0, 2},
+                 {'P', WM_RBUTTONDOWN, MK_RBUTTON, 0, 2},
+                 {'R', WM_RBUTTONUP, 0, 0, 2},
+                 {'k', WM_KEYDOWN, 0, 1, 1},
+                 {'h', WM_KEYDOWN, 0, (1 << 30) | 1, 1},
+                 {'u', WM_KEYUP, 0, 0xC0000001, 1},
+                 {'c', WM_CHAR, 0, 1, 1},
+                 {'b', BM_CLICK, 0, 0, 0},
+                 {'m', WM_MOUSEMOVE, 0, 0, 2},
+                 {'d', WM_MOUSEMOVE, MK_LBUTTON, 0, 2}};
+    std::istringstream in(actions);
+    for (char a; in >> a;) {
+        const auto kind = std::find_if(std::begin(kinds), std::end(kinds), [a](const auto& k) { return k.name == a; });
+        int x = 0, y = 0;
+        if (kind == std::end(kinds)) {
+            other(a);
+            continue;
+        }
+        if ((kind->args > 0 && !(in >> x)) || (kind->args > 1 && !(in >> y))) {
+            ADD_FAILURE() << "actions not understood: " << actions;
+            return;
+        }
+        if (kind->msg == WM_MOUSEMOVE) {
+            POINT p{x, y};
+            ClientToScreen(b.hwnd(), &p);
+            SetCursorPos(p.x, p.y);
+        }
+        const WPARAM w = kind->args == 1 ? static_cast<WPARAM>(x) : kind->keys;
+        SendMessageW(b.hwnd(), kind->msg, w, kind->args == 2 ? MAKELPARAM(x, y) : kind->flags);
+    }
 }
 
 // Every event of a button into a log with its arguments (shift state and coordinates included), each
