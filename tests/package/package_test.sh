@@ -65,6 +65,7 @@ contents() {
       "$(lines Desinstalar.exe ZEVConfig.exe imagenes/Skin_VBNET.bmp)"
     check "$arch installer: installs the zip's program" cmp -s <(7z e -so "$setup" ZEVConfig.exe) "$exe"
     check "$arch installer: is a $fmt program" grep -q "format $fmt" <("$tool-objdump" -f "$setup")
+    check "$arch installer: Unicode (Spanish texts)" grep -q "SubType = NSIS-3 Unicode" <(7z l "$setup")
     check "$arch program: is a $fmt program" grep -q "format $fmt" <("$tool-objdump" -f "$exe")
     check "$arch program: stripped" grep -q "no symbols" <("$tool-objdump" -t "$exe" 2>&1)
     check "$arch program: imports system DLLs only" same "$("$tool-objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' |
