@@ -165,7 +165,8 @@ int LinkTarget(const std::wstring& lnk) {
     IShellLinkW* link = nullptr;
     IPersistFile* file = nullptr;
     const bool ok = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) &&
-                    SUCCEEDED(link->QueryInterface(IID_PPV_ARGS(&file))) && SUCCEEDED(file->Load(lnk.c_str(), STGM_READ)) &&
+                    SUCCEEDED(link->QueryInterface(IID_PPV_ARGS(&file))) &&
+                    SUCCEEDED(file->Load(lnk.c_str(), STGM_READ)) &&
                     SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)) && path[0];
     if (file)
         file->Release();
@@ -179,35 +180,25 @@ int LinkTarget(const std::wstring& lnk) {
 }
 
 // The job collects the process and all its descendants; its completion port says when the last ended.
+// (The tool ends right after, which closes the handles.)
 int RunWait(std::wstring commandLine, int ms) {
     HANDLE job = CreateJobObjectW(nullptr, nullptr);
-    HANDLE port = CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1);
-    JOBOBJECT_ASSOCIATE_COMPLETION_PORT link{job, port};
+    JOBOBJECT_ASSOCIATE_COMPLETION_PORT link{job, CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1)};
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    if (!job || !port || !SetInformationJobObject(job, JobObjectAssociateCompletionPortInformation, &link, sizeof(link)) ||
-        !CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &si, &pi))
+    if (!SetInformationJobObject(job, JobObjectAssociateCompletionPortInformation, &link, sizeof(link)) ||
+        !CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &si,
+                        &pi) ||
+        !AssignProcessToJobObject(job, pi.hProcess) || ResumeThread(pi.hThread) == static_cast<DWORD>(-1))
         return Fail("cannot start");
-    AssignProcessToJobObject(job, pi.hProcess);
-    ResumeThread(pi.hThread);
-    DWORD message = 0;
+    DWORD message = 0, code = 1;
     ULONG_PTR key = 0;
     LPOVERLAPPED detail = nullptr;
     bool ended = false;
-    const DWORD deadline = GetTickCount() + static_cast<DWORD>(ms);
-    while (!ended) {
-        const auto left = static_cast<LONG>(deadline - GetTickCount());
-        if (left <= 0 || !GetQueuedCompletionStatus(port, &message, &key, &detail, static_cast<DWORD>(left)))
-            break;
+    while (!ended && GetQueuedCompletionStatus(link.CompletionPort, &message, &key, &detail, static_cast<DWORD>(ms)))
         ended = message == JOB_OBJECT_MSG_ACTIVE_PROCESS_ZERO;
-    }
-    DWORD code = 1;
     GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    CloseHandle(port);
-    CloseHandle(job);
     return ended ? static_cast<int>(code) : Fail("still running");
 }
 
