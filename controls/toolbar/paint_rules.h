@@ -55,7 +55,10 @@ struct StateLook {
 // A check-group button is coloured like every other button in the same state: its look never depends
 // on the button painted before it.
 StateLook LookOf(int fsState);
-constexpr int ImageMode(const StateLook& look, bool hot) { return hot ? kImageHot : look.imageMode; }
+// Under the cursor the hot image, except for a disabled button: it must not look usable.
+constexpr int ImageMode(const StateLook& look, bool hot) {
+    return hot && look.imageMode != kImageDisabled ? kImageHot : look.imageMode;
+}
 
 // Hidden buttons are skipped; the exact values are compared, so hidden and checked (9) is drawn.
 constexpr bool IsHidden(int fsState) { return fsState == 8 || fsState == 12; }

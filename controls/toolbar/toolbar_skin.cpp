@@ -23,7 +23,7 @@ bool ToolbarSkin::SubClassToolBar(HWND hwnd, bool ForceTextAlignRight) {
     lOriginalStyle_ = SendMessageW(toolbar, TB_GETSTYLE, 0, 0);
     bTextRight_ = ForceTextAlignRight || (lOriginalStyle_ & TBSTYLE_LIST) != 0;
     const LONG_PTR added = TBSTYLE_FLAT | (ForceTextAlignRight ? TBSTYLE_LIST : 0);
-    SendMessageW(toolbar, TB_SETSTYLE, 0, lOriginalStyle_ | added);
+    SetToolbarStyle(toolbar, lOriginalStyle_ | added);
     if (!HookWindow(toolbar, 0, this))
         return false; // the new style stays
     hToolBar_ = toolbar;
@@ -61,11 +61,21 @@ bool ToolbarSkin::SetSkinPicture(HBITMAP Pic) {
 void ToolbarSkin::UnSubClassToolBar(bool Restore) {
     HookReleaseAll();
     if (Restore && hToolBar_)
-        SendMessageW(hToolBar_, TB_SETSTYLE, 0, lOriginalStyle_);
+        SetToolbarStyle(hToolBar_, lOriginalStyle_);
     // Its own drawing again, not the last skinned picture.
     if (hToolBar_ && IsWindow(hToolBar_))
         RedrawWindow(hToolBar_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
     hToolBar_ = nullptr;
+}
+
+void ToolbarSkin::SetToolbarStyle(HWND toolbar, LONG_PTR style) {
+    const LONG_PTR before = SendMessageW(toolbar, TB_GETSTYLE, 0, 0);
+    SendMessageW(toolbar, TB_SETSTYLE, 0, style);
+    // The buttons keep the sizes measured for the other text placement until the toolbar measures them
+    // again, and texts placed right of their images would run over them. Handing it its own font back
+    // makes it measure.
+    if ((before ^ style) & TBSTYLE_LIST)
+        SendMessageW(toolbar, WM_SETFONT, static_cast<WPARAM>(SendMessageW(toolbar, WM_GETFONT, 0, 0)), TRUE);
 }
 
 void ToolbarSkin::HookCallback(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND lhWnd, UINT uMsg, WPARAM,

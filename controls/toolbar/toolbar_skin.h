@@ -40,6 +40,7 @@ public:
 
 private:
     void PaintToolBar();
+    void SetToolbarStyle(HWND toolbar, LONG_PTR style);
 
     statusbar::SkinSurface hSkinDC_; // the caller's bitmap, selected; deselected before the DC goes
     int skinWidth_ = 0;

@@ -111,8 +111,9 @@ TEST(ToolbarFrame, StateLookAndHiddenButtons) {
     };
     for (const auto& [state, look] : rows)
         EXPECT_EQ(LookOf(state), look) << state;
-    EXPECT_EQ(ImageMode(LookOf(0), true), kImageHot);
-    EXPECT_EQ(ImageMode(LookOf(0), false), kImageDisabled);
+    EXPECT_EQ(ImageMode(LookOf(4), true), kImageHot);
+    EXPECT_EQ(ImageMode(LookOf(4), false), kImageNormal);
+    EXPECT_EQ(ImageMode(LookOf(0), true), kImageDisabled) << "a disabled button never looks hot";
     for (int state : {8, 12})
         EXPECT_TRUE(IsHidden(state));
     for (int state : {0, 4, 9, 13})
