@@ -21,13 +21,8 @@ TableEdit AddTableEntry(MessageTable& table, std::int32_t message) {
     }
     if (table.count >= kTableSize)
         return TableEdit::Overflow;
-    if (table.count < 0) {
-        // From every message to exactly this one.
-        table = MessageTable{};
-        table.count = 1;
-        table.entries[0] = message;
-        return TableEdit::Changed;
-    }
+    if (table.count < 0)
+        table.count = 0; // from every message to exactly this one
     auto used = Used(table);
     // Looked for over the whole table first: placing it in a free entry ahead of a copy would make a
     // later deletion leave the copy behind.

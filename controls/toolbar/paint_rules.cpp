@@ -8,7 +8,7 @@ namespace toolbarskin {
 namespace {
 
 std::vector<Piece> Drawable(std::vector<Piece> pieces) {
-    std::erase_if(pieces, [](const Piece& p) { return p.dw <= 0 || p.dh <= 0 || p.sw <= 0 || p.sh <= 0; });
+    std::erase_if(pieces, [](const Piece& p) { return p.dw <= 0 || p.dh <= 0; });
     return pieces;
 }
 
@@ -88,12 +88,12 @@ std::vector<Piece> BackgroundPieces(int width, int height) {
     });
 }
 
-std::vector<Piece> SeparatorPieces(int x, int y, int w, int h, int skinWidth) {
+std::vector<Piece> SeparatorPieces(int w, int h, int skinWidth) {
     const int sw = std::min(w, skinWidth - kSeparatorX);
     return Drawable({
-        {kSeparatorX, 0, sw, 7, x, y, w, 7},
-        {kSeparatorX, 7, sw, 9, x, y + 7, w, h - 14},
-        {kSeparatorX, 16, sw, 7, x, y + h - 7, w, 7},
+        {kSeparatorX, 0, sw, 7, 0, 0, w, 7},
+        {kSeparatorX, 7, sw, 9, 0, 7, w, h - 14},
+        {kSeparatorX, 16, sw, 7, 0, h - 7, w, 7},
     });
 }
 

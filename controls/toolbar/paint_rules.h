@@ -30,7 +30,9 @@ constexpr int kTextBuffer = 32;
 constexpr int kGroupPlain = 0, kGroupDropMain = 4, kGroupDropStrip = 8;
 constexpr int kTileHot = 0, kTilePressed = 1, kTileChecked = 2, kTileCheckedHot = 3;
 constexpr int kNoTile = -1;
-constexpr int TileX(int tile) { return kTileWidth * tile; }
+constexpr int TileX(int tile) {
+    return kTileWidth * tile;
+}
 
 // Button styles as the tables compare them (exact values).
 constexpr int kStyleSeparator = 1, kStyleCheckGroup = 6, kStyleDropDown = 8;
@@ -61,7 +63,9 @@ constexpr int ImageMode(const StateLook& look, bool hot) {
 }
 
 // Hidden buttons are skipped; the exact values are compared, so hidden and checked (9) is drawn.
-constexpr bool IsHidden(int fsState) { return fsState == 8 || fsState == 12; }
+constexpr bool IsHidden(int fsState) {
+    return fsState == 8 || fsState == 12;
+}
 
 // v taken to the nearest integer, halves to the even neighbour.
 int Nearest(double v);
@@ -91,12 +95,14 @@ Point ArrowAt(int x, int y, int h);
 std::vector<Piece> TilePieces(int tile, int w, int h);
 // ... the background over the whole width × height (top 5 and bottom 5 rows kept, the rest stretched)
 std::vector<Piece> BackgroundPieces(int width, int height);
-// ... and a separator over (x, y, w, h), read no wider than the picture has room for.
-std::vector<Piece> SeparatorPieces(int x, int y, int w, int h, int skinWidth);
+// ... and a separator over its own w × h, read no wider than the picture has room for.
+std::vector<Piece> SeparatorPieces(int w, int h, int skinWidth);
 
 // Whether a text of this length (as the toolbar reports it, -1 for none) is read: it must fit the
 // buffer with its NUL, so 31 characters are shown whole and longer texts not at all.
-constexpr bool TextFits(long long length) { return length >= 0 && length < kTextBuffer; }
+constexpr bool TextFits(long long length) {
+    return length >= 0 && length < kTextBuffer;
+}
 // The buffer's text up to its first NUL; empty when it holds none.
 std::string CutAtNul(const char* buffer, std::size_t size);
 

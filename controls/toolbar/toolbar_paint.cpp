@@ -25,35 +25,27 @@ void HalfTone(HDC dc) {
     SetBrushOrgEx(dc, 0, 0, nullptr); // HALFTONE wants the brush origin set after the mode
 }
 
-// A tile composed at the frame's own size, then laid over the picture with magenta left out.
-void DrawTile(HDC dest, HDC skin, int tile, int x, int y, int w, int h) {
-    const std::vector<Piece> pieces = TilePieces(tile, w, h);
+// Pieces composed at their own w × h (a frame tile, the separator), then laid over the picture at
+// (x, y) with magenta left out.
+void Overlay(HDC dest, HDC skin, const std::vector<Piece>& pieces, int x, int y, int w, int h) {
     if (pieces.empty())
         return;
-    win::MemorySurface frame(dest, w, h);
-    if (!frame)
+    win::MemorySurface part(dest, w, h);
+    if (!part)
         return;
-    HalfTone(frame.Dc());
-    Copy(frame.Dc(), skin, pieces);
-    TransparentBlt(dest, x, y, w, h, frame.Dc(), 0, 0, w, h, kTransparent);
+    HalfTone(part.Dc());
+    Copy(part.Dc(), skin, pieces);
+    TransparentBlt(dest, x, y, w, h, part.Dc(), 0, 0, w, h, kTransparent);
+}
+
+void DrawTile(HDC dest, HDC skin, int tile, int x, int y, int w, int h) {
+    Overlay(dest, skin, TilePieces(tile, w, h), x, y, w, h);
 }
 
 void DrawArrow(HDC dest, HDC skin, int stripX, int y, int h, bool enabled) {
     const Point at = ArrowAt(stripX, y, h);
     TransparentBlt(dest, at.x, at.y, kArrowSize, kArrowSize, skin, kArrowX, enabled ? kArrowEnabledY : kArrowDisabledY,
                    kArrowSize, kArrowSize, kTransparent);
-}
-
-void DrawSeparator(HDC dest, HDC skin, int skinWidth, int x, int y, int w, int h) {
-    const std::vector<Piece> pieces = SeparatorPieces(0, 0, w, h, skinWidth);
-    if (pieces.empty())
-        return;
-    win::MemorySurface art(dest, w, h);
-    if (!art)
-        return;
-    HalfTone(art.Dc());
-    Copy(art.Dc(), skin, pieces);
-    TransparentBlt(dest, x, y, w, h, art.Dc(), 0, 0, w, h, kTransparent);
 }
 
 bool PopupMenuShown() {
@@ -63,9 +55,7 @@ bool PopupMenuShown() {
 
 // Image i in the mode's list; a disabled image without a disabled list is the normal one greyed.
 void DrawImage(HDC dc, HWND toolbar, int mode, int image, int x, int y, int cx, int cy) {
-    const auto list = [toolbar](UINT msg) {
-        return reinterpret_cast<HIMAGELIST>(SendMessageW(toolbar, msg, 0, 0));
-    };
+    const auto list = [toolbar](UINT msg) { return reinterpret_cast<HIMAGELIST>(SendMessageW(toolbar, msg, 0, 0)); };
     HIMAGELIST normal = list(TB_GETIMAGELIST);
     HIMAGELIST chosen = normal;
     if (mode == kImageHot) {
@@ -153,7 +143,7 @@ void ToolbarSkin::PaintToolBar() {
             DrawTile(od, skin, frame.main, l, t, w, h);
         }
         if (style == kStyleSeparator) {
-            DrawSeparator(od, skin, skinWidth_, l, t, w, h);
+            Overlay(od, skin, SeparatorPieces(w, h, skinWidth_), l, t, w, h);
             continue;
         }
         const bool dropDown = style == kStyleDropDown;

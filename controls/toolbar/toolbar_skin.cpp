@@ -78,8 +78,8 @@ void ToolbarSkin::SetToolbarStyle(HWND toolbar, LONG_PTR style) {
         SendMessageW(toolbar, WM_SETFONT, static_cast<WPARAM>(SendMessageW(toolbar, WM_GETFONT, 0, 0)), TRUE);
 }
 
-void ToolbarSkin::HookCallback(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND lhWnd, UINT uMsg, WPARAM,
-                               LPARAM, LONG_PTR&) {
+void ToolbarSkin::HookCallback(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND lhWnd, UINT uMsg, WPARAM, LPARAM,
+                               LONG_PTR&) {
     // Without a picture the toolbar keeps its own drawing.
     if (!bBefore || lhWnd != hToolBar_ || !hSkinDC_)
         return;

@@ -20,8 +20,7 @@ WindowHooks::~WindowHooks() {
     HookReleaseAll();
 }
 
-LRESULT CALLBACK WindowHooks::HookProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                       DWORD_PTR ref) {
+LRESULT CALLBACK WindowHooks::HookProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR ref) {
     HookRecord& r = *reinterpret_cast<HookRecord*>(ref);
     const std::shared_ptr<HookRecord> pin = r.self; // whatever this call frees, it outlives the call
     ++r.nesting;

@@ -1,5 +1,5 @@
-// Asks the platform whether a window is still subclassed by the WindowHooks object whose subclass id
-// is given (GetWindowSubclass, which MinGW's import library lacks: comctl32 ordinal 411).
+// Whether a window is still subclassed by the WindowHooks object of that subclass id, asked of the
+// platform (GetWindowSubclass: MinGW's import library lacks it, comctl32 exports it as ordinal 411).
 #pragma once
 
 #include "controls/toolbar/window_hooks.h"
@@ -14,9 +14,6 @@ inline bool Hooked(HWND hwnd, UINT_PTR id) {
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"comctl32.dll"), MAKEINTRESOURCEA(411))));
     DWORD_PTR ref = 0;
     return get && get(hwnd, &toolbarskin::WindowHooks::HookProc, id, &ref);
-}
-inline bool Hooked(HWND hwnd, const toolbarskin::WindowHooks& hooks) {
-    return Hooked(hwnd, hooks.SubclassId());
 }
 
 } // namespace testsupport
