@@ -23,6 +23,7 @@ TEST(HookMessageTable, EditsFromTheirTable) {
         {"+15 +*", -1, {15}, TableEdit::Changed},
         {"+15 +* +40", 1, {40}, TableEdit::Changed}, // from every message to one
         {"+15 -99", 1, {15}, TableEdit::NotFound},
+        {"+15 -*", 0, {}, TableEdit::Changed},
         {"+15 -* +7", 1, {7}, TableEdit::Changed},
         {"+* -5", -1, {}, TableEdit::NotFound},
         {"+1..32 +99", 32, {1, 2}, TableEdit::Overflow},
@@ -115,7 +116,7 @@ TEST(ToolbarPieces, TilesBackgroundSeparatorAndTexts) {
     EXPECT_EQ(BackgroundPieces(300, 40),
               (std::vector<Piece>{
                   {195, 0, 15, 5, 0, 0, 300, 5}, {195, 5, 15, 13, 0, 5, 300, 30}, {195, 18, 15, 5, 0, 35, 300, 5}}));
-    EXPECT_EQ(BackgroundPieces(300, 10).size(), 2u);
+    EXPECT_EQ(BackgroundPieces(1, 10).size(), 2u);
     EXPECT_EQ(
         SeparatorPieces(8, 36, 216),
         (std::vector<Piece>{{187, 0, 8, 7, 0, 0, 8, 7}, {187, 7, 8, 9, 0, 7, 8, 22}, {187, 16, 8, 7, 0, 29, 8, 7}}));
