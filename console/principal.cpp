@@ -278,8 +278,8 @@ void Principal::TimerRx_Timer() {
     const ReceiveResult received = FetchReceived(app_.link);
     if (!received.bytes.empty()) {
         std::wstring text = console_.Text();
-        ApplyReceived(text, received.bytes, ansi_);
-        console_.SetText(text);
+        const ConsoleChange change = ApplyReceived(text, received.bytes, ansi_);
+        console_.ShowChange(text, change);
     }
     if (received.deviceGone)
         Disconnect();
