@@ -73,6 +73,10 @@ void SkinStatusBar::ChangeTextPanel(const std::wstring& sText, std::int32_t lInd
         return;
     }
     tPanel& p = panels_.At(lIndex);
+    // The clock rewrites its panels every second, the date mostly unchanged: the same text would
+    // only be measured, placed and painted again.
+    if (p.Text == sText)
+        return;
     p.Text = sText;
     const Label& label = labels_[static_cast<std::size_t>(lIndex)];
     SetWindowTextW(label.hwnd, sText.c_str());
