@@ -19,6 +19,24 @@ bool ClassIs(HWND hwnd, const wchar_t* className) {
     return _wcsicmp(name, className) == 0;
 }
 
+struct Search {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+// Window enumeration callbacks are stdcall on x86: named functions, not lambdas.
+BOOL CALLBACK CollectOwned(HWND hwnd, LPARAM lp) {
+    auto* s = reinterpret_cast<Search*>(lp);
+    if (OwnerOf(hwnd) == s->pid)
+        s->found.push_back(hwnd);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectAll(HWND hwnd, LPARAM lp) {
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+    return TRUE;
+}
+
 } // namespace
 
 std::wstring TextOf(HWND hwnd) {
@@ -35,18 +53,8 @@ std::wstring TextOf(HWND hwnd) {
 }
 
 std::vector<HWND> TopLevelWindows(DWORD pid) {
-    struct Search {
-        DWORD pid;
-        std::vector<HWND> found;
-    } search{pid, {}};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            if (OwnerOf(hwnd) == s->pid)
-                s->found.push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    Search search{pid, {}};
+    EnumWindows(CollectOwned, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -61,13 +69,7 @@ std::vector<HWND> MessageOnlyWindows(DWORD pid) {
 
 std::vector<HWND> Descendants(HWND parent) {
     std::vector<HWND> all;
-    EnumChildWindows(
-        parent,
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&all));
+    EnumChildWindows(parent, CollectAll, reinterpret_cast<LPARAM>(&all));
     return all;
 }
 

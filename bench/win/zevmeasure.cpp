@@ -209,8 +209,9 @@ void Stats(DWORD pid) {
     counters.cb = sizeof(counters);
     Require(GetProcessMemoryInfo(process, &counters, sizeof(counters)) != 0, "no memory figures");
     CloseHandle(process);
-    std::printf("windows %d ws_kib %zu peak_ws_kib %zu\n", CountWindows(pid), counters.WorkingSetSize / 1024,
-                counters.PeakWorkingSetSize / 1024);
+    std::printf("windows %d ws_kib %llu peak_ws_kib %llu\n", CountWindows(pid),
+                static_cast<unsigned long long>(counters.WorkingSetSize / 1024),
+                static_cast<unsigned long long>(counters.PeakWorkingSetSize / 1024));
 }
 
 void Answer(DWORD pid, DWORD timeoutMs) {
