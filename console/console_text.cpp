@@ -56,8 +56,8 @@ std::size_t KeepWithinLimit(std::wstring& text) {
 // that yields more than kConsoleLimit characters and holds no BS, so that nothing in it can erase.
 // The text is then over the limit, which keeps only its last kConsoleLimit characters; no character
 // of such a tail can be removed, so whatever came before it (the old text, an erase further back)
-// cannot show. A device
-// streaming at full speed brings hundreds of kilobytes a tick; only this tail is decoded.
+// cannot show. A device streaming at full speed brings hundreds of kilobytes a tick; only this tail
+// is decoded.
 std::size_t DecidingTail(std::string_view received, const AnsiTable& table) {
     std::size_t characters = 0;
     for (std::size_t i = received.size(); i-- > 0;) {

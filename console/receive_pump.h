@@ -14,8 +14,7 @@ constexpr std::size_t kReceiveBufferSize = 256;
 // The most one tick fetches: twice what the fastest line delivers in a tick (about 120 kB at
 // 12 Mbaud), so a tick keeps up with any real device. What a tick leaves stays queued for the next
 // one, so a driver reporting an absurd queue cannot stall the window or exhaust memory, and nothing
-// is lost. It also bounds a tick's work: every byte fetched is decoded and passes the erase check,
-// although only the last 5000 characters can stay on the console.
+// is lost. It also bounds a tick's reads, which the 256-byte buffer makes many.
 constexpr std::size_t kMaxBytesPerTick = 256u << 10;
 
 struct ReceiveResult {
