@@ -199,8 +199,8 @@ bool Principal::ConsoleEnabled() const {
 }
 
 void Principal::EnableTimerRx() {
-    if (!timerRxEnabled_ && SetTimer(hwnd_, kTimerRx, kTimerRxMs, nullptr))
-        timerRxEnabled_ = true;
+    if (!timerRxArmed_ && SetTimer(hwnd_, kTimerRx, kTimerRxMs, nullptr))
+        timerRxEnabled_ = timerRxArmed_ = true;
 }
 
 void Principal::ResetConsole(bool giveFocus) {
@@ -287,11 +287,19 @@ void Principal::TimerHora_Timer() {
 }
 
 void Principal::TimerRx_Timer() {
+    if (!app_.link.IsOpen()) {
+        // After a disconnect or a failed write a tick has nothing to do until the finder opens a
+        // link again, and enables the timer then. Rather than wake the program ten times a second
+        // for nothing, the window timer rests; the pump stays enabled.
+        if (timerRxArmed_ && KillTimer(hwnd_, kTimerRx))
+            timerRxArmed_ = false;
+        return;
+    }
     const ReceiveResult received = FetchReceived(app_.link);
     if (!received.bytes.empty()) {
         std::wstring text = console_.Text();
-        ApplyReceived(text, received.bytes, ansi_);
-        console_.SetText(text);
+        const ConsoleChange change = ApplyReceived(text, received.bytes, ansi_);
+        console_.ShowChange(text, change);
     }
     if (received.deviceGone)
         Disconnect();
@@ -345,7 +353,7 @@ LRESULT Principal::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         KillTimer(hwnd_, kTimerHora);
         KillTimer(hwnd_, kTimerRx);
-        timerRxEnabled_ = false;
+        timerRxEnabled_ = timerRxArmed_ = false;
         Unload();
         return 0;
     }

@@ -52,7 +52,7 @@ public:
     HWND txtConsole() const { return console_.Hwnd(); }
     void EnableConsole();
     bool ConsoleEnabled() const;
-    // Starts the receive pump's 100 ms timer.
+    // Starts the receive pump's 100 ms timer (again, when it rested with the link closed).
     void EnableTimerRx();
     bool TimerRxEnabled() const { return timerRxEnabled_; }
     // Console text ">" with the caret behind the prompt; with giveFocus, the console gets the focus.
@@ -133,6 +133,7 @@ private:
         statusbar::SkinStatusBar& bar_;
     } panels_{statusBar1_};
     bool timerRxEnabled_ = false;
+    bool timerRxArmed_ = false; // the window timer is set; it rests while the link is closed
 };
 
 } // namespace console

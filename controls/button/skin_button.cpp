@@ -44,7 +44,6 @@ bool SkinButton::CreateWindowAt(HWND parent, int id, const RECT& rect) {
     wc.lpszClassName = kClassName;
     // No CS_DBLCLKS: two quick clicks are two clicks, not a click and a double-click.
     RegisterClassOnce(wc);
-    LoadSkins();
     // Hidden until its properties are in place, so no half-set look ever shows.
     return win::Window::Create(kClassName, 0, L"", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS, rect.left, rect.top,
                                rect.right - rect.left, rect.bottom - rect.top, parent,
@@ -69,17 +68,6 @@ bool SkinButton::Create(HWND parent, int id, const RECT& rect, const host::Prope
 }
 
 // ---- skins ----
-
-void SkinButton::LoadSkins() {
-    if (skinsLoaded_)
-        return;
-    skinsLoaded_ = true;
-    for (int i = 0; i < kBuiltInSkinCount; ++i) {
-        // A skin that cannot be loaded stays empty; the others still load.
-        skins_[static_cast<std::size_t>(i)].Reset(static_cast<HBITMAP>(
-            LoadImageW(win::ThisModule(), MAKEINTRESOURCEW(kFirstSkinResource + i), IMAGE_BITMAP, 0, 0, 0)));
-    }
-}
 
 void SkinButton::SelectSkinBitmap(HBITMAP bitmap) {
     // The old context goes, with its bitmap given back, before the new one takes the bitmap.
@@ -106,7 +94,17 @@ void SkinButton::SelectSkinBitmap(HBITMAP bitmap) {
 }
 
 void SkinButton::SelectBuiltInSkin(int skin) {
-    SelectSkinBitmap(skin >= 0 && skin < kBuiltInSkinCount ? skins_[static_cast<std::size_t>(skin)].Get() : nullptr);
+    HBITMAP bitmap = nullptr;
+    if (skin >= 0 && skin < kBuiltInSkinCount) {
+        // Decoded when first shown: a button shows one or two of the 22, most never. One that cannot
+        // be loaded stays empty (no bitmap selected).
+        win::Bitmap& slot = skins_[static_cast<std::size_t>(skin)];
+        if (!slot)
+            slot.Reset(static_cast<HBITMAP>(
+                LoadImageW(win::ThisModule(), MAKEINTRESOURCEW(kFirstSkinResource + skin), IMAGE_BITMAP, 0, 0, 0)));
+        bitmap = slot.Get();
+    }
+    SelectSkinBitmap(bitmap);
 }
 
 void SkinButton::SelectCustomSkin(const PictureRef& picture) {

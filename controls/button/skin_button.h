@@ -118,7 +118,6 @@ private:
 
     LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
     bool CreateWindowAt(HWND parent, int id, const RECT& rect);
-    void LoadSkins();
     void SelectSkinBitmap(HBITMAP bitmap);
 
     // Drawing (button_drawing.cpp).
@@ -168,8 +167,7 @@ private:
     bool fontValid_ = false;
 
     // Skins.
-    std::array<win::Bitmap, 22> skins_;
-    bool skinsLoaded_ = false;
+    std::array<win::Bitmap, 22> skins_; // loaded as they are first selected
     HDC skinDc_ = nullptr;
     HGDIOBJ skinDcOld_ = nullptr;
     HBITMAP skinBitmap_ = nullptr;

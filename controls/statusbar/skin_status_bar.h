@@ -169,6 +169,7 @@ public:
     const PanelTable& Panels() const { return panels_; }
     HWND PanelLabel(int index) const; // 0: the template label; null for no such label
     COLORREF PanelLabelColour(int index) const;
+    // The balloon tip's anchor and window exist from the first ShowToolTipPanel on.
     HWND ToolTipAnchor() const { return txtToolTip_; }
     HWND BalloonWindow() const { return balloon_.Window(); }
     const BalloonTip& Balloon() const { return balloon_; }
@@ -209,6 +210,7 @@ private:
     void Rebuild(const std::vector<PanelSpec>& kept);
     void SetTemplateFont(const host::FontDesc& font);
     void ApplySavedCustomSkin(const host::Picture& picture);
+    bool CreateToolTipWindows();
 
     void OnMouse(UINT msg, WPARAM wParam, LPARAM lParam);
     void OnLabelMouse(HWND label, UINT msg, WPARAM wParam, LPARAM lParam);
