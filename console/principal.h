@@ -97,6 +97,9 @@ private:
     void txtConsole_KeyPress(wchar_t KeyAscii);
     void PasteClipboard();
     HBRUSH ColourStatic(HDC dc, HWND control);
+    // The focused control, kept while the window is inactive and given back when it is active again.
+    void RememberFocus();
+    bool RestoreFocus();
 
     AppContext& app_;
     PrincipalOptions options_;
@@ -127,6 +130,8 @@ private:
         statusbar::SkinStatusBar& bar_;
     } panels_{statusBar1_};
     bool timerRxEnabled_ = false;
+    bool opened_ = false; // built and shown: its end is the program's end
+    HWND focusChild_ = nullptr;
 };
 
 } // namespace console

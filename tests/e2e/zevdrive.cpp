@@ -18,6 +18,8 @@
 //   zevdrive close <caption>               ask the window to close
 //   zevdrive wait-child-text <caption> <text> [ms]  wait until some descendant's text contains text
 //   zevdrive center-class <caption> <class> [n]     screen centre of the n-th descendant of a class
+//   zevdrive wait-focus <caption> <class> [ms]      wait until the window's thread has the keyboard
+//                                                   focus in a descendant of that class
 //
 // A caption ending in "*" matches every caption that starts with the rest (handy for captions with
 // characters outside ASCII, which a shell may not pass on faithfully).
@@ -273,6 +275,25 @@ int wmain(int argc, wchar_t** argv) {
         GetClientRect(h, &r);
         PrintCenter(h, r);
         return 0;
+    }
+    if (cmd == L"wait-focus") {
+        // The focus belongs to the program's thread: ask that thread, not our own.
+        const DWORD thread = GetWindowThreadProcessId(top, nullptr);
+        HWND focus = nullptr;
+        const bool ok = WaitFor(
+            [&] {
+                GUITHREADINFO info{};
+                info.cbSize = sizeof(info);
+                focus = GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+                wchar_t name[256] = {};
+                GetClassNameW(focus, name, 256);
+                return focus && IsChild(top, focus) && _wcsicmp(name, arg(3).c_str()) == 0;
+            },
+            num(4, 3000));
+        wchar_t name[256] = {};
+        GetClassNameW(focus, name, 256);
+        std::printf("%s\n", Utf8(name).c_str());
+        return ok ? 0 : Fail("the focus is elsewhere");
     }
     if (cmd == L"rect") {
         RECT r{};

@@ -4,6 +4,11 @@
 #include "controls/button/button_messages.h"
 #include "controls/host/control_error.h"
 #include "tests/wine/support/button_form.h"
+#include "win/colour.h"
+
+#include <functional>
+#include <utility>
+#include <vector>
 
 using namespace skinbutton;
 using namespace testsupport;
@@ -123,15 +128,33 @@ TEST_F(ButtonRender, CaptionAlignmentMarginAndPressedOffset) {
 TEST_F(ButtonRender, TexturedCaptionChecksItsSizeAndPaintsThroughTheLetters) {
     SkinButton b;
     ASSERT_TRUE(Place(b, L"Textura", 200, 40));
+    // A texture smaller than the caption is told once, after the paint: a message box raised inside it
+    // would take the focus, which repaints the button, which would raise the box again (the handler
+    // below repaints as that focus change would). Meanwhile the caption is drawn plainly.
+    std::vector<win::Notice> told;
+    const auto recorder = win::SetNoticeHandler([&](const win::Notice& n) {
+        told.push_back(n);
+        if (told.size() < 5)
+            b.Refresh();
+        return IDOK;
+    });
     win::Bitmap narrow(CreateBitmap(4, 40, 1, 32, nullptr)), low(CreateBitmap(300, 2, 1, 32, nullptr));
-    b.SetPictureTexture(narrow.Get());
-    b.SetPictureTexture(low.Get());
+    for (const auto& [texture, message] : {std::pair{narrow.Get(), kMsgTextureTooNarrow}, {low.Get(), kMsgTextureTooLow}}) {
+        told.clear();
+        b.SetPictureTexture(texture);
+        EXPECT_TRUE(told.empty()) << "nothing while painting";
+        EXPECT_GT(InkOf(b, 200, 40, win::ToColorRef(b.ForeColorNormal())).count, 0) << "the plain caption";
+        for (int i = 0; i < 3; ++i) {
+            b.Refresh();
+            PumpMessages(10);
+        }
+        ASSERT_EQ(told.size(), 1u);
+        EXPECT_EQ(told[0].text, message);
+        EXPECT_EQ(told[0].title, host::ApplicationTitle());
+        EXPECT_EQ(told[0].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    }
+    win::SetNoticeHandler(recorder);
     b.SetPictureTexture(static_cast<HBITMAP>(nullptr));
-    ASSERT_EQ(notices.notices.size(), 2u);
-    EXPECT_EQ(notices.notices[0].text, kMsgTextureTooNarrow);
-    EXPECT_EQ(notices.notices[0].title, host::ApplicationTitle());
-    EXPECT_EQ(notices.notices[0].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-    EXPECT_EQ(notices.notices[1].text, kMsgTextureTooLow);
     EXPECT_EQ(b.Font().size, 8.25) << "a refused texture leaves the font";
 
     // A green texture big enough: the letters show green, the rest stays the skin.
@@ -146,7 +169,7 @@ TEST_F(ButtonRender, TexturedCaptionChecksItsSizeAndPaintsThroughTheLetters) {
     DeleteDC(dc);
     b.SetFont({L"MS Sans Serif", 8.25});
     b.SetPictureTexture(texture.Get());
-    EXPECT_EQ(notices.notices.size(), 2u);
+    EXPECT_EQ(notices.notices.size(), 0u);
     EXPECT_EQ(b.Font(), (host::FontDesc{L"verdana", 12})) << "a texture draws in at least 12 points";
     EXPECT_GT(InkOf(b, 200, 40, RGB(0, 255, 0)).count, 0) << "the texture shows through the letters";
     const SkinImage skin(16);
@@ -155,6 +178,73 @@ TEST_F(ButtonRender, TexturedCaptionChecksItsSizeAndPaintsThroughTheLetters) {
     b.SetPictureTexture(nullptr);
     EXPECT_EQ(InkOf(b, 200, 40, RGB(0, 255, 0)).count, 0);
     EXPECT_EQ(At(b, 0, 0), skin.At(kStateNormal, 0, 0));
+}
+
+namespace {
+
+// Windows will not delete a bitmap that is still selected into a device context (Wine does): every
+// bitmap a button releases must have left the button's contexts first.
+struct ReleaseWatch {
+    static inline const SkinButton* button = nullptr;
+    static inline int released = 0, releasedSelected = 0;
+    static void Watch(HGDIOBJ object) {
+        if (!button || GetObjectType(object) != OBJ_BITMAP)
+            return;
+        ++released;
+        for (HDC dc : {button->SkinContext(), button->hdc()})
+            if (dc && GetCurrentObject(dc, OBJ_BITMAP) == object)
+                ++releasedSelected;
+    }
+};
+
+} // namespace
+
+TEST_F(ButtonRender, ACustomSkinLeavesTheSkinContextBeforeItIsReleasedAndIsNeverShared) {
+    // Loaded from a saved set, the button owns its custom skin's bitmap: replacing or clearing the skin
+    // releases it.
+    host::PropertyBag saved;
+    saved.WritePicture(L"SkinCustomPicture", host::Picture{gen::Raster(105, 23, {10, 200, 30})});
+    saved.WriteLong(L"Skin", kSkinCustom);
+    win::Bitmap other(static_cast<HBITMAP>(
+        LoadImageW(win::ThisModule(), MAKEINTRESOURCEW(kFirstSkinResource + 5), IMAGE_BITMAP, 0, 0, 0)));
+    const std::function<void(SkinButton&)> changes[] = {
+        [&](SkinButton& b) { b.SetSkinCustomPicture(other.Get()); },
+        [](SkinButton& b) { b.SetSkinCustomPicture(static_cast<HBITMAP>(nullptr)); }};
+    win::WatchDeletes() = &ReleaseWatch::Watch;
+    for (const auto& change : changes) {
+        SkinButton b;
+        ASSERT_TRUE(b.Create(form.Hwnd(), 1, RECT{10, 10, 110, 40}, saved));
+        ASSERT_EQ(b.Skin(), kSkinCustom);
+        ReleaseWatch::button = &b;
+        ReleaseWatch::released = ReleaseWatch::releasedSelected = 0;
+        change(b);
+        ReleaseWatch::button = nullptr;
+        EXPECT_GE(ReleaseWatch::released, 1);
+        EXPECT_EQ(ReleaseWatch::releasedSelected, 0);
+    }
+    win::WatchDeletes() = nullptr;
+
+    // The caller's bitmaps: with skins off a new custom picture cannot become the skin, yet the old one
+    // must leave the skin context, as its owner may delete it now.
+    win::Bitmap first(static_cast<HBITMAP>(
+        LoadImageW(win::ThisModule(), MAKEINTRESOURCEW(kFirstSkinResource + 7), IMAGE_BITMAP, 0, 0, 0)));
+    SkinButton b, second;
+    ASSERT_TRUE(Place(b));
+    ASSERT_FALSE(b.SetSkinCustomPicture(first.Get()));
+    b.SetSkinEnabled(false);
+    ASSERT_EQ(GetCurrentObject(b.SkinContext(), OBJ_BITMAP), first.Get());
+    EXPECT_FALSE(b.SetSkinCustomPicture(other.Get()));
+    EXPECT_NE(GetCurrentObject(b.SkinContext(), OBJ_BITMAP), first.Get());
+
+    // A bitmap sits in one context at a time: another button's skin is refused, as the status bar does.
+    ASSERT_TRUE(second.Create(form.Hwnd(), 2, RECT{10, 50, 110, 80}, L"dos"));
+    const auto refused = second.SetSkinCustomPicture(other.Get());
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->number, 481);
+    EXPECT_EQ(second.SkinCustomPictureHandle(), nullptr);
+    EXPECT_EQ(second.Skin(), 16);
+    EXPECT_EQ(FrameShown(second), kStateNormal) << "still its own skin";
+    EXPECT_TRUE(notices.notices.empty());
 }
 
 TEST_F(ButtonRender, OtherContextsSkinColoursAndSkinsWithoutABitmap) {

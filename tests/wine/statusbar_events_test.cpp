@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <climits>
+#include <optional>
 #include <sstream>
 
 using namespace testsupport;
@@ -122,6 +123,58 @@ TEST_F(StatusBarEvents, AHandlerMayRemoveThePanelWhoseLabelItClicked) {
     bar_->ClearPanels();
     Press(bar_->Hwnd(), 100, 5);
     EXPECT_EQ(Take(), (Lines{"MouseDown 1 0 100 5", "MouseUp 1 0 100 5", "Click"}));
+}
+
+TEST_F(StatusBarEvents, AQuickSecondRightOrMiddlePressIsAPress) {
+    const struct {
+        UINT second, up;
+        WPARAM held;
+        int x;
+        Lines expected;
+    } cases[] = {{WM_RBUTTONDBLCLK, WM_RBUTTONUP, MK_RBUTTON, 560, {"MouseDown 2 0 560 5", "MouseUp 2 0 560 5"}},
+                 {WM_MBUTTONDBLCLK,
+                  WM_MBUTTONUP,
+                  MK_MBUTTON,
+                  400,
+                  {"PanelClick 2 06/12/2026 Date 352 2 14 78", "PanelMouseUp 4 0 400 5 2 06/12/2026 Date"}}};
+    for (const auto& c : cases) {
+        SendMessageW(bar_->Hwnd(), c.second, c.held, MAKELPARAM(c.x, 5));
+        SendMessageW(bar_->Hwnd(), c.up, 0, MAKELPARAM(c.x, 5));
+        EXPECT_EQ(Take(), c.expected);
+    }
+}
+
+TEST_F(StatusBarEvents, AHandlerThatDestroysTheBarEndsThatPress) {
+    // The handler replaces the bar by a new one, as a window rebuilding its status bar would. The new
+    // bar takes the old one's place in memory, so anything the old bar still did would show on it.
+    struct Scene {
+        std::optional<statusbar::SkinStatusBar> bar;
+        Lines seen;
+        HWND host;
+        void Make(const std::string& name) {
+            bar.emplace();
+            ASSERT_TRUE(bar->Create(host, 0, 100, 600, 17));
+            bar->AddPanel(L"uno", L"k", 200);
+            bar->Click = [this, name] { seen.push_back(name + " Click"); };
+            bar->PanelClick = [this, name](auto&&...) { seen.push_back(name + " PanelClick"); };
+        }
+        void Replace() {
+            seen.push_back("up");
+            bar.reset();
+            Make("new");
+        }
+    } scene{{}, {}, host_};
+    for (const bool onLabel : {false, true}) {
+        scene.Make("old");
+        const auto replace = [&scene](auto&&...) { scene.Replace(); };
+        scene.bar->MouseUp = replace;
+        scene.bar->PanelMouseUp = replace;
+        HWND target = onLabel ? scene.bar->PanelLabel(1) : scene.bar->Hwnd();
+        const LPARAM at = onLabel ? MAKELPARAM(2, 3) : MAKELPARAM(300, 3);
+        SendMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(target, WM_LBUTTONUP, 0, at);
+        EXPECT_EQ(std::exchange(scene.seen, {}), Lines{"up"}) << (onLabel ? "label" : "bar");
+    }
 }
 
 TEST_F(StatusBarEvents, ShowsABalloonAtTheLeftEndOfThePanelsTopEdgeAndHidesItAfterItsDuration) {

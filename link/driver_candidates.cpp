@@ -1,0 +1,42 @@
+#include "link/driver_candidates.h"
+
+namespace devlink {
+namespace {
+
+bool IsSeparator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
+
+bool IsLetter(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+}
+
+} // namespace
+
+bool IsFullPath(std::wstring_view path) {
+    if (path.size() >= 3 && IsLetter(path[0]) && path[1] == L':' && IsSeparator(path[2]))
+        return true;
+    return path.size() >= 3 && IsSeparator(path[0]) && IsSeparator(path[1]) && !IsSeparator(path[2]);
+}
+
+std::vector<DriverCandidate> DriverCandidates(std::wstring_view fileName, bool limitedSearchAvailable,
+                                              std::wstring_view programFolder, std::wstring_view systemFolder) {
+    if (fileName.empty())
+        return {};
+    if (IsFullPath(fileName))
+        return {{std::wstring(fileName), limitedSearchAvailable}};
+    if (limitedSearchAvailable)
+        return {{std::wstring(fileName), true}};
+    std::vector<DriverCandidate> candidates;
+    for (std::wstring_view folder : {programFolder, systemFolder}) {
+        while (!folder.empty() && IsSeparator(folder.back()))
+            folder.remove_suffix(1);
+        // What is left of a root (C:\) is "C:", which the joined path makes whole again.
+        if (!IsFullPath(std::wstring(folder) + L'\\'))
+            continue;
+        candidates.push_back({std::wstring(folder) + L'\\' + std::wstring(fileName), false});
+    }
+    return candidates;
+}
+
+} // namespace devlink
