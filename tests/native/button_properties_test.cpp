@@ -60,11 +60,13 @@ public:
         return pixels.IsNone() ? nullptr : std::make_shared<FakePicture>(pixels);
     }
     void ShowMessage(const std::wstring& text, MessageIcon) override { log.push_back(L"! " + text); }
+    bool SkinPictureHeldElsewhere(const PictureRef&) override { return heldElsewhere; }
 
     host::ControlSite host;
     ButtonModel* model = nullptr;
     Log log;
     bool windowEnabled = false;
+    bool heldElsewhere = false;
 };
 
 std::wstring Msg(const wchar_t* text) {
@@ -283,6 +285,25 @@ TEST(ButtonProperties, SkinEnabledSkinAndColorSchemasInterplay) {
     run.model.SetSkinCustomPicture(nullptr);
     EXPECT_EQ(run.Take().front(), L"skin none");
     EXPECT_EQ(run.model.Skin(), 23);
+}
+
+TEST(ButtonProperties, ACustomPictureHeldElsewhereIsRefusedAndAReplacedOneNeverStaysSelected) {
+    Button run(false);
+    run.Take();
+    run.site.heldElsewhere = true;
+    const auto refused = run.model.SetSkinCustomPicture(Pic());
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->number, 481);
+    EXPECT_EQ(run.model.SkinCustomPicture(), nullptr);
+    EXPECT_EQ(run.Take(), Log{}) << "nothing changed, nothing told";
+    // With skins off a new picture cannot become the skin, but it takes the old one's place in the skin
+    // context: the old one's owner may delete it now.
+    run.site.heldElsewhere = false;
+    ASSERT_FALSE(run.model.SetSkinCustomPicture(Pic()));
+    run.model.SetSkinEnabled(false);
+    run.Take();
+    run.model.SetSkinCustomPicture(Pic());
+    EXPECT_EQ(run.Take(false), (Log{L"notice ColorSchemas", L"skin custom", L"notice SkinCustomPicture"}));
 }
 
 TEST(ButtonProperties, LoadsInItsOrderAndTheSkinColoursWinWithColorSchemas1) {
