@@ -7,14 +7,10 @@ bool IsSeparator(wchar_t c) {
     return c == L'\\' || c == L'/';
 }
 
-bool IsLetter(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
-}
-
 } // namespace
 
 bool IsFullPath(std::wstring_view path) {
-    if (path.size() >= 3 && IsLetter(path[0]) && path[1] == L':' && IsSeparator(path[2]))
+    if (path.size() >= 3 && path[1] == L':' && IsSeparator(path[2]))
         return true;
     return path.size() >= 3 && IsSeparator(path[0]) && IsSeparator(path[1]) && !IsSeparator(path[2]);
 }

@@ -6,6 +6,7 @@
 
 using devlink::DriverCandidate;
 using devlink::DriverCandidates;
+using devlink::IsFullPath;
 using List = std::vector<DriverCandidate>;
 
 TEST(DriverCandidates, ByNameWithTheLimitedSearchElseByFullPathInTheProgramsFolderThenSystem32) {
@@ -25,7 +26,6 @@ TEST(DriverCandidates, ByNameWithTheLimitedSearchElseByFullPathInTheProgramsFold
         // A folder that could not be read, or is not a full path, would mean the current directory.
         {L"FTD2XX.DLL", L".", L"", false, {}},
         {L"FTD2XX.DLL", L"zev", L"C:/Windows/system32/", false, {{L"C:/Windows/system32\\FTD2XX.DLL", false}}},
-        {L"FTD2XX.DLL", L"\\zev", L"\\\\", false, {}},
         // A full path is taken as it is, either way.
         {L"D:\\lab\\FTD2XX.DLL", L"C:\\ZEV", L"C:\\Windows\\system32", false, {{L"D:\\lab\\FTD2XX.DLL", false}}},
         {L"D:\\lab\\FTD2XX.DLL", L"C:\\ZEV", L"C:\\Windows\\system32", true, {{L"D:\\lab\\FTD2XX.DLL", true}}},
@@ -39,4 +39,11 @@ TEST(DriverCandidates, ByNameWithTheLimitedSearchElseByFullPathInTheProgramsFold
             EXPECT_EQ(got[i].limitedSearch, c.expected[i].limitedSearch) << got[i].path.size();
         }
     }
+}
+
+TEST(DriverCandidates, OnlyADrivesRootOrAServerShareIsAFullPath) {
+    for (const wchar_t* full : {L"C:\\", L"d:/zev", L"\\\\server"})
+        EXPECT_TRUE(IsFullPath(full));
+    for (const wchar_t* partial : {L"C:", L"C:zev", L"\\zev", L"\\\\", L"\\\\\\x", L"zev\\x", L""})
+        EXPECT_FALSE(IsFullPath(partial));
 }
