@@ -311,8 +311,7 @@ void Principal::RememberFocus() {
 
 bool Principal::RestoreFocus() {
     // A control that has gone, or can no longer take the focus, is not given it.
-    if (!focusChild_ || !IsChild(hwnd_, focusChild_) || !IsWindowEnabled(focusChild_) ||
-        !IsWindowVisible(focusChild_))
+    if (!focusChild_ || !IsChild(hwnd_, focusChild_) || !IsWindowEnabled(focusChild_) || !IsWindowVisible(focusChild_))
         return false;
     SetFocus(focusChild_);
     return true;

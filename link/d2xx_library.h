@@ -22,8 +22,7 @@ class DriverLibrary {
 public:
     // Looks only in the program's folder and in System32, never in the current directory or PATH:
     // by name with the limited search where Windows has it, else by full path in each folder.
-    explicit DriverLibrary(const wchar_t* fileName = L"FTD2XX.DLL",
-                           bool limitedSearch = LimitedDllSearchAvailable());
+    explicit DriverLibrary(const wchar_t* fileName = L"FTD2XX.DLL", bool limitedSearch = LimitedDllSearchAvailable());
     ~DriverLibrary();
     DriverLibrary(const DriverLibrary&) = delete;
     DriverLibrary& operator=(const DriverLibrary&) = delete;

@@ -245,7 +245,7 @@ private:
     HFONT templateFont_ = nullptr;
     HFONT templateBoldFont_ = nullptr;
 
-    bool clickPending_ = false; // left button went down on the bar itself
+    bool clickPending_ = false;                             // left button went down on the bar itself
     std::shared_ptr<int> alive_ = std::make_shared<int>(0); // expires with the object
     HWND labelPressed_ = nullptr;
     HWND dockParent_ = nullptr;

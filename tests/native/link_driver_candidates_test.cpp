@@ -21,7 +21,10 @@ TEST(DriverCandidates, ByNameWithTheLimitedSearchElseByFullPathInTheProgramsFold
          L"C:\\Windows\\system32",
          false,
          {{L"C:\\ZEV\\FTD2XX.DLL", false}, {L"C:\\Windows\\system32\\FTD2XX.DLL", false}}},
-        {L"FTD2XX.DLL", L"\\\\server\\share\\zev", L"C:\\", false,
+        {L"FTD2XX.DLL",
+         L"\\\\server\\share\\zev",
+         L"C:\\",
+         false,
          {{L"\\\\server\\share\\zev\\FTD2XX.DLL", false}, {L"C:\\FTD2XX.DLL", false}}},
         // A folder that could not be read, or is not a full path, would mean the current directory.
         {L"FTD2XX.DLL", L".", L"", false, {}},

@@ -139,7 +139,8 @@ TEST_F(ButtonRender, TexturedCaptionChecksItsSizeAndPaintsThroughTheLetters) {
         return IDOK;
     });
     win::Bitmap narrow(CreateBitmap(4, 40, 1, 32, nullptr)), low(CreateBitmap(300, 2, 1, 32, nullptr));
-    for (const auto& [texture, message] : {std::pair{narrow.Get(), kMsgTextureTooNarrow}, {low.Get(), kMsgTextureTooLow}}) {
+    for (const auto& [texture, message] :
+         {std::pair{narrow.Get(), kMsgTextureTooNarrow}, {low.Get(), kMsgTextureTooLow}}) {
         told.clear();
         b.SetPictureTexture(texture);
         EXPECT_TRUE(told.empty()) << "nothing while painting";
