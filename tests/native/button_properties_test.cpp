@@ -300,6 +300,7 @@ TEST(ButtonProperties, ACustomPictureHeldElsewhereIsRefusedAndAReplacedOneNeverS
     // context: the old one's owner may delete it now.
     run.site.heldElsewhere = false;
     ASSERT_FALSE(run.model.SetSkinCustomPicture(Pic()));
+    EXPECT_EQ(Count(run.Take(), L"skin custom"), 1);
     run.model.SetSkinEnabled(false);
     run.Take();
     run.model.SetSkinCustomPicture(Pic());

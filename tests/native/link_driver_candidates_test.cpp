@@ -45,8 +45,8 @@ TEST(DriverCandidates, ByNameWithTheLimitedSearchElseByFullPathInTheProgramsFold
 }
 
 TEST(DriverCandidates, OnlyADrivesRootOrAServerShareIsAFullPath) {
-    for (const wchar_t* full : {L"C:\\", L"d:/zev", L"\\\\server"})
+    for (const wchar_t* full : {L"C:\\", L"d:/zev", L"\\\\s"})
         EXPECT_TRUE(IsFullPath(full));
-    for (const wchar_t* partial : {L"C:", L"C:zev", L"\\zev", L"\\\\", L"\\\\\\x", L"zev\\x", L""})
+    for (const wchar_t* partial : {L"C:", L"C:zev", L"\\zev", L"\\\\", L"\\\\\\x", L"z\\x", L""})
         EXPECT_FALSE(IsFullPath(partial));
 }
