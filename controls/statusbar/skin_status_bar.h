@@ -245,8 +245,9 @@ private:
     HFONT templateFont_ = nullptr;
     HFONT templateBoldFont_ = nullptr;
 
-    bool clickPending_ = false;                             // left button went down on the bar itself
-    std::shared_ptr<int> alive_ = std::make_shared<int>(0); // expires with the object
+    bool clickPending_ = false; // left button went down on the bar itself
+    // Expires with the object, which tells Raise that a handler destroyed the bar.
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
     HWND labelPressed_ = nullptr;
     HWND dockParent_ = nullptr;
 
