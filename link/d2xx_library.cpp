@@ -40,12 +40,12 @@ bool LimitDllSearch() {
 
 DriverLibrary::DriverLibrary(const wchar_t* fileName, bool limitedSearch) {
     DWORD error = ERROR_MOD_NOT_FOUND;
-    for (const DriverCandidate& c :
+    // Without the limited search the path is a full one, and the driver's own dependencies are
+    // looked for beside it first.
+    const DWORD flags = limitedSearch ? kLimitedSearch : LOAD_WITH_ALTERED_SEARCH_PATH;
+    for (const std::wstring& path :
          DriverCandidates(fileName, limitedSearch, win::ProgramFolder(), win::SystemFolder())) {
-        // A full path without the limited search: the driver's own dependencies are looked for
-        // beside it first.
-        module_ =
-            LoadLibraryExW(c.path.c_str(), nullptr, c.limitedSearch ? kLimitedSearch : LOAD_WITH_ALTERED_SEARCH_PATH);
+        module_ = LoadLibraryExW(path.c_str(), nullptr, flags);
         if (module_)
             break;
         error = GetLastError();

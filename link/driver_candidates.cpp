@@ -15,22 +15,17 @@ bool IsFullPath(std::wstring_view path) {
     return path.size() >= 3 && IsSeparator(path[0]) && IsSeparator(path[1]) && !IsSeparator(path[2]);
 }
 
-std::vector<DriverCandidate> DriverCandidates(std::wstring_view fileName, bool limitedSearchAvailable,
-                                              std::wstring_view programFolder, std::wstring_view systemFolder) {
-    if (fileName.empty())
-        return {};
-    if (IsFullPath(fileName))
-        return {{std::wstring(fileName), limitedSearchAvailable}};
-    if (limitedSearchAvailable)
-        return {{std::wstring(fileName), true}};
-    std::vector<DriverCandidate> candidates;
+std::vector<std::wstring> DriverCandidates(std::wstring_view fileName, bool limitedSearch,
+                                           std::wstring_view programFolder, std::wstring_view systemFolder) {
+    if (limitedSearch || IsFullPath(fileName))
+        return {std::wstring(fileName)};
+    std::vector<std::wstring> candidates;
     for (std::wstring_view folder : {programFolder, systemFolder}) {
         while (!folder.empty() && IsSeparator(folder.back()))
             folder.remove_suffix(1);
         // What is left of a root (C:\) is "C:", which the joined path makes whole again.
-        if (!IsFullPath(std::wstring(folder) + L'\\'))
-            continue;
-        candidates.push_back({std::wstring(folder) + L'\\' + std::wstring(fileName), false});
+        if (IsFullPath(std::wstring(folder) + L'\\'))
+            candidates.push_back(std::wstring(folder) + L'\\' + std::wstring(fileName));
     }
     return candidates;
 }

@@ -332,21 +332,14 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == L"wait-focus") {
         // The focus belongs to the program's thread: ask that thread, not our own.
         const DWORD thread = GetWindowThreadProcessId(top, nullptr);
-        HWND focus = nullptr;
-        const bool ok = WaitFor(
-            [&] {
-                GUITHREADINFO info{};
-                info.cbSize = sizeof(info);
-                focus = GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
-                wchar_t name[256] = {};
-                GetClassNameW(focus, name, 256);
-                return focus && IsChild(top, focus) && _wcsicmp(name, arg(3).c_str()) == 0;
-            },
-            num(4, 3000));
-        wchar_t name[256] = {};
-        GetClassNameW(focus, name, 256);
-        std::printf("%s\n", Utf8(name).c_str());
-        return ok ? 0 : Fail("the focus is elsewhere");
+        auto focused = [&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof(info);
+            wchar_t name[256] = {};
+            return GetGUIThreadInfo(thread, &info) && IsChild(top, info.hwndFocus) &&
+                   GetClassNameW(info.hwndFocus, name, 256) && _wcsicmp(name, arg(3).c_str()) == 0;
+        };
+        return WaitFor(focused, num(4, 3000)) ? 0 : Fail("the focus is elsewhere");
     }
     if (cmd == L"rect") {
         RECT r{};

