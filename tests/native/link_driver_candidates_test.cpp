@@ -4,24 +4,18 @@
 
 #include <gtest/gtest.h>
 
+using devlink::DriverCandidates;
 using Paths = std::vector<std::wstring>;
 
 TEST(DriverCandidates, ByNameWithTheLimitedSearchElseByFullPathInTheProgramsFolderThenSystem32) {
-    const std::wstring sys = L"C:\\Windows\\system32";
-    const struct {
-        const wchar_t *file, *program;
-        std::wstring system;
-        bool limited;
-        Paths expected;
-    } cases[] = {{L"FTD2XX.DLL", L"C:\\ZEV", sys, true, {L"FTD2XX.DLL"}},
-                 {L"FTD2XX.DLL", L"C:\\ZEV\\", sys, false, {L"C:\\ZEV\\FTD2XX.DLL", sys + L"\\FTD2XX.DLL"}},
-                 {L"FTD2XX.DLL", L"\\\\pc\\zev", L"C:/", false, {L"\\\\pc\\zev\\FTD2XX.DLL", L"C:\\FTD2XX.DLL"}},
-                 // A folder that could not be read, or is not a full path, would mean the current directory.
-                 {L"FTD2XX.DLL", L".", L"", false, {}},
-                 {L"FTD2XX.DLL", L"zev", sys, false, {sys + L"\\FTD2XX.DLL"}},
-                 {L"D:\\FTD2XX.DLL", L"C:\\ZEV", sys, false, {L"D:\\FTD2XX.DLL"}}}; // a full path as it is
-    for (const auto& c : cases)
-        EXPECT_EQ(devlink::DriverCandidates(c.file, c.limited, c.program, c.system), c.expected);
+    const std::wstring sys = L"C:\\Windows\\system32", dll = L"FTD2XX.DLL";
+    EXPECT_EQ(DriverCandidates(dll, true, L"C:\\ZEV", sys), Paths{dll});
+    EXPECT_EQ(DriverCandidates(dll, false, L"C:\\ZEV\\", sys), (Paths{L"C:\\ZEV\\" + dll, sys + L"\\" + dll}));
+    EXPECT_EQ(DriverCandidates(dll, false, L"\\\\pc\\zev", L"C:/"), (Paths{L"\\\\pc\\zev\\" + dll, L"C:\\" + dll}));
+    // A folder that could not be read, or is not a full path, would mean the current directory.
+    EXPECT_EQ(DriverCandidates(dll, false, L".", L""), Paths{});
+    EXPECT_EQ(DriverCandidates(dll, false, L"zev", sys), Paths{sys + L"\\" + dll});
+    EXPECT_EQ(DriverCandidates(L"D:\\" + dll, false, L"C:\\ZEV", sys), Paths{L"D:\\" + dll}) << "a full path as it is";
 }
 
 TEST(DriverCandidates, OnlyADrivesRootOrAServerShareIsAFullPath) {

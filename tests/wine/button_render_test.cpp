@@ -6,6 +6,7 @@
 #include "tests/wine/support/button_form.h"
 #include "win/colour.h"
 
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -138,20 +139,18 @@ TEST_F(ButtonRender, TexturedCaptionChecksItsSizeAndPaintsThroughTheLetters) {
         return IDOK;
     });
     win::Bitmap narrow(CreateBitmap(4, 40, 1, 32, nullptr)), low(CreateBitmap(300, 2, 1, 32, nullptr));
+    const UINT kWarning = MB_OK | MB_ICONEXCLAMATION;
     for (const auto& [texture, message] :
          {std::pair{narrow.Get(), kMsgTextureTooNarrow}, {low.Get(), kMsgTextureTooLow}}) {
         told.clear();
         b.SetPictureTexture(texture);
         EXPECT_TRUE(told.empty()) << "nothing while painting";
         EXPECT_GT(InkOf(b, 200, 40, win::ToColorRef(b.ForeColorNormal())).count, 0) << "the plain caption";
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < 3; ++i, PumpMessages(10))
             b.Refresh();
-            PumpMessages(10);
-        }
         ASSERT_EQ(told.size(), 1u);
-        EXPECT_EQ(told[0].text, message);
-        EXPECT_EQ(told[0].title, host::ApplicationTitle());
-        EXPECT_EQ(told[0].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+        EXPECT_EQ(std::tie(told[0].text, told[0].title, told[0].flags),
+                  std::tie(message, host::ApplicationTitle(), kWarning));
     }
     win::SetNoticeHandler(recorder);
     b.SetPictureTexture(static_cast<HBITMAP>(nullptr));
