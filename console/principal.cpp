@@ -7,9 +7,12 @@
 #include "console/skin_file.h"
 #include "console/window_icon.h"
 #include "win/notify.h"
+#include "win/program_folder.h"
 #include "win/units.h"
 
 #include <commctrl.h>
+
+#include <utility>
 
 namespace console {
 namespace {
@@ -77,7 +80,7 @@ bool Principal::Open(int showCommand) {
         return false; // the main window exists once
     // The skin is read before anything is built: without it start-up stops, and nothing half-made
     // is left on the screen.
-    skinPath_ = SkinFilePath(options_.programFolder.empty() ? ProgramFolder() : options_.programFolder);
+    skinPath_ = SkinFilePath(options_.programFolder.empty() ? win::ProgramFolder() : options_.programFolder);
     SkinLoadResult skin = LoadSkinPicture(skinPath_);
     if (!skin.picture) {
         win::ShowMessage(nullptr, SkinFailureMessage(skinPath_, skin.reason), kTitle, MB_ICONERROR | MB_OK);
@@ -104,6 +107,9 @@ bool Principal::Open(int showCommand) {
         win::ShowMessage(nullptr, L"No se pudo crear la ventana principal.", kTitle, MB_ICONERROR | MB_OK);
         return false;
     }
+    // Only a window that was built ends the program when it goes: a pending quit would close the
+    // message box above before the user could read it.
+    opened_ = true;
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
     return true;
@@ -305,6 +311,20 @@ void Principal::TimerRx_Timer() {
         Disconnect();
 }
 
+void Principal::RememberFocus() {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus))
+        focusChild_ = focus;
+}
+
+bool Principal::RestoreFocus() {
+    // A control that has gone, or can no longer take the focus, is not given it.
+    if (!focusChild_ || !IsChild(hwnd_, focusChild_) || !IsWindowEnabled(focusChild_) || !IsWindowVisible(focusChild_))
+        return false;
+    SetFocus(focusChild_);
+    return true;
+}
+
 HBRUSH Principal::ColourStatic(HDC dc, HWND control) {
     if (control == console_.Hwnd()) {
         // Locked, not grey: the console keeps a text box's white background.
@@ -347,6 +367,17 @@ LRESULT Principal::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(ColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
     case WM_CTLCOLORBTN:
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INACTIVECAPTIONTEXT));
+    case WM_ACTIVATE:
+        // As a dialog box does: the control that had the focus gets it back when the window is
+        // activated again (after the finder, About, a message box or another program).
+        if (LOWORD(wParam) == WA_INACTIVE)
+            RememberFocus();
+        else if (!HIWORD(wParam) && RestoreFocus())
+            return 0;
+        break;
+    case WM_SETFOCUS:
+        RestoreFocus();
+        return 0;
     case WM_CLOSE:
         DestroyWindow(hwnd_); // closing is never refused
         return 0;
@@ -365,7 +396,8 @@ void Principal::OnDestroyed() {
         g_instance = nullptr;
     toolbarSkin_.reset(); // still here when Unloading was replaced: the picture must leave its DC first
     skinPicture_.Reset();
-    if (options_.quitOnClose)
+    focusChild_ = nullptr;
+    if (options_.quitOnClose && std::exchange(opened_, false))
         PostQuitMessage(0);
 }
 

@@ -101,6 +101,9 @@ private:
     void txtConsole_KeyPress(wchar_t KeyAscii);
     void PasteClipboard();
     HBRUSH ColourStatic(HDC dc, HWND control);
+    // The focused control, kept while the window is inactive and given back when it is active again.
+    void RememberFocus();
+    bool RestoreFocus();
 
     AppContext& app_;
     PrincipalOptions options_;
@@ -134,6 +137,8 @@ private:
     } panels_{statusBar1_};
     bool timerRxEnabled_ = false;
     bool timerRxArmed_ = false; // the window timer is set; it rests while the link is closed
+    bool opened_ = false; // built and shown: its end is the program's end
+    HWND focusChild_ = nullptr;
 };
 
 } // namespace console

@@ -29,6 +29,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -214,6 +215,16 @@ private:
 
     void OnMouse(UINT msg, WPARAM wParam, LPARAM lParam);
     void OnLabelMouse(HWND label, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Calls a handler through a copy (the handler may destroy the bar, and the original with it);
+    // false when the bar, its object or its window, is gone afterwards.
+    template <typename Handler, typename... Args> bool Raise(const Handler& handler, const Args&... args) {
+        if (!handler)
+            return true;
+        const std::weak_ptr<int> alive = alive_;
+        Handler copy = handler;
+        copy(args...);
+        return !alive.expired() && hwnd_ != nullptr;
+    }
 
     PanelTable panels_;
     std::vector<Label> labels_; // [0] is the template
@@ -237,6 +248,8 @@ private:
     HFONT templateBoldFont_ = nullptr;
 
     bool clickPending_ = false; // left button went down on the bar itself
+    // Expires with the object, which tells Raise that a handler destroyed the bar.
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
     HWND labelPressed_ = nullptr;
     HWND dockParent_ = nullptr;
 
