@@ -1,12 +1,14 @@
 #include "console/console_box.h"
 
+#include "win/subclass.h"
+
 #include <commctrl.h>
 
 namespace console {
 
 ConsoleBox::~ConsoleBox() {
     if (hwnd_)
-        RemoveWindowSubclass(hwnd_, &ConsoleBox::SubclassProc, 1);
+        win::RemoveSubclass(hwnd_, &ConsoleBox::SubclassProc, 1);
 }
 
 bool ConsoleBox::Create(HWND parent, int id, const RECT& bounds, HFONT font) {
@@ -21,7 +23,7 @@ bool ConsoleBox::Create(HWND parent, int id, const RECT& bounds, HFONT font) {
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     // The text is kept near 5000 characters; the default limit of 30000 must never cut an append.
     SendMessageW(hwnd_, EM_SETLIMITTEXT, 0, 0);
-    SetWindowSubclass(hwnd_, &ConsoleBox::SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    win::SetSubclass(hwnd_, &ConsoleBox::SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
     return true;
 }
 
@@ -82,16 +84,16 @@ LRESULT CALLBACK ConsoleBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LP
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
     case WM_SETFOCUS: {
-        const LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+        const LRESULT result = win::DefSubclass(hwnd, msg, wParam, lParam);
         self->CaretToEnd();
         return result;
     }
     case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, &ConsoleBox::SubclassProc, 1);
+        win::RemoveSubclass(hwnd, &ConsoleBox::SubclassProc, 1);
         self->hwnd_ = nullptr;
         break;
     }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return win::DefSubclass(hwnd, msg, wParam, lParam);
 }
 
 } // namespace console

@@ -6,6 +6,7 @@
 #include "resources/dialogs_ids.h"
 #include "win/notify.h"
 #include "win/single_instance.h"
+#include "win/subclass.h"
 #include "win/units.h"
 
 #include <commctrl.h>
@@ -105,7 +106,7 @@ bool Dispositivos::CreateControls() {
                              module, nullptr);
     SendMessageW(frame_, WM_SETFONT, reinterpret_cast<WPARAM>(frameFont_.Get()), FALSE);
     // Group boxes do not all honour a caption colour: this one paints itself.
-    SetWindowSubclass(frame_, &Dispositivos::FrameProc, 0, 0);
+    win::SetSubclass(frame_, &Dispositivos::FrameProc, 0, 0);
 
     // The controls inside the frame are placed relative to it, as siblings drawn above it.
     auto inFrame = [&](int left, int top, int width, int height) {
@@ -166,10 +167,10 @@ LRESULT CALLBACK Dispositivos::FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
         return 0;
     }
     case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, &Dispositivos::FrameProc, 0);
+        win::RemoveSubclass(hwnd, &Dispositivos::FrameProc, 0);
         break;
     }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return win::DefSubclass(hwnd, msg, wParam, lParam);
 }
 
 std::wstring Dispositivos::ItemText(const Item& item) {

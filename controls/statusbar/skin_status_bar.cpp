@@ -9,6 +9,7 @@
 #include "controls/statusbar/skin_drawing.h"
 #include "controls/statusbar/statusbar_ids.h"
 #include "win/notify.h"
+#include "win/subclass.h"
 #include "win/units.h"
 
 #include <commctrl.h>
@@ -114,7 +115,7 @@ void SkinStatusBar::OnDestroy() {
     KillTimer(hwnd_, kToolTipTimer);
     balloon_.Destroy();
     if (dockParent_) {
-        RemoveWindowSubclass(dockParent_, &SkinStatusBar::DockProc, reinterpret_cast<UINT_PTR>(this));
+        win::RemoveSubclass(dockParent_, &SkinStatusBar::DockProc, reinterpret_cast<UINT_PTR>(this));
         dockParent_ = nullptr;
     }
     hSkinDC_.Reset();
@@ -209,11 +210,11 @@ void SkinStatusBar::SetAlign(int align) {
     align_ = align;
     HWND parent = hwnd_ ? GetParent(hwnd_) : nullptr;
     if (dockParent_ && (align_ == 0 || dockParent_ != parent)) {
-        RemoveWindowSubclass(dockParent_, &SkinStatusBar::DockProc, reinterpret_cast<UINT_PTR>(this));
+        win::RemoveSubclass(dockParent_, &SkinStatusBar::DockProc, reinterpret_cast<UINT_PTR>(this));
         dockParent_ = nullptr;
     }
     if (align_ != 0 && parent && !dockParent_ &&
-        SetWindowSubclass(parent, &SkinStatusBar::DockProc, reinterpret_cast<UINT_PTR>(this),
+        win::SetSubclass(parent, &SkinStatusBar::DockProc, reinterpret_cast<UINT_PTR>(this),
                           reinterpret_cast<DWORD_PTR>(this)))
         dockParent_ = parent;
     Dock();
@@ -232,11 +233,11 @@ void SkinStatusBar::Dock() {
 
 LRESULT CALLBACK SkinStatusBar::DockProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR data) {
-    const LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+    const LRESULT result = win::DefSubclass(hwnd, msg, wParam, lParam);
     if (msg == WM_SIZE)
         reinterpret_cast<SkinStatusBar*>(data)->Dock();
     else if (msg == WM_NCDESTROY)
-        RemoveWindowSubclass(hwnd, &SkinStatusBar::DockProc, id);
+        win::RemoveSubclass(hwnd, &SkinStatusBar::DockProc, id);
     return result;
 }
 

@@ -1,6 +1,8 @@
 // SkinStatusBar's mouse input: on the bar and on the panel labels, routed to the nine events.
 #include "controls/statusbar/skin_status_bar.h"
 
+#include "win/subclass.h"
+
 #include <commctrl.h>
 #include <windowsx.h>
 
@@ -179,12 +181,12 @@ LRESULT CALLBACK SkinStatusBar::LabelProc(HWND hwnd, UINT msg, WPARAM wParam, LP
         self->OnLabelMouse(hwnd, msg, wParam, lParam);
         return 0;
     case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, &SkinStatusBar::LabelProc, id);
+        win::RemoveSubclass(hwnd, &SkinStatusBar::LabelProc, id);
         break;
     default:
         break;
     }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return win::DefSubclass(hwnd, msg, wParam, lParam);
 }
 
 } // namespace statusbar

@@ -5,6 +5,7 @@
 #include "controls/statusbar/panel_label.h"
 #include "controls/statusbar/skin_drawing.h"
 #include "win/notify.h"
+#include "win/subclass.h"
 
 #include <commctrl.h>
 
@@ -52,7 +53,7 @@ bool SkinStatusBar::CreatePanelLabel(int i) {
     HWND label = CreatePanelLabelWindow(hwnd_, p.Index, p.Text, font);
     if (!label)
         return false;
-    SetWindowSubclass(label, &SkinStatusBar::LabelProc, kLabelSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    win::SetSubclass(label, &SkinStatusBar::LabelProc, kLabelSubclassId, reinterpret_cast<DWORD_PTR>(this));
     labels_.push_back(Label{label, font, 0});
     ApplyLabelForeColor(i);
     const SIZE size = MeasureLabelText(label, font, p.Text);

@@ -1,9 +1,12 @@
 // The window base and the notice seam on real windows.
 #include "tests/wine/support/window_test.h"
 #include "win/gdi.h"
+#include "win/subclass.h"
 #include "win/window_base.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 using namespace testsupport;
 
@@ -101,4 +104,66 @@ TEST(Gdi, MemorySurfaceDrawsAndGivesItsBitmapBackBeforeDeleting) {
     EXPECT_FALSE(surface);
     EXPECT_EQ(GetPixel(moved.Dc(), 0, 0), RGB(200, 10, 20));
     EXPECT_FALSE(win::MemorySurface(nullptr, 0, 5)) << "an empty size is refused, not half-made";
+}
+
+namespace {
+
+// Each subclass procedure appends its id to the log; 'o' marks the original procedure.
+std::string chainLog;
+WNDPROC staticProc = nullptr;
+LRESULT CALLBACK Original(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_USER)
+        chainLog += 'o';
+    return msg == WM_USER ? 7 : CallWindowProcW(staticProc, hwnd, msg, wParam, lParam);
+}
+LRESULT CALLBACK Logged(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data) {
+    if (msg == WM_USER) {
+        chainLog += static_cast<char>(id);
+        if (data == 1) // remove itself while running
+            win::RemoveSubclass(hwnd, &Logged, id);
+        if (data == 2 && lParam == 0) // a nested message sent from inside the chain
+            SendMessageW(hwnd, WM_USER, 0, 1);
+    }
+    return win::DefSubclass(hwnd, msg, wParam, lParam);
+}
+LRESULT CALLBACK Later(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_USER)
+        chainLog += 'L';
+    return CallWindowProcW(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(GetParent(hwnd), GWLP_USERDATA)), hwnd, msg,
+                           wParam, lParam);
+}
+std::string Send(HWND hwnd) {
+    chainLog.clear();
+    EXPECT_EQ(SendMessageW(hwnd, WM_USER, 0, 0), 7) << "the original's result comes back through the chain";
+    return chainLog;
+}
+
+} // namespace
+
+TEST(Subclass, ChainsNewestFirstAndLetsGoCleanly) {
+    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND hwnd = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, parent, nullptr, nullptr, nullptr);
+    staticProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Original)));
+    ASSERT_TRUE(win::SetSubclass(hwnd, &Logged, 'a', 0));
+    ASSERT_TRUE(win::SetSubclass(hwnd, &Logged, 'b', 2));
+    EXPECT_EQ(Send(hwnd), "bbaoao") << "newest first; a nested send runs the whole chain again";
+    ASSERT_TRUE(win::SetSubclass(hwnd, &Logged, 'b', 1)) << "the same procedure and id again changes data only";
+    EXPECT_EQ(Send(hwnd), "bao");
+    EXPECT_EQ(Send(hwnd), "ao") << "b removed itself while running";
+    EXPECT_FALSE(win::RemoveSubclass(hwnd, &Logged, 'b'));
+    EXPECT_TRUE(win::RemoveSubclass(hwnd, &Logged, 'a'));
+    EXPECT_EQ(GetWindowLongPtrW(hwnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&Original)) << "original put back";
+
+    // Someone subclasses the window after us: removing ours must not cut them off.
+    ASSERT_TRUE(win::SetSubclass(hwnd, &Logged, 'a', 0));
+    SetWindowLongPtrW(parent, GWLP_USERDATA, SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Later)));
+    EXPECT_TRUE(win::RemoveSubclass(hwnd, &Logged, 'a'));
+    EXPECT_EQ(GetWindowLongPtrW(hwnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&Later));
+    EXPECT_EQ(Send(hwnd), "Lo");
+    ASSERT_TRUE(win::SetSubclass(hwnd, &Logged, 'c', 0)) << "a window already chained takes a new procedure";
+    EXPECT_EQ(Send(hwnd), "Lco") << "behind the later subclass, as installed";
+
+    DestroyWindow(parent);
+    EXPECT_FALSE(win::RemoveSubclass(hwnd, &Logged, 'c')) << "the chain went with the window";
+    EXPECT_FALSE(win::SetSubclass(GetDesktopWindow(), &Logged, 'x', 0)) << "another thread's window is refused";
 }
