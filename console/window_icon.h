@@ -7,8 +7,9 @@
 
 namespace console {
 
-// The icon of the given square size (32 or 16) from the .ico data with that resource ID; null if
-// the data holds no image of that size. Made once and kept for the whole run.
+// The icon of the given square size from the .ico data (16, 24, 32 and 48 are stored; another size is
+// made from the nearest larger one); null when the data holds no image. Made once and kept for the
+// whole run.
 HICON PrincipalIcon(int size);
 
 } // namespace console
