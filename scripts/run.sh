@@ -9,12 +9,12 @@ build=${ZEV_BUILD_ROOT:-build}
 cd "$root"
 bash scripts/install-deps.sh
 bash scripts/build.sh win64
+# In Spain's regional format, as its users run it: under Wine the date and time formats come from the
+# locale the Wine session (its desktop) starts in.
+export LANG=es_ES.UTF-8 LC_ALL=es_ES.UTF-8
 source scripts/wine-env.sh $build/win64
 zev_wine_prefix_setup
 stage="$root/$build/win64/stage"
-# In Spain's regional format, as its users run it: Wine takes the date and time formats from the
-# locale the program starts in.
-export LANG=es_ES.UTF-8 LC_ALL=es_ES.UTF-8
 mkdir -p $build/screenshots
 if [ -n "${DISPLAY:-}" ]; then
   echo "starting ZEV Config on $DISPLAY (close its window to end)"
