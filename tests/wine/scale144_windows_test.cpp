@@ -82,26 +82,34 @@ TEST_F(Scale144, MainWindowFinderAndAboutAreOneAndAHalfTimesLargerWithNoTextCut)
         ExpectFits(label, WindowText(label), FontOf(label), 0, 0);
     }
 
+    SaveScreenshot(principal.Hwnd(), L"principal_start_144");
+
+    // Each dialog alone, so its screenshot shows it whole.
     finder::Dispositivos* f = finder::Dispositivos::Show(app);
-    console::About* about = console::About::Show();
-    ASSERT_TRUE(f && about);
+    ASSERT_TRUE(f);
     PumpMessages(100);
     ExpectScaled(f->Hwnd(), {340, 207});
-    ExpectScaled(about->Hwnd(), {387, 204});
     // A group box's caption sits a little in from its left edge.
     ExpectFits(f->Frame1(), WindowText(f->Frame1()), FontOf(f->Frame1()), 2 * win::ScaleToDpi(8, kDpi), 0);
+    const auto expectCaptionFits = [](skinbutton::SkinButton& b) {
+        const win::Font font = host::CreateFontFromDesc(b.Font(), kDpi);
+        ExpectFits(b.Hwnd(), b.Caption(), font.Get(), 2 * win::ScaleToDpi(b.CaptionMargin(), kDpi), 4);
+    };
+    expectCaptionFits(f->btnConectar);
+    expectCaptionFits(f->btnCancelar);
+    SaveScreenshot(f->Hwnd(), L"finder_144");
+    finder::Dispositivos::CloseInstance();
+
+    console::About* about = console::About::Show();
+    ASSERT_TRUE(about);
+    PumpMessages(100);
+    ExpectScaled(about->Hwnd(), {387, 204});
     for (HWND label : {about->lblTitle(), about->lblDescription()})
         ExpectFits(label, WindowText(label), FontOf(label), 0, 0);
-    for (skinbutton::SkinButton* b : {&f->btnConectar, &f->btnCancelar, &about->cmdOK}) {
-        const win::Font font = host::CreateFontFromDesc(b->Font(), kDpi);
-        ExpectFits(b->Hwnd(), b->Caption(), font.Get(), 2 * win::ScaleToDpi(b->CaptionMargin(), kDpi), 4);
-    }
+    expectCaptionFits(about->cmdOK);
     HBITMAP logo = reinterpret_cast<HBITMAP>(SendMessageW(about->picIcon(), STM_GETIMAGE, IMAGE_BITMAP, 0));
     BITMAP info{};
     ASSERT_TRUE(GetObjectW(logo, sizeof(info), &info));
     EXPECT_EQ((std::pair{info.bmWidth, info.bmHeight}), (std::pair{296L, 116L})) << "the logo at 150 %";
-
-    SaveScreenshot(principal.Hwnd(), L"principal_start_144");
-    SaveScreenshot(f->Hwnd(), L"finder_144");
     SaveScreenshot(about->Hwnd(), L"about_144");
 }
