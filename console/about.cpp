@@ -37,10 +37,6 @@ Placement PlaceAt(int dpi) {
                      ok};
 }
 
-void Move(HWND hwnd, const RECT& r) {
-    SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 const char* const kOkSettings = R"(
 Skin = 0
 Font = Font("Verdana", 8.25)
@@ -115,11 +111,9 @@ bool About::CreateControls() {
     cmdOK.Click = [this] { DestroyWindow(hwnd_); };
     const bool made = picIcon_ && lblTitle_ && lblDescription_ &&
                       cmdOK.Create(hwnd_, kIdOK, at.cmdOK, *host::ParsePropertyText(kOkSettings).bag);
-    SetIcon();
-    if (dpi_ != sized) { // opened on a screen of another scale than the one it was sized for
-        const SIZE outer = win::WindowSizeForClient(at.client.cx, at.client.cy, kStyle, kExStyle, dpi_);
-        SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    icon_ = win::SetIconAt(hwnd_, IDI_ABOUT, dpi_); // the old icon goes once the window has let go of it
+    if (dpi_ != sized) // opened on a screen of another scale than the one it was sized for
+        win::SizeClientAt(hwnd_, at.client, kStyle, kExStyle, dpi_);
     return made;
 }
 
@@ -132,15 +126,6 @@ void About::SetLogo() {
     logoOwned_ = std::move(logo); // the old one only once the box shows the new one
 }
 
-void About::SetIcon() {
-    const int size = win::SystemMetricForDpi(SM_CXSMICON, dpi_);
-    win::IconPtr icon(
-        static_cast<HICON>(LoadImageW(win::ThisModule(), MAKEINTRESOURCEW(IDI_ABOUT), IMAGE_ICON, size, size, 0)));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon.get()));
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.get()));
-    icon_ = std::move(icon);
-}
-
 void About::OnDpiChanged(int dpi) {
     if (dpi == dpi_)
         return;
@@ -150,13 +135,13 @@ void About::OnDpiChanged(int dpi) {
     labelFont_ = win::PointFont(L"MS Sans Serif", 8.25, dpi_);
     for (HWND label : {lblTitle_, lblDescription_})
         SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.Get()), FALSE);
-    Move(picIcon_, at.picIcon);
-    Move(lblTitle_, at.lblTitle);
-    Move(lblDescription_, at.lblDescription);
-    Move(cmdOK.Hwnd(), at.cmdOK);
+    win::MoveTo(picIcon_, at.picIcon);
+    win::MoveTo(lblTitle_, at.lblTitle);
+    win::MoveTo(lblDescription_, at.lblDescription);
+    win::MoveTo(cmdOK.Hwnd(), at.cmdOK);
     cmdOK.SetDpi(dpi_);
     SetLogo();
-    SetIcon();
+    icon_ = win::SetIconAt(hwnd_, IDI_ABOUT, dpi_); // the old icon goes once the window has let go of it
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

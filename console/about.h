@@ -40,7 +40,6 @@ private:
     bool CreateControls();
     void PaintSeparator(HDC dc);
     void SetLogo();
-    void SetIcon();
     // WM_DPICHANGED, once the window has its new rectangle.
     void OnDpiChanged(int dpi);
 

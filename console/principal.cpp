@@ -65,10 +65,6 @@ Placement PlaceAt(int dpi) {
     return p;
 }
 
-void Move(HWND hwnd, const RECT& r) {
-    SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 Principal* g_instance = nullptr;
 
 } // namespace
@@ -175,10 +171,8 @@ bool Principal::CreateControls() {
     if (!frame1_)
         return false;
     SetIcons();
-    if (dpi_ != created) { // opened on a screen of another scale than the one it was sized for
-        const SIZE outer = win::WindowSizeForClient(at.client.cx, at.client.cy, kStyle, 0, dpi_);
-        SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    if (dpi_ != created) // opened on a screen of another scale than the one it was sized for
+        win::SizeClientAt(hwnd_, at.client, kStyle, 0, dpi_);
     return true;
 }
 
@@ -207,15 +201,15 @@ void Principal::OnDpiChanged(int dpi) {
     if (toolbarSkin_)
         toolbarSkin_->SetDpi(dpi_);
     SendMessageW(console_.Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(consoleFont_.Get()), FALSE);
-    Move(console_.Hwnd(), at.console);
+    win::MoveTo(console_.Hwnd(), at.console);
     for (int i = 0; i < 4; ++i) {
         SendMessageW(command1_[static_cast<std::size_t>(i)], WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.Get()),
                      FALSE);
-        Move(command1_[static_cast<std::size_t>(i)], at.command1[i]);
+        win::MoveTo(command1_[static_cast<std::size_t>(i)], at.command1[i]);
     }
-    Move(statusBar1_.Hwnd(), at.statusBar);
+    win::MoveTo(statusBar1_.Hwnd(), at.statusBar);
     statusBar1_.SetDpi(dpi_);
-    Move(frame1_, at.frame1);
+    win::MoveTo(frame1_, at.frame1);
     SetIcons();
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }

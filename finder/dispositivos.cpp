@@ -46,10 +46,6 @@ Placement PlaceAt(int dpi) {
                      inFrame(3240, 2280, 1095, 375)};
 }
 
-void Move(HWND hwnd, const RECT& r) {
-    SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 // The two buttons as laid out at design time.
 const char* const kButtonSettings = R"(
 Skin = 16
@@ -139,26 +135,15 @@ bool Dispositivos::CreateControls() {
                       btnCancelar.Create(hwnd_, kIdCancelar, at.cancelar, ButtonSettings(L"Cancelar"));
     // The frame lies under the controls it holds (new children join at the bottom of the z-order).
     SetWindowPos(frame_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SetIcon();
-    if (dpi_ != sized) { // opened on a screen of another scale than the one it was sized for
-        const SIZE outer = win::WindowSizeForClient(at.client.cx, at.client.cy, kStyle, 0, dpi_);
-        SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    icon_ = win::SetIconAt(hwnd_, IDI_FINDER, dpi_); // the old icon goes once the window has let go of it
+    if (dpi_ != sized) // opened on a screen of another scale than the one it was sized for
+        win::SizeClientAt(hwnd_, at.client, kStyle, 0, dpi_);
     return made;
 }
 
 void Dispositivos::MakeFonts() {
     frameFont_ = win::PointFont(L"MS Sans Serif", 8.25, dpi_, FW_BOLD);
     listFont_ = win::PointFont(L"MS Sans Serif", 8.25, dpi_);
-}
-
-void Dispositivos::SetIcon() {
-    const int size = win::SystemMetricForDpi(SM_CXSMICON, dpi_);
-    win::IconPtr icon(static_cast<HICON>(
-        LoadImageW(win::ThisModule(), MAKEINTRESOURCEW(IDI_FINDER), IMAGE_ICON, size, size, 0)));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon.get()));
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.get()));
-    icon_ = std::move(icon); // the old one only once the window has let go of it
 }
 
 void Dispositivos::OnDpiChanged(int dpi) {
@@ -170,13 +155,13 @@ void Dispositivos::OnDpiChanged(int dpi) {
     MakeFonts();
     SendMessageW(frame_, WM_SETFONT, reinterpret_cast<WPARAM>(frameFont_.Get()), FALSE);
     SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.Get()), FALSE);
-    Move(frame_, at.frame);
-    Move(list_, at.list);
-    Move(btnConectar.Hwnd(), at.conectar);
-    Move(btnCancelar.Hwnd(), at.cancelar);
+    win::MoveTo(frame_, at.frame);
+    win::MoveTo(list_, at.list);
+    win::MoveTo(btnConectar.Hwnd(), at.conectar);
+    win::MoveTo(btnCancelar.Hwnd(), at.cancelar);
     btnConectar.SetDpi(dpi_);
     btnCancelar.SetDpi(dpi_);
-    SetIcon();
+    icon_ = win::SetIconAt(hwnd_, IDI_FINDER, dpi_); // the old icon goes once the window has let go of it
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

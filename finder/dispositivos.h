@@ -58,7 +58,6 @@ private:
     bool Open();
     bool CreateControls();
     void MakeFonts();
-    void SetIcon();
     // WM_DPICHANGED, once the window has its new rectangle.
     void OnDpiChanged(int dpi);
     void Form_Load();

@@ -1,5 +1,7 @@
 #include "win/dpi.h"
 
+#include "win/window_base.h"
+
 #include <cwchar>
 
 namespace win {
@@ -50,6 +52,23 @@ Font PointFont(const wchar_t* face, double points, int dpi, int weight, BYTE pit
     lf.lfPitchAndFamily = pitchAndFamily;
     wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
     return Font(CreateFontIndirectW(&lf));
+}
+
+void MoveTo(HWND child, const RECT& r) {
+    SetWindowPos(child, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SizeClientAt(HWND hwnd, SIZE client, DWORD style, DWORD exStyle, int dpi) {
+    const SIZE outer = WindowSizeForClient(client.cx, client.cy, style, exStyle, dpi);
+    SetWindowPos(hwnd, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+IconPtr SetIconAt(HWND hwnd, int iconId, int dpi) {
+    const int size = SystemMetricForDpi(SM_CXSMICON, dpi);
+    IconPtr icon(static_cast<HICON>(LoadImageW(ThisModule(), MAKEINTRESOURCEW(iconId), IMAGE_ICON, size, size, 0)));
+    SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon.get()));
+    SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.get()));
+    return icon;
 }
 
 int TakeSuggestedRect(HWND hwnd, WPARAM wParam, LPARAM lParam) {

@@ -22,7 +22,16 @@ SIZE WindowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD e
 // GetSystemMetrics as at dpi (icon sizes, for example).
 int SystemMetricForDpi(int index, int dpi);
 // A font of the face and size (points) for a window shown at dpi.
-Font PointFont(const wchar_t* face, double points, int dpi, int weight = FW_NORMAL, BYTE pitchAndFamily = DEFAULT_PITCH);
+Font PointFont(const wchar_t* face, double points, int dpi, int weight = FW_NORMAL,
+               BYTE pitchAndFamily = DEFAULT_PITCH);
+// Places a child at r (parent client coordinates), keeping its z-order.
+void MoveTo(HWND child, const RECT& r);
+// Resizes a window (keeping its place) so its client area is client at dpi: for a window that
+// turns out to be shown at another scale than the one it was sized for.
+void SizeClientAt(HWND hwnd, SIZE client, DWORD style, DWORD exStyle, int dpi);
+// The window's icon (title bar and task switcher) from the icon resource, at the small-icon size of
+// dpi. The caller keeps the returned icon while the window shows it, and lets the old one go after.
+IconPtr SetIconAt(HWND hwnd, int iconId, int dpi);
 // WM_DPICHANGED: the window takes the rectangle Windows suggests. Returns the new dpi.
 int TakeSuggestedRect(HWND hwnd, WPARAM wParam, LPARAM lParam);
 

@@ -14,8 +14,10 @@ TEST(ButtonAccessible, RoleAndDefaultActionByType) {
         const wchar_t* action;
     };
     const Row rows[] = {
-        {kPushButton, false, kRolePushButton, L"Presionar"},  {kCheckButton, false, kRoleCheckButton, L"Activar"},
-        {kCheckButton, true, kRoleCheckButton, L"Desactivar"}, {kOptionButton, true, kRoleRadioButton, L"Activar"},
+        {kPushButton, false, kRolePushButton, L"Presionar"},
+        {kCheckButton, false, kRoleCheckButton, L"Activar"},
+        {kCheckButton, true, kRoleCheckButton, L"Desactivar"},
+        {kOptionButton, true, kRoleRadioButton, L"Activar"},
         {9, false, kRolePushButton, L"Presionar"},
     };
     for (const Row& r : rows) {

@@ -9,7 +9,7 @@ TEST(DpiUnits, ConversionsRoundHalvesAwayFromZeroAtEveryScale) {
         int value, dpi, twips, scaled;
     };
     const Row rows[] = {
-        {7, 96, 0, 7},      {8, 96, 1, 8},      {-8, 96, -1, -8},   {5805, 96, 387, 5805},
+        {7, 96, 0, 7},          {8, 96, 1, 8},       {-8, 96, -1, -8},    {5805, 96, 387, 5805},
         {3060, 144, 306, 4590}, {375, 144, 38, 563}, {-15, 144, -2, -23}, {1, 120, 0, 1},
     };
     for (const Row& r : rows) {

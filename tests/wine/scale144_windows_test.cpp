@@ -30,7 +30,9 @@ SIZE TextNeed(const std::wstring& text, HFONT font) {
     return {r.right, r.bottom};
 }
 
-HFONT FontOf(HWND control) { return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)); }
+HFONT FontOf(HWND control) {
+    return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+}
 
 // The control shows all of its text: its client area holds the text plus the given margins.
 void ExpectFits(HWND control, const std::wstring& text, HFONT font, int marginX, int marginY) {
