@@ -25,22 +25,22 @@ protected:
         EXPECT_EQ(AccessibleObjectFromWindow(button, OBJID_CLIENT, skinbutton::kIidAccessible, &object), S_OK);
         return static_cast<IAccessible*>(object);
     }
+    static VARIANT Self() {
+        VARIANT self{};
+        self.vt = VT_I4; // lVal 0: CHILDID_SELF
+        return self;
+    }
     static std::wstring Text(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*), IAccessible* a) {
         BSTR text = nullptr;
-        VARIANT self{};
-        self.vt = VT_I4;
-        self.lVal = CHILDID_SELF;
-        if (FAILED((a->*get)(self, &text)) || !text)
+        if (FAILED((a->*get)(Self(), &text)) || !text)
             return L"<none>";
         std::wstring out(text, SysStringLen(text));
         SysFreeString(text);
         return out;
     }
     static long Number(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*), IAccessible* a) {
-        VARIANT self{}, out{};
-        self.vt = VT_I4;
-        self.lVal = CHILDID_SELF;
-        return SUCCEEDED((a->*get)(self, &out)) && out.vt == VT_I4 ? out.lVal : -1;
+        VARIANT out{};
+        return SUCCEEDED((a->*get)(Self(), &out)) && out.vt == VT_I4 ? out.lVal : -1;
     }
 };
 
@@ -69,10 +69,7 @@ TEST_F(ButtonReader, FinderAndAboutButtonsReadAsPushButtonsAndTheirDefaultAction
         // Disabled: a reader hears it and cannot press it.
         r.button.SetEnabled(false);
         EXPECT_TRUE(Number(&IAccessible::get_accState, a) & STATE_SYSTEM_UNAVAILABLE);
-        VARIANT self{};
-        self.vt = VT_I4;
-        self.lVal = CHILDID_SELF;
-        EXPECT_TRUE(FAILED(a->accDoDefaultAction(self)));
+        EXPECT_TRUE(FAILED(a->accDoDefaultAction(Self())));
         r.button.SetEnabled(true);
         a->Release();
     }
@@ -80,23 +77,20 @@ TEST_F(ButtonReader, FinderAndAboutButtonsReadAsPushButtonsAndTheirDefaultAction
     IAccessible* ok = Reach(about->cmdOK.Hwnd());
     ASSERT_NE(ok, nullptr);
     long x = 0, y = 0, w = 0, h = 0;
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
     RECT r{};
     GetWindowRect(about->cmdOK.Hwnd(), &r);
-    ASSERT_EQ(ok->accLocation(&x, &y, &w, &h, self), S_OK);
+    ASSERT_EQ(ok->accLocation(&x, &y, &w, &h, Self()), S_OK);
     const RECT located{x, y, x + w, y + h};
     EXPECT_TRUE(EqualRect(&located, &r));
     // Pressing through the reader clicks: Aceptar closes About, Cancelar closes the finder.
-    EXPECT_EQ(ok->accDoDefaultAction(self), S_OK);
+    EXPECT_EQ(ok->accDoDefaultAction(Self()), S_OK);
     PumpUntil([] { return console::About::Instance() == nullptr; }, 2000);
     EXPECT_EQ(console::About::Instance(), nullptr);
-    EXPECT_TRUE(FAILED(ok->accDoDefaultAction(self))) << "the button is gone";
+    EXPECT_TRUE(FAILED(ok->accDoDefaultAction(Self()))) << "the button is gone";
     ok->Release();
     IAccessible* cancel = Reach(f->btnCancelar.Hwnd());
     ASSERT_NE(cancel, nullptr);
-    EXPECT_EQ(cancel->accDoDefaultAction(self), S_OK);
+    EXPECT_EQ(cancel->accDoDefaultAction(Self()), S_OK);
     PumpUntil([] { return finder::Dispositivos::Instance() == nullptr; }, 2000);
     EXPECT_EQ(finder::Dispositivos::Instance(), nullptr);
     cancel->Release();
