@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the Windows x64 program and starts it under Wine with the
-# simulated driver beside it: on your X display if there is one, else in a virtual display,
+# simulated driver beside it, in Spain's regional format (scripts/wine-run.sh): on your X display if
+# there is one, else in a virtual display,
 # leaving a screenshot in $build/screenshots/run.png.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -9,9 +10,6 @@ build=${ZEV_BUILD_ROOT:-build}
 cd "$root"
 bash scripts/install-deps.sh
 bash scripts/build.sh win64
-# In Spain's regional format, as its users run it: under Wine the date and time formats come from the
-# locale the Wine session (its desktop) starts in.
-export LANG=es_ES.UTF-8 LC_ALL=es_ES.UTF-8
 source scripts/wine-env.sh $build/win64
 zev_wine_prefix_setup
 stage="$root/$build/win64/stage"

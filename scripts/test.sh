@@ -32,9 +32,6 @@ fi
 
 source scripts/xvfb.sh
 source scripts/wine-env.sh $build/win64
-# The Wine session runs in Spain's regional format, as the program's users do: a program's windows
-# showed the formats of the locale its Wine desktop was started in, not of its own.
-export LANG=es_ES.UTF-8 LC_ALL=es_ES.UTF-8
 # The display-scale tests (tests/wine/scale144_*) run in a second prefix shown at 144 dpi.
 scaled() ( source scripts/wine-env.sh $build/win64 144 && "$@" )
 cleanup() { scaled zev_wineserver_stop; zev_wineserver_stop; zev_xvfb_stop; }

@@ -11,8 +11,10 @@ export WINEDEBUG=-all
 # Start-menu shortcut the installer tests create.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # Debian puts the 64-bit loader here; /usr/bin/wine is a wrapper that also wants 32-bit Wine.
-if [ -x /usr/lib/wine/wine64 ]; then ZEV_WINE=/usr/lib/wine/wine64; else ZEV_WINE=wine; fi
-export ZEV_WINE
+if [ -x /usr/lib/wine/wine64 ]; then ZEV_WINE_BIN=/usr/lib/wine/wine64; else ZEV_WINE_BIN=wine; fi
+# Every Wine process starts through wine-run.sh, which gives it the session's locale.
+ZEV_WINE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine-run.sh"
+export ZEV_WINE ZEV_WINE_BIN
 
 zev_wine_prefix_setup() {
   if [ ! -f "$WINEPREFIX/.zev-ready" ]; then

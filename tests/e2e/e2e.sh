@@ -4,7 +4,7 @@
 # Needs DISPLAY and the Wine environment of the test run. Usage: e2e.sh <win64 build tree>
 set -uo pipefail
 tree=$(cd "$1" && pwd)
-wine=${ZEV_WINE:-wine}
+wine=${ZEV_WINE:-wine} # scripts/wine-run.sh: every Wine process in es-ES, as the program's users run it
 shots=${ZEV_SCREENSHOTS:-$tree/screenshots}
 mkdir -p "$shots"
 stage="$tree/e2e-stage"
@@ -17,9 +17,6 @@ MAIN="ZEV Config  -  Vantoro "
 FINDER="ZEV Config - B*" # "ZEV Config - Búsqueda de Dispositivos"
 ABOUT="Acerca de ZEV Config"
 passed=0 failed=0
-# In Spain's regional format, as its users run it (scripts/test.sh starts the Wine session in it too:
-# the program's windows show the formats of the locale the Wine desktop was started in).
-export LANG=es_ES.UTF-8 LC_ALL=es_ES.UTF-8
 drive() { "$wine" "$tree/bin/zevdrive.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 check() { # description, command...
   local what=$1; shift
