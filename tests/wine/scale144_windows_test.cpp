@@ -21,24 +21,16 @@ SIZE ClientSize(HWND hwnd) {
     return {r.right, r.bottom};
 }
 
-// The room the text needs in the font (each line of it; no wrapping).
-SIZE TextNeed(const std::wstring& text, HFONT font) {
+// The control's client area holds its text (each line; no wrapping) in its font, with the margins.
+void ExpectFits(HWND control, int marginX = 0, int marginY = 0, HFONT font = nullptr) {
+    const std::wstring text = WindowText(control);
     win::WindowDc dc(nullptr);
-    win::SelectGuard select(dc.Get(), font);
-    RECT r{};
-    DrawTextW(dc.Get(), text.c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX);
-    return {r.right, r.bottom};
-}
-
-HFONT FontOf(HWND control) {
-    return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-}
-
-// The control shows all of its text: its client area holds the text plus the given margins.
-void ExpectFits(HWND control, const std::wstring& text, HFONT font, int marginX, int marginY) {
-    const SIZE need = TextNeed(text, font), room = ClientSize(control);
-    EXPECT_LE(need.cx + marginX, room.cx) << Narrow(text);
-    EXPECT_LE(need.cy + marginY, room.cy) << Narrow(text);
+    win::SelectGuard select(dc.Get(), font ? font : reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT need{};
+    DrawTextW(dc.Get(), text.c_str(), -1, &need, DT_CALCRECT | DT_NOPREFIX);
+    const SIZE room = ClientSize(control);
+    EXPECT_LE(need.right + marginX, room.cx) << Narrow(text);
+    EXPECT_LE(need.bottom + marginY, room.cy) << Narrow(text);
 }
 
 void ExpectScaled(HWND hwnd, SIZE at96) {
@@ -62,28 +54,26 @@ TEST_F(Scale144, MainWindowFinderAndAboutAreOneAndAHalfTimesLargerWithNoTextCut)
     ASSERT_EQ(win::DpiOf(principal.Hwnd()), kDpi) << "the prefix is not shown at 144 dpi";
     ASSERT_EQ(principal.Dpi(), kDpi);
 
-    // Main window: client area, quick commands, toolbar images and texts, status panels.
+    // Main window: client area, quick commands, status panels, toolbar texts beside their images.
     ExpectScaled(principal.Hwnd(), {488, 538});
     for (int i = 0; i < 4; ++i)
-        ExpectFits(principal.Command1(i), WindowText(principal.Command1(i)), FontOf(principal.Command1(i)), 4, 2);
+        ExpectFits(principal.Command1(i), 4, 2);
+    for (int i = 1; i <= 3; ++i)
+        ExpectFits(principal.StatusBar1().PanelLabel(i));
     HWND toolbar = principal.Toolbar().ToolbarWindow();
-    int cx = 0, cy = 0;
-    ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(SendMessageW(toolbar, TB_GETIMAGELIST, 0, 0)), &cx, &cy);
-    EXPECT_EQ((std::pair{cx, cy}), (std::pair{48, 48}));
+    win::WindowDc dc(toolbar);
+    win::SelectGuard font(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(toolbar, WM_GETFONT, 0, 0)));
     for (int i = 0; i < 4; ++i) {
         TBBUTTON b{};
         RECT item{};
-        wchar_t text[64] = {};
+        SIZE text{};
+        wchar_t caption[64] = {};
         SendMessageW(toolbar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&b));
-        SendMessageW(toolbar, TB_GETBUTTONTEXTW, static_cast<WPARAM>(b.idCommand), reinterpret_cast<LPARAM>(text));
+        SendMessageW(toolbar, TB_GETBUTTONTEXTW, static_cast<WPARAM>(b.idCommand), reinterpret_cast<LPARAM>(caption));
         SendMessageW(toolbar, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-        EXPECT_LE(cx + TextNeed(text, FontOf(toolbar)).cx, item.right - item.left) << Narrow(text);
+        GetTextExtentPoint32W(dc.Get(), caption, static_cast<int>(wcslen(caption)), &text);
+        EXPECT_LE(48 + text.cx, item.right - item.left) << Narrow(caption);
     }
-    for (int i = 1; i <= 3; ++i) {
-        HWND label = principal.StatusBar1().PanelLabel(i);
-        ExpectFits(label, WindowText(label), FontOf(label), 0, 0);
-    }
-
     SaveScreenshot(principal.Hwnd(), L"principal_start_144");
 
     // Each dialog alone, so its screenshot shows it whole.
@@ -92,10 +82,10 @@ TEST_F(Scale144, MainWindowFinderAndAboutAreOneAndAHalfTimesLargerWithNoTextCut)
     PumpMessages(100);
     ExpectScaled(f->Hwnd(), {340, 207});
     // A group box's caption sits a little in from its left edge.
-    ExpectFits(f->Frame1(), WindowText(f->Frame1()), FontOf(f->Frame1()), 2 * win::ScaleToDpi(8, kDpi), 0);
+    ExpectFits(f->Frame1(), 2 * win::ScaleToDpi(8, kDpi));
     const auto expectCaptionFits = [](skinbutton::SkinButton& b) {
         const win::Font font = host::CreateFontFromDesc(b.Font(), kDpi);
-        ExpectFits(b.Hwnd(), b.Caption(), font.Get(), 2 * win::ScaleToDpi(b.CaptionMargin(), kDpi), 4);
+        ExpectFits(b.Hwnd(), 2 * win::ScaleToDpi(b.CaptionMargin(), kDpi), 4, font.Get());
     };
     expectCaptionFits(f->btnConectar);
     expectCaptionFits(f->btnCancelar);
@@ -106,8 +96,8 @@ TEST_F(Scale144, MainWindowFinderAndAboutAreOneAndAHalfTimesLargerWithNoTextCut)
     ASSERT_TRUE(about);
     PumpMessages(100);
     ExpectScaled(about->Hwnd(), {387, 204});
-    for (HWND label : {about->lblTitle(), about->lblDescription()})
-        ExpectFits(label, WindowText(label), FontOf(label), 0, 0);
+    ExpectFits(about->lblTitle());
+    ExpectFits(about->lblDescription());
     expectCaptionFits(about->cmdOK);
     HBITMAP logo = reinterpret_cast<HBITMAP>(SendMessageW(about->picIcon(), STM_GETIMAGE, IMAGE_BITMAP, 0));
     BITMAP info{};
