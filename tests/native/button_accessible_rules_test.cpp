@@ -44,9 +44,9 @@ TEST(ButtonAccessible, StateBits) {
 TEST(ButtonAccessible, NameIsTheShownWordsWithoutFormatting) {
     FormattedText formatted;
     const host::FontDesc font{L"Arial", 10};
-    formatted.Add(L"  Conectar ", font, {});
+    formatted.Add(L"Conectar ", font, {});
     formatted.AddNewLine();
-    formatted.Add(L"al  equipo  ", font, {});
+    formatted.Add(L"  al  equipo  ", font, {});
     EXPECT_EQ(AccessibleName(L"Caption", true, formatted), L"Conectar al equipo");
     EXPECT_EQ(AccessibleName(L"Caption", false, formatted), L"Caption") << "formatting not shown";
     EXPECT_EQ(AccessibleName(L"Caption", true, FormattedText{}), L"Caption") << "nothing formatted";
