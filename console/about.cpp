@@ -3,6 +3,7 @@
 #include "controls/host/property_text.h"
 #include "resources/dialogs_ids.h"
 #include "win/single_instance.h"
+#include "win/dpi.h"
 #include "win/units.h"
 
 namespace console {
@@ -13,8 +14,27 @@ constexpr int kIdOK = 1;
 
 using Single = win::SingleInstance<About>;
 
-int Px(int twips) {
-    return win::TwipsToPixels(twips);
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU; // fixed dialog border, no min/max boxes
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
+
+// Where every control goes at a dpi (design in twips).
+struct Placement {
+    SIZE client;
+    RECT picIcon, lblTitle, lblDescription, cmdOK;
+};
+
+Placement PlaceAt(int dpi) {
+    const auto rect = [dpi](int left, int top, int width, int height) {
+        const auto px = [dpi](int twips) { return win::TwipsToPixels(twips, dpi); };
+        return RECT{px(left), px(top), px(left) + px(width), px(top) + px(height)};
+    };
+    const RECT ok{win::TwipsToPixels(4200, dpi), win::TwipsToPixels(1800, dpi), win::TwipsToPixels(4200 + 1335, dpi),
+                  win::TwipsToPixels(1800 + 375, dpi)};
+    return Placement{{win::TwipsToPixels(5805, dpi), win::TwipsToPixels(3060, dpi)},
+                     rect(120, 120, 3015, 1215),
+                     rect(3240, 120, 1725, 240),
+                     rect(3240, 840, 2085, 570),
+                     ok};
 }
 
 const char* const kOkSettings = R"(
@@ -24,9 +44,9 @@ Caption = "Aceptar"
 Enabled = True
 )";
 
-HWND Label(HWND parent, const wchar_t* text, int left, int top, int width, int height, HFONT font) {
-    HWND label = CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, Px(left), Px(top),
-                                 Px(width), Px(height), parent, nullptr, win::ThisModule(), nullptr);
+HWND Label(HWND parent, const wchar_t* text, const RECT& r, HFONT font) {
+    HWND label = CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, r.left, r.top,
+                                 r.right - r.left, r.bottom - r.top, parent, nullptr, win::ThisModule(), nullptr);
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return label;
 }
@@ -49,12 +69,11 @@ bool About::Open() {
         static_cast<HICON>(LoadImageW(win::ThisModule(), MAKEINTRESOURCEW(IDI_ABOUT), IMAGE_ICON, 16, 16, LR_SHARED));
     wc.hIconSm = wc.hIcon;
     RegisterClassOnce(wc);
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU; // fixed dialog border, no min/max boxes
-    const DWORD exStyle = WS_EX_DLGMODALFRAME;
-    RECT r{0, 0, Px(5805), Px(3060)};
-    AdjustWindowRectEx(&r, style, FALSE, exStyle);
-    if (!Create(kClassName, exStyle, kCaption, style, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top,
-                nullptr, nullptr))
+    dpi_ = win::DpiOf(nullptr);
+    const Placement at = PlaceAt(dpi_);
+    const SIZE outer = win::WindowSizeForClient(at.client.cx, at.client.cy, kStyle, kExStyle, dpi_);
+    if (!Create(kClassName, kExStyle, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, outer.cx, outer.cy, nullptr,
+                nullptr))
         return false;
     if (!built_) {
         DestroyWindow(hwnd_);
@@ -63,6 +82,8 @@ bool About::Open() {
     // Centred on the screen's work area, as a dialog would be.
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
     SetWindowPos(hwnd_, nullptr, work.left + ((work.right - work.left) - (r.right - r.left)) / 2,
                  work.top + ((work.bottom - work.top) - (r.bottom - r.top)) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ShowWindow(hwnd_, SW_SHOWNORMAL);
@@ -70,43 +91,76 @@ bool About::Open() {
 }
 
 bool About::CreateControls() {
-    LOGFONTW lf{};
-    lf.lfHeight = -11; // MS Sans Serif 8.25 pt at 96 dpi: the window's default font
-    lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    wcscpy(lf.lfFaceName, L"MS Sans Serif");
-    labelFont_.Reset(CreateFontIndirectW(&lf));
+    const int sized = dpi_;
+    dpi_ = win::DpiOf(hwnd_);
+    const Placement at = PlaceAt(dpi_);
+    // MS Sans Serif 8.25 pt: the window's default font.
+    labelFont_ = win::PointFont(L"MS Sans Serif", 8.25, dpi_);
 
-    // The logo in a picture box with a sunken edge: 197 x 77 pixels inside 3015 x 1215 twips.
-    picIcon_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_BITMAP, Px(120), Px(120),
-                               Px(3015), Px(1215), hwnd_, nullptr, win::ThisModule(), nullptr);
-    logoOwned_.Reset(static_cast<HBITMAP>(
-        LoadImageW(win::ThisModule(), MAKEINTRESOURCEW(IDB_ABOUT_LOGO), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (picIcon_ && logoOwned_)
-        SendMessageW(picIcon_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logoOwned_.Get()));
-    lblTitle_ = Label(hwnd_, L"ZEV Config", 3240, 120, 1725, 240, labelFont_.Get());
-    lblDescription_ = Label(hwnd_, L"Vantoro\r\nwww.vantoro.example", 3240, 840, 2085, 570, labelFont_.Get());
+    // The logo in a picture box with a sunken edge: 197 x 77 pixels inside 3015 x 1215 twips at
+    // 96 dpi. The box keeps its size (SS_CENTERIMAGE): the logo of the nearest scale sits in it.
+    const RECT& pic = at.picIcon;
+    picIcon_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_CENTERIMAGE,
+                               pic.left, pic.top, pic.right - pic.left, pic.bottom - pic.top, hwnd_, nullptr,
+                               win::ThisModule(), nullptr);
+    SetLogo();
+    lblTitle_ = Label(hwnd_, L"ZEV Config", at.lblTitle, labelFont_.Get());
+    lblDescription_ = Label(hwnd_, L"Vantoro\r\nwww.vantoro.example", at.lblDescription, labelFont_.Get());
 
     cmdOK.Ambient().SetBackColor(win::SystemColour(COLOR_INACTIVECAPTIONTEXT));
     cmdOK.Click = [this] { DestroyWindow(hwnd_); };
-    const RECT ok{Px(4200), Px(1800), Px(4200 + 1335), Px(1800 + 375)};
-    return picIcon_ && lblTitle_ && lblDescription_ &&
-           cmdOK.Create(hwnd_, kIdOK, ok, *host::ParsePropertyText(kOkSettings).bag);
+    const bool made = picIcon_ && lblTitle_ && lblDescription_ &&
+                      cmdOK.Create(hwnd_, kIdOK, at.cmdOK, *host::ParsePropertyText(kOkSettings).bag);
+    icon_ = win::SetIconAt(hwnd_, IDI_ABOUT, dpi_); // the old icon goes once the window has let go of it
+    if (dpi_ != sized) // opened on a screen of another scale than the one it was sized for
+        win::SizeClientAt(hwnd_, at.client, kStyle, kExStyle, dpi_);
+    return made;
+}
+
+void About::SetLogo() {
+    const int id = dpi_ >= 144 ? IDB_ABOUT_LOGO_144 : IDB_ABOUT_LOGO;
+    win::Bitmap logo(static_cast<HBITMAP>(
+        LoadImageW(win::ThisModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (picIcon_ && logo)
+        SendMessageW(picIcon_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo.Get()));
+    logoOwned_ = std::move(logo); // the old one only once the box shows the new one
+}
+
+void About::OnDpiChanged(int dpi) {
+    if (dpi == dpi_)
+        return;
+    dpi_ = dpi;
+    const Placement at = PlaceAt(dpi_);
+    win::Font old = std::move(labelFont_); // released after the labels let go of it
+    labelFont_ = win::PointFont(L"MS Sans Serif", 8.25, dpi_);
+    for (HWND label : {lblTitle_, lblDescription_})
+        SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.Get()), FALSE);
+    win::MoveTo(picIcon_, at.picIcon);
+    win::MoveTo(lblTitle_, at.lblTitle);
+    win::MoveTo(lblDescription_, at.lblDescription);
+    win::MoveTo(cmdOK.Hwnd(), at.cmdOK);
+    cmdOK.SetDpi(dpi_);
+    SetLogo();
+    icon_ = win::SetIconAt(hwnd_, IDI_ABOUT, dpi_); // the old icon goes once the window has let go of it
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void About::PaintSeparator(HDC dc) {
-    // An etched line under the title block: white, two pixels wide, with a grey line over its top.
-    win::Pen white(CreatePen(PS_SOLID, 2, RGB(255, 255, 255)));
-    win::Pen grey(CreatePen(PS_INSIDEFRAME, 1, RGB(128, 128, 128)));
-    const int y = Px(1680);
+    // An etched line under the title block: white, two pixels wide, with a grey line over its top;
+    // both whole pixels wide at any scale.
+    const auto px = [this](int twips) { return win::TwipsToPixels(twips, dpi_); };
+    const int grey = win::LineWidthForDpi(1, dpi_), whiteWidth = win::LineWidthForDpi(2, dpi_);
+    win::Pen white(CreatePen(PS_SOLID, whiteWidth, RGB(255, 255, 255)));
+    win::Pen greyPen(CreatePen(PS_INSIDEFRAME, grey, RGB(128, 128, 128)));
+    const int y = px(1680);
     {
         win::SelectGuard select(dc, white.Get());
-        MoveToEx(dc, Px(120), y + 1, nullptr);
-        LineTo(dc, Px(5669), y + 1);
+        MoveToEx(dc, px(120), y + grey, nullptr);
+        LineTo(dc, px(5669), y + grey);
     }
-    win::SelectGuard select(dc, grey.Get());
-    MoveToEx(dc, Px(120), y, nullptr);
-    LineTo(dc, Px(5684), y);
+    win::SelectGuard select(dc, greyPen.Get());
+    MoveToEx(dc, px(120), y, nullptr);
+    LineTo(dc, px(5684), y);
 }
 
 LRESULT About::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -123,6 +177,9 @@ LRESULT About::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_PRINTCLIENT:
         PaintSeparator(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case win::kWmDpiChanged:
+        OnDpiChanged(win::TakeSuggestedRect(hwnd_, wParam, lParam));
         return 0;
     case WM_CTLCOLORSTATIC: {
         HDC dc = reinterpret_cast<HDC>(wParam);

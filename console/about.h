@@ -27,6 +27,8 @@ public:
     HWND lblTitle() const { return lblTitle_; }
     HWND lblDescription() const { return lblDescription_; }
     skinbutton::SkinButton cmdOK;
+    // The display scale the window is laid out for.
+    int Dpi() const { return dpi_; }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -37,13 +39,18 @@ private:
     bool Open();
     bool CreateControls();
     void PaintSeparator(HDC dc);
+    void SetLogo();
+    // WM_DPICHANGED, once the window has its new rectangle.
+    void OnDpiChanged(int dpi);
 
     HWND picIcon_ = nullptr;
     HWND lblTitle_ = nullptr;
     HWND lblDescription_ = nullptr;
     win::Bitmap logoOwned_;
     win::Font labelFont_;
+    win::IconPtr icon_;
     bool built_ = false;
+    int dpi_ = 96;
 };
 
 } // namespace console

@@ -8,6 +8,7 @@
 #include "console/window_icon.h"
 #include "win/notify.h"
 #include "win/program_folder.h"
+#include "win/dpi.h"
 #include "win/units.h"
 
 #include <commctrl.h>
@@ -37,26 +38,31 @@ constexpr int kCommand1Top = 7320, kCommand1Width = 1695, kCommand1Height = 375;
 constexpr int kStatusTop = 7815, kStatusHeight = 255;
 const wchar_t* const kCommand1Captions[4] = {L"SCAN", L"STATUS", L"LIST", L"HELP"};
 
-int Px(int twips) {
-    return win::TwipsToPixels(twips);
-}
+// Where every control goes at a dpi: one rule for every display scale (15 twips a pixel at 96 dpi).
+struct Placement {
+    SIZE client;
+    int toolbarHeight;
+    RECT console;
+    RECT command1[4];
+    RECT statusBar;
+    RECT frame1;
+};
 
-RECT PxRect(int left, int top, int width, int height) {
-    return {Px(left), Px(top), Px(left) + Px(width), Px(top) + Px(height)};
-}
-
-// A font of the given size in hundredths of a point, for the screen.
-HFONT MakeFont(const wchar_t* face, int centiPoints, int weight = FW_NORMAL) {
-    win::WindowDc screen(nullptr);
-    const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
-    LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(centiPoints, dpi, 7200);
-    lf.lfWeight = weight;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = DEFAULT_QUALITY;
-    lf.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-    wcsncpy_s(lf.lfFaceName, face, _TRUNCATE);
-    return CreateFontIndirectW(&lf);
+Placement PlaceAt(int dpi) {
+    const auto px = [dpi](int twips) { return win::TwipsToPixels(twips, dpi); };
+    const auto rect = [&px](int left, int top, int width, int height) {
+        return RECT{px(left), px(top), px(left) + px(width), px(top) + px(height)};
+    };
+    Placement p{};
+    p.client = {px(kClientWidth), px(kClientHeight)};
+    p.toolbarHeight = px(kToolbarHeight);
+    p.console = rect(kFrame1.left + kConsoleInFrame.left, kFrame1.top + kConsoleInFrame.top,
+                     kConsoleInFrame.right - kConsoleInFrame.left, kConsoleInFrame.bottom - kConsoleInFrame.top);
+    for (int i = 0; i < 4; ++i)
+        p.command1[i] = rect(kCommand1Left[i], kCommand1Top, kCommand1Width, kCommand1Height);
+    p.statusBar = rect(0, kStatusTop, kClientWidth, kStatusHeight);
+    p.frame1 = rect(kFrame1.left, kFrame1.top, kFrame1.right - kFrame1.left, kFrame1.bottom - kFrame1.top);
+    return p;
 }
 
 Principal* g_instance = nullptr;
@@ -97,11 +103,13 @@ bool Principal::Open(int showCommand) {
     wc.hIconSm = PrincipalIcon(16);
     RegisterClassOnce(wc);
 
-    RECT bounds{0, 0, Px(kClientWidth), Px(kClientHeight)};
-    AdjustWindowRectEx(&bounds, kStyle, FALSE, 0);
+    // Sized for the screen's dpi; a window that opens on a screen of another scale lays itself out
+    // again once it knows its own (WM_CREATE).
+    dpi_ = win::DpiOf(nullptr);
+    const Placement at = PlaceAt(dpi_);
+    const SIZE outer = win::WindowSizeForClient(at.client.cx, at.client.cy, kStyle, 0, dpi_);
     g_instance = this;
-    if (!Create(kClassName, 0, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, bounds.right - bounds.left,
-                bounds.bottom - bounds.top, nullptr, nullptr)) {
+    if (!Create(kClassName, 0, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, outer.cx, outer.cy, nullptr, nullptr)) {
         g_instance = nullptr;
         skinPicture_.Reset();
         win::ShowMessage(nullptr, L"No se pudo crear la ventana principal.", kTitle, MB_ICONERROR | MB_OK);
@@ -116,26 +124,25 @@ bool Principal::Open(int showCommand) {
 }
 
 bool Principal::CreateControls() {
-    consoleFont_.Reset(MakeFont(L"Courier New", 825));
-    buttonFont_.Reset(MakeFont(L"Courier New", 975));
+    const int created = dpi_;
+    dpi_ = win::DpiOf(hwnd_);
+    const Placement at = PlaceAt(dpi_);
+    MakeFonts();
     consoleBrush_.Reset(CreateSolidBrush(GetSysColor(COLOR_WINDOW)));
     const HINSTANCE module = win::ThisModule();
 
     // Created top of the z-order first: the frame overlaps the toolbar's lower edge and lies
     // under the console it surrounds.
-    if (!toolbar_.Create(hwnd_, IDC_TOOLBAR1, Px(kClientWidth), Px(kToolbarHeight)))
+    if (!toolbar_.Create(hwnd_, IDC_TOOLBAR1, at.client.cx, at.toolbarHeight, dpi_))
         return false;
     toolbar_.ButtonClick = [this](const std::wstring& key) { Toolbar1_ButtonClick(key); };
 
-    const RECT consoleRect =
-        PxRect(kFrame1.left + kConsoleInFrame.left, kFrame1.top + kConsoleInFrame.top,
-               kConsoleInFrame.right - kConsoleInFrame.left, kConsoleInFrame.bottom - kConsoleInFrame.top);
-    if (!console_.Create(hwnd_, IDC_TXTCONSOLE, consoleRect, consoleFont_.Get()))
+    if (!console_.Create(hwnd_, IDC_TXTCONSOLE, at.console, consoleFont_.Get()))
         return false;
     console_.KeyPress = [this](wchar_t c) { txtConsole_KeyPress(c); };
 
     for (int i = 0; i < 4; ++i) {
-        const RECT r = PxRect(kCommand1Left[i], kCommand1Top, kCommand1Width, kCommand1Height);
+        const RECT& r = at.command1[i];
         command1_[static_cast<std::size_t>(i)] = CreateWindowExW(
             0, L"BUTTON", kCommand1Captions[i], WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON,
             r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd_,
@@ -147,14 +154,64 @@ bool Principal::CreateControls() {
     }
 
     // Docked at the bottom, spanning the window.
-    if (!statusBar1_.Create(hwnd_, 0, Px(kStatusTop), Px(kClientWidth), Px(kStatusHeight)))
+    statusbar::SkinStatusBar::CreateArgs bar;
+    bar.parent = hwnd_;
+    bar.x = at.statusBar.left;
+    bar.y = at.statusBar.top;
+    bar.width = at.statusBar.right - at.statusBar.left;
+    bar.height = at.statusBar.bottom - at.statusBar.top;
+    bar.dpi = dpi_;
+    if (!statusBar1_.Create(bar))
         return false;
 
-    const RECT frame = PxRect(kFrame1.left, kFrame1.top, kFrame1.right - kFrame1.left, kFrame1.bottom - kFrame1.top);
+    const RECT& frame = at.frame1;
     frame1_ = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, frame.left,
                               frame.top, frame.right - frame.left, frame.bottom - frame.top, hwnd_,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FRAME1)), module, nullptr);
-    return frame1_ != nullptr;
+    if (!frame1_)
+        return false;
+    SetIcons();
+    if (dpi_ != created) // opened on a screen of another scale than the one it was sized for
+        win::SizeClientAt(hwnd_, at.client, kStyle, 0, dpi_);
+    return true;
+}
+
+void Principal::MakeFonts() {
+    consoleFont_ = win::PointFont(L"Courier New", 8.25, dpi_, FW_NORMAL, FIXED_PITCH | FF_MODERN);
+    buttonFont_ = win::PointFont(L"Courier New", 9.75, dpi_, FW_NORMAL, FIXED_PITCH | FF_MODERN);
+}
+
+void Principal::SetIcons() {
+    // The title bar and the task switcher want the icon at the window's own scale.
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(PrincipalIcon(win::SystemMetricForDpi(SM_CXICON, dpi_))));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(PrincipalIcon(win::SystemMetricForDpi(SM_CXSMICON, dpi_))));
+}
+
+void Principal::OnDpiChanged(int dpi) {
+    if (dpi == dpi_)
+        return;
+    dpi_ = dpi;
+    const Placement at = PlaceAt(dpi_);
+    // The new fonts go to the controls before the old ones are released.
+    win::Font oldConsole = std::move(consoleFont_), oldButton = std::move(buttonFont_);
+    MakeFonts();
+    toolbar_.SetDpi(dpi_, at.client.cx, at.toolbarHeight);
+    if (toolbarSkin_)
+        toolbarSkin_->SetDpi(dpi_);
+    SendMessageW(console_.Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(consoleFont_.Get()), FALSE);
+    win::MoveTo(console_.Hwnd(), at.console);
+    for (int i = 0; i < 4; ++i) {
+        SendMessageW(command1_[static_cast<std::size_t>(i)], WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.Get()),
+                     FALSE);
+        win::MoveTo(command1_[static_cast<std::size_t>(i)], at.command1[i]);
+    }
+    win::MoveTo(statusBar1_.Hwnd(), at.statusBar);
+    statusBar1_.SetDpi(dpi_);
+    win::MoveTo(frame1_, at.frame1);
+    SetIcons();
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Principal::Load() {
@@ -377,6 +434,9 @@ LRESULT Principal::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_SETFOCUS:
         RestoreFocus();
+        return 0;
+    case win::kWmDpiChanged:
+        OnDpiChanged(win::TakeSuggestedRect(hwnd_, wParam, lParam));
         return 0;
     case WM_CLOSE:
         DestroyWindow(hwnd_); // closing is never refused

@@ -12,6 +12,7 @@
 #include "controls/statusbar/skin_status_bar.h"
 #include "controls/toolbar/toolbar_skin.h"
 #include "win/gdi.h"
+#include "win/units.h"
 #include "win/window_base.h"
 
 #include <array>
@@ -75,6 +76,8 @@ public:
     // The toolbar's painter, from load until the window unloads; null otherwise.
     toolbarskin::ToolbarSkin* ToolbarSkinning() const { return toolbarSkin_.get(); }
     HWND Frame1() const { return frame1_; }
+    // The display scale the window is laid out for.
+    int Dpi() const { return dpi_; }
     HWND Command1(int index) const;
     // The skin picture read at load; owned by the window and alive as long as it is.
     HBITMAP SkinPicture() const { return skinPicture_.Get(); }
@@ -92,6 +95,11 @@ protected:
 
 private:
     bool CreateControls();
+    void MakeFonts();
+    void SetIcons();
+    // WM_DPICHANGED, once the window has its new rectangle: every control placed and its font made
+    // again for the new scale.
+    void OnDpiChanged(int dpi);
     void Load();
     void Unload();
     // Disconnect button, and what a failed write or a vanished device leads to.
@@ -125,8 +133,9 @@ private:
     class Panels : public PanelWriter {
     public:
         explicit Panels(statusbar::SkinStatusBar& bar) : bar_(bar) {}
+        // The widths are pixels at 96 dpi; the bar's panels get them at its own scale.
         void AddPanel(const std::wstring& sText, const std::wstring& sKey, long lWidth) override {
-            bar_.AddPanel(sText, sKey, static_cast<std::int32_t>(lWidth));
+            bar_.AddPanel(sText, sKey, win::ScaleToDpi(static_cast<int>(lWidth), bar_.Dpi()));
         }
         void ChangeTextPanel(const std::wstring& sText, long lIndex) override {
             bar_.ChangeTextPanel(sText, static_cast<std::int32_t>(lIndex));
@@ -139,6 +148,7 @@ private:
     bool timerRxArmed_ = false; // the window timer is set; it rests while the link is closed
     bool opened_ = false; // built and shown: its end is the program's end
     HWND focusChild_ = nullptr;
+    int dpi_ = 96;
 };
 
 } // namespace console

@@ -4,6 +4,7 @@
 // key.
 #pragma once
 
+#include "win/gdi.h"
 #include "win/window_base.h"
 
 #include <commctrl.h>
@@ -16,7 +17,8 @@ namespace console {
 struct ToolButton {
     const wchar_t* key;
     const wchar_t* caption; // trailing blanks belong to the caption
-    int bitmapId;
+    int bitmapId;           // its image at 32 x 32 pixels
+    int largeBitmapId;      // and at 48 x 48, for a display at 150 %
 };
 // The four buttons, numbered 1 to 4 as the toolbar counts them.
 extern const ToolButton kToolButtons[4];
@@ -25,7 +27,11 @@ class Toolbar1 : public win::Window {
 public:
     ~Toolbar1() override;
 
-    bool Create(HWND parent, int id, int width, int height);
+    // The images are 32 x 32 pixels at 96 dpi, and as large at any other (image list and font made
+    // for dpi).
+    bool Create(HWND parent, int id, int width, int height, int dpi);
+    // At a new display scale: images and font made again, host and toolbar given the new size.
+    bool SetDpi(int dpi, int width, int height);
     // The native toolbar window inside the host.
     HWND ToolbarWindow() const { return toolbar_; }
     HIMAGELIST ImageList1() const { return images_; }
@@ -41,10 +47,11 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    bool LoadImages();
+    HIMAGELIST MakeImages(int dpi) const;
 
     HWND toolbar_ = nullptr;
     HIMAGELIST images_ = nullptr;
+    win::Font font_;
 };
 
 } // namespace console

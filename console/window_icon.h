@@ -5,7 +5,8 @@
 
 namespace console {
 
-// The icon at the given square size (32 or 16); null if it cannot be loaded. Shared: never destroyed.
+// The icon of the given square size (16, 24, 32 and 48 are stored; another size is made from the
+// nearest one); null if it cannot be loaded. Made once per size and kept for the whole run.
 HICON PrincipalIcon(int size);
 
 } // namespace console

@@ -5,6 +5,7 @@
 #include "controls/host/property_text.h"
 #include "resources/dialogs_ids.h"
 #include "win/notify.h"
+#include "win/dpi.h"
 #include "win/single_instance.h"
 #include "win/subclass.h"
 #include "win/units.h"
@@ -22,10 +23,28 @@ constexpr int kIdList = 100, kIdConectar = 101, kIdCancelar = 102;
 using Single = win::SingleInstance<Dispositivos>;
 bool g_toldDriverMissing = false;
 
-int Px(int twips) { return win::TwipsToPixels(twips); }
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU; // fixed single border, no min/max boxes
 
-RECT TwipsRect(int left, int top, int width, int height) {
-    return RECT{Px(left), Px(top), Px(left + width), Px(top + height)};
+// Where every control goes at a dpi (design in twips; the controls inside the frame are placed
+// relative to it, as siblings drawn above it).
+struct Placement {
+    SIZE client;
+    RECT frame, list, conectar, cancelar;
+};
+
+Placement PlaceAt(int dpi) {
+    const auto rect = [dpi](int left, int top, int width, int height) {
+        return RECT{win::TwipsToPixels(left, dpi), win::TwipsToPixels(top, dpi), win::TwipsToPixels(left + width, dpi),
+                    win::TwipsToPixels(top + height, dpi)};
+    };
+    const auto inFrame = [&rect](int left, int top, int width, int height) {
+        return rect(240 + left, 120 + top, width, height);
+    };
+    return Placement{{win::TwipsToPixels(5100, dpi), win::TwipsToPixels(3105, dpi)},
+                     rect(240, 120, 4575, 2775),
+                     inFrame(120, 360, 4335, 1815),
+                     inFrame(1920, 2280, 1095, 375),
+                     inFrame(3240, 2280, 1095, 375)};
 }
 
 // The two buttons as laid out at design time.
@@ -51,15 +70,6 @@ host::PropertyBag ButtonSettings(const wchar_t* caption) {
     return bag;
 }
 
-HFONT MakeFont(const wchar_t* face, double points, bool bold) {
-    LOGFONTW lf{};
-    lf.lfHeight = -static_cast<LONG>(points * 96.0 / 72.0 + 0.5);
-    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
-    return CreateFontIndirectW(&lf);
-}
-
 } // namespace
 
 Dispositivos::Dispositivos(console::AppContext& app) : app_(app), model_(app.catalog) {}
@@ -79,11 +89,10 @@ bool Dispositivos::Open() {
     wc.hIcon = static_cast<HICON>(LoadImageW(win::ThisModule(), MAKEINTRESOURCEW(IDI_FINDER), IMAGE_ICON, 16, 16, LR_SHARED));
     wc.hIconSm = wc.hIcon;
     RegisterClassOnce(wc);
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU; // fixed single border, no min/max boxes
-    RECT r{0, 0, Px(5100), Px(3105)};
-    AdjustWindowRectEx(&r, style, FALSE, 0);
-    if (!Create(kClassName, 0, kCaption, style, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top,
-                nullptr, nullptr))
+    dpi_ = win::DpiOf(nullptr);
+    const Placement at = PlaceAt(dpi_);
+    const SIZE outer = win::WindowSizeForClient(at.client.cx, at.client.cy, kStyle, 0, dpi_);
+    if (!Create(kClassName, 0, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, outer.cx, outer.cy, nullptr, nullptr))
         return false;
     if (!list_) { // the controls could not be made: no half-built window
         DestroyWindow(hwnd_);
@@ -98,21 +107,19 @@ bool Dispositivos::Open() {
 
 bool Dispositivos::CreateControls() {
     HINSTANCE module = win::ThisModule();
-    frameFont_.Reset(MakeFont(L"MS Sans Serif", 8.25, true));
-    listFont_.Reset(MakeFont(L"MS Sans Serif", 8.25, false));
-    const RECT frame = TwipsRect(240, 120, 4575, 2775);
+    const int sized = dpi_;
+    dpi_ = win::DpiOf(hwnd_);
+    const Placement at = PlaceAt(dpi_);
+    MakeFonts();
+    const RECT& frame = at.frame;
     frame_ = CreateWindowExW(0, L"BUTTON", L"ZEV Conectados", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX,
                              frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top, hwnd_, nullptr,
                              module, nullptr);
     SendMessageW(frame_, WM_SETFONT, reinterpret_cast<WPARAM>(frameFont_.Get()), FALSE);
     // Group boxes do not all honour a caption colour: this one paints itself.
-    win::SetSubclass(frame_, &Dispositivos::FrameProc, 0, 0);
+    win::SetSubclass(frame_, &Dispositivos::FrameProc, 0, reinterpret_cast<DWORD_PTR>(this));
 
-    // The controls inside the frame are placed relative to it, as siblings drawn above it.
-    auto inFrame = [&](int left, int top, int width, int height) {
-        return TwipsRect(240 + left, 120 + top, width, height);
-    };
-    const RECT list = inFrame(120, 360, 4335, 1815);
+    const RECT& list = at.list;
     list_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
                             WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
                             list.left, list.top, list.right - list.left, list.bottom - list.top, hwnd_,
@@ -125,16 +132,43 @@ bool Dispositivos::CreateControls() {
     btnCancelar.Ambient().SetBackColor(win::SystemColour(COLOR_INACTIVECAPTIONTEXT));
     btnConectar.Click = [this] { btnConectar_Click(); };
     btnCancelar.Click = [this] { btnCancelar_Click(); };
-    const bool made =
-        btnConectar.Create(hwnd_, kIdConectar, inFrame(1920, 2280, 1095, 375), ButtonSettings(L"Conectar")) &&
-        btnCancelar.Create(hwnd_, kIdCancelar, inFrame(3240, 2280, 1095, 375), ButtonSettings(L"Cancelar"));
+    const bool made = btnConectar.Create(hwnd_, kIdConectar, at.conectar, ButtonSettings(L"Conectar")) &&
+                      btnCancelar.Create(hwnd_, kIdCancelar, at.cancelar, ButtonSettings(L"Cancelar"));
     // The frame lies under the controls it holds (new children join at the bottom of the z-order).
     SetWindowPos(frame_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    icon_ = win::SetIconAt(hwnd_, IDI_FINDER, dpi_); // the old icon goes once the window has let go of it
+    if (dpi_ != sized) // opened on a screen of another scale than the one it was sized for
+        win::SizeClientAt(hwnd_, at.client, kStyle, 0, dpi_);
     return made;
 }
 
+void Dispositivos::MakeFonts() {
+    frameFont_ = win::PointFont(L"MS Sans Serif", 8.25, dpi_, FW_BOLD);
+    listFont_ = win::PointFont(L"MS Sans Serif", 8.25, dpi_);
+}
+
+void Dispositivos::OnDpiChanged(int dpi) {
+    if (dpi == dpi_)
+        return;
+    dpi_ = dpi;
+    const Placement at = PlaceAt(dpi_);
+    win::Font oldFrame = std::move(frameFont_), oldList = std::move(listFont_); // released after the controls let go
+    MakeFonts();
+    SendMessageW(frame_, WM_SETFONT, reinterpret_cast<WPARAM>(frameFont_.Get()), FALSE);
+    SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.Get()), FALSE);
+    win::MoveTo(frame_, at.frame);
+    win::MoveTo(list_, at.list);
+    win::MoveTo(btnConectar.Hwnd(), at.conectar);
+    win::MoveTo(btnCancelar.Hwnd(), at.cancelar);
+    btnConectar.SetDpi(dpi_);
+    btnCancelar.SetDpi(dpi_);
+    icon_ = win::SetIconAt(hwnd_, IDI_FINDER, dpi_); // the old icon goes once the window has let go of it
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 // The frame: an etched box with its caption in bold, in the system's highlight colour.
-LRESULT CALLBACK Dispositivos::FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK Dispositivos::FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR self) {
     switch (msg) {
     case WM_ERASEBKGND:
         return 1;
@@ -156,11 +190,14 @@ LRESULT CALLBACK Dispositivos::FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
             DrawEdge(dc, &box, EDGE_ETCHED, BF_RECT);
             SIZE extent{};
             GetTextExtentPoint32W(dc, caption, static_cast<int>(wcslen(caption)), &extent);
-            RECT text{8, 0, 8 + extent.cx + 4, tm.tmHeight};
+            // The caption's gap in the edge, and the caption in it, at the frame's scale.
+            const int dpi = reinterpret_cast<const Dispositivos*>(self)->dpi_;
+            const int gap = win::ScaleToDpi(8, dpi), indent = win::ScaleToDpi(10, dpi);
+            RECT text{gap, 0, gap + extent.cx + win::ScaleToDpi(4, dpi), tm.tmHeight};
             FillRect(dc, &text, GetSysColorBrush(COLOR_INACTIVECAPTIONTEXT));
             SetBkMode(dc, TRANSPARENT);
             SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHT));
-            TextOutW(dc, 10, 0, caption, static_cast<int>(wcslen(caption)));
+            TextOutW(dc, indent, 0, caption, static_cast<int>(wcslen(caption)));
         }
         if (msg == WM_PAINT)
             EndPaint(hwnd, &ps);
@@ -280,6 +317,9 @@ LRESULT Dispositivos::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
         if (wParam == kRefreshZEVTimer)
             RefreshZEVTimer_Timer();
+        return 0;
+    case win::kWmDpiChanged:
+        OnDpiChanged(win::TakeSuggestedRect(hwnd_, wParam, lParam));
         return 0;
     case kTellDriverMissing:
         TellDriverMissingOnce();

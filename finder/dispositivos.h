@@ -33,6 +33,8 @@ public:
 
     HWND DeviceFinder() const { return list_; }
     HWND Frame1() const { return frame_; }
+    // The display scale the window is laid out for.
+    int Dpi() const { return dpi_; }
     skinbutton::SkinButton btnConectar;
     skinbutton::SkinButton btnCancelar;
 
@@ -55,6 +57,9 @@ private:
     friend class win::SingleInstance<Dispositivos>;
     bool Open();
     bool CreateControls();
+    void MakeFonts();
+    // WM_DPICHANGED, once the window has its new rectangle.
+    void OnDpiChanged(int dpi);
     void Form_Load();
     void ShowItems(FinderModel::Change change);
     void Unload();
@@ -67,6 +72,8 @@ private:
     HWND list_ = nullptr;
     win::Font frameFont_;
     win::Font listFont_;
+    win::IconPtr icon_;
+    int dpi_ = 96;
 };
 
 } // namespace finder

@@ -6,3 +6,4 @@
 #define IDI_FINDER 401
 #define IDI_ABOUT 402
 #define IDB_ABOUT_LOGO 403
+#define IDB_ABOUT_LOGO_144 404

@@ -8,7 +8,7 @@ pkgs=(
   googletest libbenchmark-dev
   wine wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick
   fonts-dejavu-core fonts-liberation
-  nsis zip unzip p7zip-full
+  nsis zip unzip p7zip-full locales
 )
 missing=()
 for p in "${pkgs[@]}"; do
@@ -19,4 +19,19 @@ if ((${#missing[@]})); then
   SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+# The program runs in Spanish (es-ES) and the tests also check an English (en-US) format: Wine takes
+# the regional format from the process's locale, which must exist on the system.
+wanted_locales=()
+for l in es_ES en_US; do
+  locale -a 2>/dev/null | grep -qx "$l.utf8" || wanted_locales+=("$l")
+done
+if ((${#wanted_locales[@]})); then
+  echo "generating locales: ${wanted_locales[*]}"
+  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  for l in "${wanted_locales[@]}"; do
+    $SUDO sed -i "s/^# *\($l.UTF-8 UTF-8\)\$/\1/" /etc/locale.gen
+    grep -qx "$l.UTF-8 UTF-8" /etc/locale.gen || echo "$l.UTF-8 UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
+  done
+  $SUDO locale-gen >/dev/null
 fi

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the Windows x64 program and starts it under Wine with the
-# simulated driver beside it: on your X display if there is one, else in a virtual display,
+# simulated driver beside it, in Spain's regional format (scripts/wine-run.sh): on your X display if
+# there is one, else in a virtual display,
 # leaving a screenshot in $build/screenshots/run.png.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

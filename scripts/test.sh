@@ -32,10 +32,13 @@ fi
 
 source scripts/xvfb.sh
 source scripts/wine-env.sh $build/win64
-cleanup() { zev_wineserver_stop; zev_xvfb_stop; }
+# The display-scale tests (tests/wine/scale144_*) run in a second prefix shown at 144 dpi.
+scaled() ( source scripts/wine-env.sh $build/win64 144 && "$@" )
+cleanup() { scaled zev_wineserver_stop; zev_wineserver_stop; zev_xvfb_stop; }
 trap cleanup EXIT
 zev_xvfb_start || exit 1
 zev_wine_prefix_setup
+[[ " ${builds[*]} " != *" win64 "* ]] || scaled zev_wine_prefix_setup
 zev_wineserver_start
 # Screenshots taken by the tests land here.
 export ZEV_SCREENSHOTS="$root/$build/screenshots"

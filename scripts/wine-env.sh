@@ -1,15 +1,20 @@
 # Sourced by the scripts that run Windows binaries: one Wine prefix per build tree, set up once.
-# Usage: source scripts/wine-env.sh <build-tree>
+# Usage: source scripts/wine-env.sh <build-tree> [dpi]
+# A dpi other than 96 gets a prefix of its own (wineprefix-<dpi>) whose display scale is that dpi, so
+# the 96-dpi prefix of the same tree stays as it is.
 zev_tree=$(cd "$1" && pwd)
-export WINEPREFIX="$zev_tree/wineprefix"
+zev_dpi=${2:-96}
+if [ "$zev_dpi" = 96 ]; then export WINEPREFIX="$zev_tree/wineprefix"; else export WINEPREFIX="$zev_tree/wineprefix-$zev_dpi"; fi
 export WINEARCH=win64
 export WINEDEBUG=-all
 # No Mono/Gecko installer dialogs: the program uses neither. No desktop menu entries in $HOME for the
 # Start-menu shortcut the installer tests create.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # Debian puts the 64-bit loader here; /usr/bin/wine is a wrapper that also wants 32-bit Wine.
-if [ -x /usr/lib/wine/wine64 ]; then ZEV_WINE=/usr/lib/wine/wine64; else ZEV_WINE=wine; fi
-export ZEV_WINE
+if [ -x /usr/lib/wine/wine64 ]; then ZEV_WINE_BIN=/usr/lib/wine/wine64; else ZEV_WINE_BIN=wine; fi
+# Every Wine process starts through wine-run.sh, which gives it the session's locale.
+ZEV_WINE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine-run.sh"
+export ZEV_WINE ZEV_WINE_BIN
 
 zev_wine_prefix_setup() {
   if [ ! -f "$WINEPREFIX/.zev-ready" ]; then
@@ -20,7 +25,7 @@ zev_wine_prefix_setup() {
     wineserver -w
     # Debian's Wine does not find its own fonts without this.
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-    local reg="$zev_tree/zev-prefix.reg"
+    local reg="$WINEPREFIX.reg"
     cat >"$reg" <<'REG'
 REGEDIT4
 
@@ -39,6 +44,7 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
 REG
+    printf '\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n' "$zev_dpi" >>"$reg"
     "$ZEV_WINE" regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
     wineserver -w
     touch "$WINEPREFIX/.zev-ready"

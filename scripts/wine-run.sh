@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs a Windows executable under Wine; ctest uses it as the cross-compiling emulator.
+# Runs a Windows executable under Wine: ctest uses it as the cross-compiling emulator, the scripts as $ZEV_WINE.
 # The caller's WINEPREFIX is used; without one, the prefix of the build tree that holds the exe.
 if [ -z "${WINEPREFIX:-}" ]; then
   exe_dir=$(cd "$(dirname "$1")" && pwd)
@@ -11,7 +11,12 @@ if [ -z "${WINEPREFIX:-}" ]; then
 fi
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-if [ -z "${ZEV_WINE:-}" ]; then
-  if [ -x /usr/lib/wine/wine64 ]; then ZEV_WINE=/usr/lib/wine/wine64; else ZEV_WINE=wine; fi
+# Every Windows process runs in Spain's regional format, as the program's users do, and all in the
+# same one: a program's windows showed the formats of the locale its Wine desktop was started in,
+# and an uninstaller failed between processes of different locales. (Only Wine's processes: the
+# tools that read objdump's or sort's output keep theirs.)
+export LANG=es_ES.UTF-8 LC_ALL=es_ES.UTF-8
+if [ -z "${ZEV_WINE_BIN:-}" ]; then
+  if [ -x /usr/lib/wine/wine64 ]; then ZEV_WINE_BIN=/usr/lib/wine/wine64; else ZEV_WINE_BIN=wine; fi
 fi
-exec "$ZEV_WINE" "$@"
+exec "$ZEV_WINE_BIN" "$@"

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <type_traits>
 #include <utility>
 
 namespace win {
@@ -52,6 +54,12 @@ using Brush = GdiObject<HBRUSH>;
 using Font = GdiObject<HFONT>;
 using Pen = GdiObject<HPEN>;
 using Region = GdiObject<HRGN>;
+
+// An icon made for one window (not a shared one), destroyed with its owner.
+struct IconDeleter {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+using IconPtr = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 
 // Selects an object into a DC for the guard's lifetime.
 class SelectGuard {

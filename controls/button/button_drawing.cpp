@@ -9,13 +9,15 @@
 #include "controls/button/skin_palette.h"
 #include "controls/host/font_win.h"
 #include "win/colour.h"
+#include "win/nine_slice_gdi.h"
+#include "win/units.h"
 
 #include <algorithm>
 
 namespace skinbutton {
 namespace {
 
-constexpr int kFrame = 15, kEdge = 5, kSkinHeight = 23;
+constexpr int kFrame = 15;
 
 void FillSolid(HDC dc, int width, int height, COLORREF colour) {
     RECT r{0, 0, width, height};
@@ -27,7 +29,7 @@ void FillSolid(HDC dc, int width, int height, COLORREF colour) {
 
 HFONT SkinButton::SurfaceFont() {
     if (!fontValid_ || !font_ || fontMade_ != Font()) {
-        font_ = host::CreateFontFromDesc(Font());
+        font_ = host::CreateFontFromDesc(Font(), dpi_);
         fontMade_ = Font();
         fontValid_ = true;
     }
@@ -110,23 +112,8 @@ void SkinButton::DrawSkin(HDC lHdc, int lPixelWidth, int lPixelHeight, int Butto
     HDC dc = composed.Dc();
     SetStretchBltMode(dc, HALFTONE);
     SetBrushOrgEx(dc, 0, 0, nullptr);
-    const int x0 = kFrame * ButtonState;
-    const int midW = w - 2 * kEdge, midH = h - 2 * kEdge, middle = kSkinHeight - 2 * kEdge;
-    auto copy = [&](int dx, int dy, int sx, int sy) { BitBlt(dc, dx, dy, kEdge, kEdge, skinDc_, sx, sy, SRCCOPY); };
-    auto stretch = [&](int dx, int dy, int dw, int dh, int sx, int sy, int sh) {
-        // A button narrower or lower than its two corners has no room for this piece.
-        if (dw > 0 && dh > 0)
-            StretchBlt(dc, dx, dy, dw, dh, skinDc_, sx, sy, kEdge, sh, SRCCOPY);
-    };
-    copy(0, 0, x0, 0);
-    copy(w - kEdge, 0, x0 + 10, 0);
-    stretch(kEdge, 0, midW, kEdge, x0 + 5, 0, kEdge);
-    stretch(0, kEdge, kEdge, midH, x0, kEdge, middle);
-    stretch(kEdge, kEdge, midW, midH, x0 + 5, kEdge, middle);
-    stretch(w - kEdge, kEdge, kEdge, midH, x0 + 10, kEdge, middle);
-    copy(0, h - kEdge, x0, 18);
-    stretch(kEdge, h - kEdge, midW, kEdge, x0 + 5, 18, kEdge);
-    copy(w - kEdge, h - kEdge, x0 + 10, 18);
+    const auto pieces = win::NinePieces(kFrame * ButtonState, w, h, win::ScaleToDpi(win::kTileCorner, dpi_));
+    win::DrawPieces(dc, skinDc_, pieces.data(), pieces.size());
     BitBlt(lHdc, 0, 0, w, h, dc, 0, 0, SRCCOPY);
 }
 
@@ -186,7 +173,7 @@ void SkinButton::DrawCaption(int mode) {
             text.cy = tm.tmHeight;
         }
     }
-    const Box box = PlaceCaption(CaptionAlign(), CaptionMargin(), surface_.Width(), surface_.Height(),
+    const Box box = PlaceCaption(CaptionAlign(), win::ScaleToDpi(CaptionMargin(), dpi_), surface_.Width(), surface_.Height(),
                                  static_cast<int>(text.cx), static_cast<int>(text.cy), mode);
     // A texture too small for the caption leaves the plain caption, so the button still says what it does.
     if (PictureTexture() && mode == kCaptionNormal && !caption.empty() &&
@@ -268,7 +255,7 @@ void SkinButton::DrawFormatted(int marginShift, int topShift) {
         return;
     CaptionRender render;
     {
-        GdiMeasurer measurer(surface_.Dc());
+        GdiMeasurer measurer(surface_.Dc(), dpi_);
         render = formatted_.Render(measurer, surface_.Width(), Enabled(), ForeColorDisabled(), marginShift, topShift);
         DrawCaptionSteps(surface_.Dc(), measurer, render);
     }

@@ -46,7 +46,7 @@ HFONT GdiMeasurer::FontFor(const host::FontDesc& font) {
     const std::wstring key = FontKey(font);
     auto it = fonts_.find(key);
     if (it == fonts_.end())
-        it = fonts_.emplace(key, host::CreateFontFromDesc(font)).first;
+        it = fonts_.emplace(key, host::CreateFontFromDesc(font, dpi_)).first;
     return it->second.Get();
 }
 

@@ -16,7 +16,8 @@ namespace skinbutton {
 // item's font selected in the context, as the surface's font.
 class GdiMeasurer : public TextMeasurer {
 public:
-    explicit GdiMeasurer(HDC dc) : dc_(dc) {}
+    // Fonts are made for dpi (0: the screen's).
+    explicit GdiMeasurer(HDC dc, int dpi = 0) : dc_(dc), dpi_(dpi) {}
     ~GdiMeasurer() override;
     GdiMeasurer(const GdiMeasurer&) = delete;
     GdiMeasurer& operator=(const GdiMeasurer&) = delete;
@@ -26,6 +27,7 @@ public:
 
 private:
     HDC dc_;
+    int dpi_;
     HGDIOBJ original_ = nullptr;
     std::map<std::wstring, win::Font> fonts_;
 };

@@ -1,12 +1,14 @@
 // SkinButton: creation, skins, pictures, the host's side of the properties, and message dispatch.
 #include "controls/button/skin_button.h"
 
+#include "controls/button/button_accessible.h"
 #include "controls/button/button_messages.h"
 #include "controls/button/gdi_picture.h"
 #include "controls/button/paint_rules.h"
 #include "controls/button/skin_palette.h"
 #include "controls/host/control_error.h"
 #include "controls/host/picture_win.h"
+#include "win/dpi.h"
 #include "win/notify.h"
 
 #include <windowsx.h>
@@ -44,10 +46,19 @@ bool SkinButton::CreateWindowAt(HWND parent, int id, const RECT& rect) {
     wc.lpszClassName = kClassName;
     // No CS_DBLCLKS: two quick clicks are two clicks, not a click and a double-click.
     RegisterClassOnce(wc);
+    dpi_ = win::DpiOf(parent);
     // Hidden until its properties are in place, so no half-set look ever shows.
     return win::Window::Create(kClassName, 0, L"", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS, rect.left, rect.top,
                                rect.right - rect.left, rect.bottom - rect.top, parent,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id))) != nullptr;
+}
+
+void SkinButton::SetDpi(int dpi) {
+    if (dpi <= 0 || dpi == dpi_)
+        return;
+    dpi_ = dpi;
+    fontValid_ = false;
+    Paint(paintMode_);
 }
 
 bool SkinButton::Create(HWND parent, int id, const RECT& rect, const std::wstring& caption) {
@@ -246,6 +257,16 @@ void SkinButton::Refresh() {
     Paint(paintMode_);
 }
 
+skinbutton::AccessibleFacts SkinButton::AccessibleFacts() const {
+    skinbutton::AccessibleFacts facts;
+    facts.enabled = Enabled();
+    facts.pressed = paintMode_ == kPaintDown;
+    facts.checked = IsChecked();
+    facts.focused = Hwnd() && GetFocus() == Hwnd();
+    facts.hot = mouseIn_;
+    return facts;
+}
+
 // ---- messages ----
 
 LRESULT SkinButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -350,6 +371,11 @@ LRESULT SkinButton::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     case BM_CLICK:
         ProcessClick(Activation::Message);
         return 0;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(lParam) == OBJID_CLIENT)
+            if (const LRESULT served = ServeAccessibleObject(Hwnd(), wParam))
+                return served;
+        return Default(msg, wParam, lParam);
     case BM_GETCHECK:
         return IsChecked() ? BST_CHECKED : BST_UNCHECKED;
     case kPaintWarningMessage:

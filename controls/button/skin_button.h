@@ -16,6 +16,7 @@
 // the parent as WM_COMMAND with BN_CLICKED and the control's id. A disabled button never clicks.
 #pragma once
 
+#include "controls/button/accessible_rules.h"
 #include "controls/button/button_model.h"
 #include "controls/button/formatted_text.h"
 #include "controls/host/ambient.h"
@@ -99,6 +100,15 @@ public:
     void FormatTextDraw();
     const FormattedText& FormattedCaption() const { return formatted_; }
 
+    // The display scale the button is drawn for (its parent's when it was made): the font's pixel size,
+    // the skin's corners and the caption margin follow it. A window whose dpi changes tells its
+    // buttons after moving them.
+    int Dpi() const { return dpi_; }
+    void SetDpi(int dpi);
+
+    // What a screen reader is told of its state (button_accessible.h serves the rest).
+    skinbutton::AccessibleFacts AccessibleFacts() const;
+
     // The context the skin is drawn from (inspection: tests, tools); null while no skin is selected.
     HDC SkinContext() const { return skinDc_; }
 
@@ -180,6 +190,7 @@ private:
     win::Font font_;
     host::FontDesc fontMade_;
     bool fontValid_ = false;
+    int dpi_ = 96;
 
     // Skins.
     std::array<win::Bitmap, 22> skins_; // loaded as they are first selected

@@ -1,5 +1,7 @@
 #include "controls/statusbar/panel_table.h"
 
+#include "win/units.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -84,6 +86,16 @@ std::vector<PanelSpec> PanelTable::KeptWithoutKey(std::wstring_view key) const {
     for (int i = 1; i <= Count(); ++i)
         if (NormaliseKey(At(i).Key) != wanted)
             kept.push_back(Recreated(At(i)));
+    return kept;
+}
+
+std::vector<PanelSpec> PanelTable::ScaledForDpi(int fromDpi, int toDpi) const {
+    std::vector<PanelSpec> kept;
+    for (int i = 1; i <= Count(); ++i) {
+        const tPanel& p = At(i);
+        kept.push_back(PanelSpec{p.Text, p.Key, win::ScaleRounded(p.Width, toDpi, fromDpi), p.ForeColor, p.BackColor,
+                                 p.BorderColor, p.Bold});
+    }
     return kept;
 }
 

@@ -77,6 +77,9 @@ public:
     // colour and normal weight.
     std::vector<PanelSpec> KeptWithoutIndex(std::int64_t index) const;
     std::vector<PanelSpec> KeptWithoutKey(std::wstring_view key) const;
+    // Every panel as it is (colours and weight kept), its width moved from one dpi to another: what
+    // a bar shown at a new display scale adds again.
+    std::vector<PanelSpec> ScaledForDpi(int fromDpi, int toDpi) const;
 
     // The getters' rule: -1 outside the table; element 0 answers 0.
     std::int32_t GetLeft(std::int64_t index) const;

@@ -88,18 +88,4 @@ int TileOffset(std::int32_t skin, bool customSkin, int stripWidth) {
     return x + kTileWidth <= stripWidth ? static_cast<int>(x) : 0;
 }
 
-std::array<Piece, 9> NinePieces(int sx, int w, int h) {
-    return {{
-        {sx, 0, 5, 5, 0, 0, 5, 5},                // top-left corner
-        {sx + 10, 0, 5, 5, w - 5, 0, 5, 5},       // top-right corner
-        {sx + 5, 0, 5, 5, 5, 0, w - 10, 5},       // top edge
-        {sx, 5, 5, 13, 0, 5, 5, h - 10},          // left edge
-        {sx + 5, 5, 5, 13, 5, 5, w - 10, h - 10}, // centre
-        {sx + 10, 5, 5, 13, w - 5, 5, 5, h - 10}, // right edge
-        {sx, 18, 5, 5, 0, h - 5, 5, 5},           // bottom-left corner
-        {sx + 5, 18, 5, 5, 5, h - 5, w - 10, 5},  // bottom edge
-        {sx + 10, 18, 5, 5, w - 5, h - 5, 5, 5},  // bottom-right corner
-    }};
-}
-
 } // namespace statusbar

@@ -2,6 +2,8 @@
 // per-skin text and panel border colours. Platform-neutral; colours are 0x00BBGGRR numbers.
 #pragma once
 
+#include "win/nine_slice.h"
+
 #include <array>
 #include <cstdint>
 
@@ -37,13 +39,9 @@ std::uint32_t SkinPanelBorderColour(std::int32_t skin, std::uint32_t frame, std:
 // nothing is ever read outside the strip.
 int TileOffset(std::int32_t skin, bool customSkin, int stripWidth);
 
-// One copy of the nine-piece stretch: from the tile (source) to the w × h result (destination).
-struct Piece {
-    int sx, sy, sw, sh; // source rectangle in the strip
-    int dx, dy, dw, dh; // destination rectangle
-    bool operator==(const Piece&) const = default;
-};
-// The nine copies in drawing order (corners unscaled, bands and centre stretched).
-std::array<Piece, 9> NinePieces(int tileX, int width, int height);
+// The tile's nine-piece stretch (shared with the button and the toolbar).
+using win::kTileCorner;
+using win::NinePieces;
+using win::Piece;
 
 } // namespace statusbar

@@ -3,6 +3,7 @@
 #include "controls/statusbar/skin_colours.h"
 #include "win/colour.h"
 #include "win/gdi.h"
+#include "win/nine_slice_gdi.h"
 
 namespace statusbar {
 
@@ -10,7 +11,7 @@ COLORREF BarBackgroundColour() {
     return GetSysColor(COLOR_BTNFACE);
 }
 
-CopyResult DrawSkinTile(HDC dest, int x, int y, int w, int h, HDC skinDc, int tileX) {
+CopyResult DrawSkinTile(HDC dest, int x, int y, int w, int h, HDC skinDc, int tileX, int corner) {
     if (w <= 0 || h <= 0 || !skinDc)
         return CopyResult::NothingToDraw;
     win::MemorySurface temp(nullptr, w, h);
@@ -18,14 +19,8 @@ CopyResult DrawSkinTile(HDC dest, int x, int y, int w, int h, HDC skinDc, int ti
         return dest ? CopyResult::CopyFailed : CopyResult::NothingToDraw;
     SetStretchBltMode(temp.Dc(), HALFTONE);
     SetBrushOrgEx(temp.Dc(), 0, 0, nullptr); // HALFTONE wants the brush origin reset after the mode
-    for (const Piece& p : NinePieces(tileX, w, h)) {
-        if (p.dw <= 0 || p.dh <= 0)
-            continue; // smaller than two corners: the bands have no room
-        if (p.dw == p.sw && p.dh == p.sh)
-            BitBlt(temp.Dc(), p.dx, p.dy, p.dw, p.dh, skinDc, p.sx, p.sy, SRCCOPY);
-        else
-            StretchBlt(temp.Dc(), p.dx, p.dy, p.dw, p.dh, skinDc, p.sx, p.sy, p.sw, p.sh, SRCCOPY);
-    }
+    const auto pieces = NinePieces(tileX, w, h, corner);
+    win::DrawPieces(temp.Dc(), skinDc, pieces.data(), pieces.size());
     if (!dest || !BitBlt(dest, x, y, w, h, temp.Dc(), 0, 0, SRCCOPY))
         return CopyResult::CopyFailed;
     return CopyResult::Drawn;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "controls/statusbar/panel_table.h"
+#include "controls/statusbar/skin_colours.h"
 
 #include <windows.h>
 
@@ -13,9 +14,10 @@ COLORREF BarBackgroundColour();
 enum class CopyResult { Drawn, NothingToDraw, CopyFailed };
 
 // Stretches the tile at tileX of the skin surface over w × h through a temporary surface (HALFTONE)
-// and copies the result to dest at (x, y). An empty size draws nothing; CopyFailed means the final
-// copy did not happen.
-CopyResult DrawSkinTile(HDC dest, int x, int y, int w, int h, HDC skinDc, int tileX);
+// and copies the result to dest at (x, y), its corners corner × corner. An empty size draws nothing;
+// CopyFailed means the final copy did not happen.
+CopyResult DrawSkinTile(HDC dest, int x, int y, int w, int h, HDC skinDc, int tileX, int corner = kTileCorner);
+
 
 // The panel's box (a one-pixel outline, filled when back is not -1) or, with no fill and borderMode 1,
 // the separator line at its right edge.

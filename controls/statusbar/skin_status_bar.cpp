@@ -8,6 +8,7 @@
 #include "controls/statusbar/skin_colours.h"
 #include "controls/statusbar/skin_drawing.h"
 #include "controls/statusbar/statusbar_ids.h"
+#include "win/dpi.h"
 #include "win/notify.h"
 #include "win/subclass.h"
 #include "win/units.h"
@@ -85,6 +86,7 @@ bool SkinStatusBar::Create(const CreateArgs& args) {
     wc.lpszClassName = kClassName;
     RegisterClassOnce(wc);
     site_.SetUserMode(args.userMode);
+    dpi_ = args.dpi > 0 ? args.dpi : win::DpiOf(args.parent);
     if (!win::Window::Create(kClassName, 0, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, args.x, args.y,
                              args.width, args.height, args.parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id))))
@@ -135,7 +137,7 @@ void SkinStatusBar::InitProperties() {
     if (hwnd_) {
         RECT r{};
         GetWindowRect(hwnd_, &r);
-        SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, win::TwipsToPixels(kNewInstanceHeightTwips),
+        SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, win::TwipsToPixels(kNewInstanceHeightTwips, dpi_),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     SetAlign(kAlignBottom);
@@ -182,7 +184,7 @@ void SkinStatusBar::OnShown() {
         if (!firstShown_) {
             firstShown_ = true;
             const host::FontDesc font{L"MS Sans Serif", 8};
-            controlFont_ = host::CreateFontFromDesc(font);
+            controlFont_ = host::CreateFontFromDesc(font, dpi_);
             SetTemplateFont(font);
             if (align_ != kAlignBottom)
                 SetAlign(kAlignBottom);
@@ -192,16 +194,31 @@ void SkinStatusBar::OnShown() {
 }
 
 void SkinStatusBar::SetTemplateFont(const host::FontDesc& font) {
+    templateDesc_ = font;
     host::FontDesc bold = font;
     bold.bold = true;
-    fontPool_.push_back(host::CreateFontFromDesc(font));
+    fontPool_.push_back(host::CreateFontFromDesc(font, dpi_));
     templateFont_ = fontPool_.back().Get();
-    fontPool_.push_back(host::CreateFontFromDesc(bold));
+    fontPool_.push_back(host::CreateFontFromDesc(bold, dpi_));
     templateBoldFont_ = fontPool_.back().Get();
     if (!labels_.empty() && labels_[0].hwnd) {
         labels_[0].font = templateFont_;
         SendMessageW(labels_[0].hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(templateFont_), FALSE);
     }
+}
+
+void SkinStatusBar::SetDpi(int dpi) {
+    if (dpi <= 0 || dpi == dpi_)
+        return;
+    const int old = dpi_;
+    dpi_ = dpi;
+    if (!hwnd_)
+        return;
+    if (controlFont_)
+        controlFont_ = host::CreateFontFromDesc(host::FontDescFromHandle(controlFont_.Get(), old), dpi_);
+    SetTemplateFont(templateDesc_);
+    // The panels are added again, so each label takes the new font and its place in the new size.
+    Rebuild(panels_.ScaledForDpi(old, dpi_));
 }
 
 // ---- docking and z-order -------------------------------------------------------------------------

@@ -69,6 +69,7 @@ public:
         // at the bottom, 24 pixels high) instead of reading a saved set.
         bool newInstance = false;
         bool userMode = true; // false: the window is being designed
+        int dpi = 0;          // the display scale it is laid out for; 0: the parent's
     };
 
     static constexpr const wchar_t* kClassName = L"ZevSkinStatusBar";
@@ -141,6 +142,12 @@ public:
     void SetAlign(int align);
     // 0: in front of its sibling windows; anything else: behind them.
     void ZOrder(int position = 0);
+
+    // ---- display scale ------------------------------------------------------------------------------
+    // The bar's fonts and skin corners follow its dpi; on a change its panels keep their texts, keys,
+    // colours and weight, and their widths scale with it. Its own size is its container's to set.
+    int Dpi() const { return dpi_; }
+    void SetDpi(int dpi);
 
     // ---- saved property set and life cycle ---------------------------------------------------------
     host::ControlSite& Site() { return site_; }
@@ -238,6 +245,7 @@ private:
     std::int32_t borderMode_ = 0;
     int align_ = 0;
     bool firstShown_ = false;
+    int dpi_ = 96;
 
     HWND txtToolTip_ = nullptr;
     BalloonTip balloon_;
@@ -246,6 +254,7 @@ private:
     std::vector<win::Font> fontPool_; // every label font ever made; labels point into it
     HFONT templateFont_ = nullptr;
     HFONT templateBoldFont_ = nullptr;
+    host::FontDesc templateDesc_;
 
     bool clickPending_ = false; // left button went down on the bar itself
     // Expires with the object, which tells Raise that a handler destroyed the bar.

@@ -6,6 +6,7 @@
 #include "controls/statusbar/skin_colours.h"
 #include "controls/statusbar/skin_drawing.h"
 #include "win/colour.h"
+#include "win/dpi.h"
 #include "win/notify.h"
 
 #include <commctrl.h>
@@ -65,7 +66,8 @@ void SkinStatusBar::DrawSkin(int x1, int y1, int x2, int y2) {
     GetClientRect(hwnd_, &client);
     const int w = x2 != 0 ? x2 : client.right;
     const int h = y2 != 0 ? y2 : client.bottom;
-    const CopyResult r = DrawSkinTile(back_.Dc(), x1, y1, w, h, hSkinDC_.Dc(), TileX());
+    const CopyResult r =
+        DrawSkinTile(back_.Dc(), x1, y1, w, h, hSkinDC_.Dc(), TileX(), win::ScaleToDpi(kTileCorner, dpi_));
     if (r == CopyResult::CopyFailed && host::IsDiagnosticRun())
         win::ShowMessage(hwnd_, L"Error en el procedimiento DrawSkin", host::ApplicationTitle(), MB_OK | MB_ICONERROR);
 }
@@ -80,7 +82,8 @@ void SkinStatusBar::DrawSkin(HWND pObject, int x1, int y1) {
         return;
     auto classBrush = reinterpret_cast<HBRUSH>(GetClassLongPtrW(pObject, GCLP_HBRBACKGROUND));
     FillRect(dc.Get(), &client, classBrush ? classBrush : GetSysColorBrush(COLOR_BTNFACE)); // Cls
-    const CopyResult r = DrawSkinTile(dc.Get(), x1, y1, client.right, client.bottom, hSkinDC_.Dc(), TileX());
+    const CopyResult r = DrawSkinTile(dc.Get(), x1, y1, client.right, client.bottom, hSkinDC_.Dc(), TileX(),
+                                      win::ScaleToDpi(kTileCorner, win::DpiOf(pObject)));
     if (r == CopyResult::CopyFailed && host::IsDiagnosticRun())
         win::ShowMessage(hwnd_, L"Error en el procedimiento DrawSkin", host::ApplicationTitle(), MB_OK | MB_ICONERROR);
 }

@@ -105,7 +105,7 @@ void SkinStatusBar::Rebuild(const std::vector<PanelSpec>& kept) {
     panels_.Clear();
     Refresh();
     for (const PanelSpec& s : kept)
-        AddPanel(s.text, s.key, s.width, s.foreColor, s.backColor, kDefaultColour, false);
+        AddPanel(s.text, s.key, s.width, s.foreColor, s.backColor, s.borderColor, s.bold);
 }
 
 bool SkinStatusBar::ClearPanelByIndex(std::int32_t lIndex) {

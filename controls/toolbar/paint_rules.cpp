@@ -58,42 +58,46 @@ int Nearest(double v) {
     return static_cast<int>(std::nearbyint(v));
 }
 
-ButtonLayout LayOut(bool textRight, const Box& item, int cx, int cy, int textHeight, int offset, bool dropDown) {
-    const int a = dropDown ? -kStripWidth : 0, o = offset;
+ButtonLayout LayOut(bool textRight, const Box& item, int cx, int cy, int textHeight, int offset, bool dropDown,
+                    int dpi) {
+    const auto px = [dpi](int pixels96) { return win::ScaleToDpi(pixels96, dpi); };
+    const int a = dropDown ? -StripWidth(dpi) : 0, o = offset;
     const int l = item.left, t = item.top, r = item.right, b = item.bottom;
     const double middle = t + (b - t) / 2.0;
     if (textRight)
-        return {{l + 4 + o, Nearest(middle - cy / 2.0 + o - 1)},
-                {l, Nearest(middle - textHeight / 2.0 + o), r - 4 + a + o, b},
+        return {{l + px(4) + o, Nearest(middle - cy / 2.0 + o - 1)},
+                {l, Nearest(middle - textHeight / 2.0 + o), r - px(4) + a + o, b},
                 true};
-    return {{Nearest(l + (r - l + a) / 2.0 - cx / 2.0 + 2 * o), t + 2 + o},
-            {l + 2 * o, b - textHeight - 6 + o, r + a, b},
+    return {{Nearest(l + (r - l + a) / 2.0 - cx / 2.0 + 2 * o), t + px(2) + o},
+            {l + 2 * o, b - textHeight - px(6) + o, r + a, b},
             false};
 }
 
-Point ArrowAt(int x, int y, int h) {
-    return {Nearest(x + kStripWidth / 2.0 - 4), Nearest(y + h / 2.0 - 3)};
+Point ArrowAt(int x, int y, int h, int dpi) {
+    return {Nearest(x + StripWidth(dpi) / 2.0 - ArrowSize(dpi) / 2.0 - 0.5), Nearest(y + h / 2.0 - ArrowSize(dpi) / 2.0 + 0.5)};
 }
 
-std::vector<Piece> TilePieces(int tile, int w, int h) {
-    const auto nine = statusbar::NinePieces(TileX(tile), w, h);
+std::vector<Piece> TilePieces(int tile, int w, int h, int dpi) {
+    const auto nine = statusbar::NinePieces(TileX(tile), w, h, win::ScaleToDpi(statusbar::kTileCorner, dpi));
     return Drawable({nine.begin(), nine.end()});
 }
 
-std::vector<Piece> BackgroundPieces(int width, int height) {
+std::vector<Piece> BackgroundPieces(int width, int height, int dpi) {
+    const int band = win::ScaleToDpi(5, dpi);
     return Drawable({
-        {kBackgroundX, 0, kTileWidth, 5, 0, 0, width, 5},
-        {kBackgroundX, 5, kTileWidth, 13, 0, 5, width, height - 10},
-        {kBackgroundX, 18, kTileWidth, 5, 0, height - 5, width, 5},
+        {kBackgroundX, 0, kTileWidth, 5, 0, 0, width, band},
+        {kBackgroundX, 5, kTileWidth, 13, 0, band, width, height - 2 * band},
+        {kBackgroundX, 18, kTileWidth, 5, 0, height - band, width, band},
     });
 }
 
-std::vector<Piece> SeparatorPieces(int w, int h, int skinWidth) {
+std::vector<Piece> SeparatorPieces(int w, int h, int skinWidth, int dpi) {
     const int sw = std::min(w, skinWidth - kSeparatorX);
+    const int cap = win::ScaleToDpi(7, dpi);
     return Drawable({
-        {kSeparatorX, 0, sw, 7, 0, 0, w, 7},
-        {kSeparatorX, 7, sw, 9, 0, 7, w, h - 14},
-        {kSeparatorX, 16, sw, 7, 0, h - 7, w, 7},
+        {kSeparatorX, 0, sw, 7, 0, 0, w, cap},
+        {kSeparatorX, 7, sw, 9, 0, cap, w, h - 2 * cap},
+        {kSeparatorX, 16, sw, 7, 0, h - cap, w, cap},
     });
 }
 

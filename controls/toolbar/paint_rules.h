@@ -5,6 +5,7 @@
 #pragma once
 
 #include "controls/statusbar/skin_colours.h"
+#include "win/units.h"
 
 #include <cstddef>
 #include <string>
@@ -21,8 +22,12 @@ constexpr int kSeparatorX = 187, kBackgroundX = 195;
 constexpr int kTextColourX = 215, kTextNormalY = 0, kTextDownY = 6, kTextDisabledY = 10;
 // Anything smaller would have the painter read outside the picture.
 constexpr int kSkinMinWidth = kTextColourX + 1, kSkinMinHeight = kTileHeight;
-// A dropdown button's arrow strip at its right end.
+// A dropdown button's arrow strip at its right end (at 96 dpi; every size of the skin's pieces on
+// screen follows the toolbar's dpi, the picture's own layout never does).
 constexpr int kStripWidth = 13;
+constexpr int StripWidth(int dpi) {
+    return win::ScaleToDpi(kStripWidth, dpi);
+}
 // Button texts are read into a buffer of this many characters, NUL included.
 constexpr int kTextBuffer = 32;
 
@@ -86,17 +91,22 @@ struct ButtonLayout {
 };
 // Image (cx × cy) and text (textHeight high) of the button whose item rectangle is item, moved by the
 // state's offset; a dropdown button keeps them off its arrow strip.
-ButtonLayout LayOut(bool textRight, const Box& item, int cx, int cy, int textHeight, int offset, bool dropDown);
-// Top left corner of the 7 × 7 arrow in the strip whose left top corner is (x, y), h high.
-Point ArrowAt(int x, int y, int h);
+// Margins and the strip follow dpi; the state's offset stays one pixel.
+ButtonLayout LayOut(bool textRight, const Box& item, int cx, int cy, int textHeight, int offset, bool dropDown,
+                    int dpi = win::kDefaultDpi);
+// Top left corner of the arrow (7 × 7 at 96 dpi) in the strip whose left top corner is (x, y), h high.
+Point ArrowAt(int x, int y, int h, int dpi = win::kDefaultDpi);
+constexpr int ArrowSize(int dpi) {
+    return win::ScaleToDpi(kArrowSize, dpi);
+}
 
 // The copies that draw, each leaving out what has no room (a result smaller than the fixed parts):
-// a frame tile over its own w × h surface (corners copied, edges and centre stretched) ...
-std::vector<Piece> TilePieces(int tile, int w, int h);
+// a frame tile over its own w × h surface (corners kept whole, edges and centre stretched) ...
+std::vector<Piece> TilePieces(int tile, int w, int h, int dpi = win::kDefaultDpi);
 // ... the background over the whole width × height (top 5 and bottom 5 rows kept, the rest stretched)
-std::vector<Piece> BackgroundPieces(int width, int height);
+std::vector<Piece> BackgroundPieces(int width, int height, int dpi = win::kDefaultDpi);
 // ... and a separator over its own w × h, read no wider than the picture has room for.
-std::vector<Piece> SeparatorPieces(int w, int h, int skinWidth);
+std::vector<Piece> SeparatorPieces(int w, int h, int skinWidth, int dpi = win::kDefaultDpi);
 
 // Whether a text of this length (as the toolbar reports it, -1 for none) is read: it must fit the
 // buffer with its NUL, so 31 characters are shown whole and longer texts not at all.

@@ -3,6 +3,7 @@
 #include "controls/toolbar/paint_rules.h"
 #include "controls/toolbar/toolbar_skin.h"
 #include "win/gdi.h"
+#include "win/nine_slice_gdi.h"
 
 #include <commctrl.h>
 
@@ -12,12 +13,7 @@ namespace {
 constexpr COLORREF kTransparent = RGB(255, 0, 255);
 
 void Copy(HDC dest, HDC skin, const std::vector<Piece>& pieces) {
-    for (const Piece& p : pieces) {
-        if (p.dw == p.sw && p.dh == p.sh)
-            BitBlt(dest, p.dx, p.dy, p.dw, p.dh, skin, p.sx, p.sy, SRCCOPY);
-        else
-            StretchBlt(dest, p.dx, p.dy, p.dw, p.dh, skin, p.sx, p.sy, p.sw, p.sh, SRCCOPY);
-    }
+    win::DrawPieces(dest, skin, pieces.data(), pieces.size());
 }
 
 void HalfTone(HDC dc) {
@@ -38,14 +34,15 @@ void Overlay(HDC dest, HDC skin, const std::vector<Piece>& pieces, int x, int y,
     TransparentBlt(dest, x, y, w, h, part.Dc(), 0, 0, w, h, kTransparent);
 }
 
-void DrawTile(HDC dest, HDC skin, int tile, int x, int y, int w, int h) {
-    Overlay(dest, skin, TilePieces(tile, w, h), x, y, w, h);
+void DrawTile(HDC dest, HDC skin, int tile, int x, int y, int w, int h, int dpi) {
+    Overlay(dest, skin, TilePieces(tile, w, h, dpi), x, y, w, h);
 }
 
-void DrawArrow(HDC dest, HDC skin, int stripX, int y, int h, bool enabled) {
-    const Point at = ArrowAt(stripX, y, h);
-    TransparentBlt(dest, at.x, at.y, kArrowSize, kArrowSize, skin, kArrowX, enabled ? kArrowEnabledY : kArrowDisabledY,
-                   kArrowSize, kArrowSize, kTransparent);
+void DrawArrow(HDC dest, HDC skin, int stripX, int y, int h, bool enabled, int dpi) {
+    const Point at = ArrowAt(stripX, y, h, dpi);
+    const int size = ArrowSize(dpi);
+    TransparentBlt(dest, at.x, at.y, size, size, skin, kArrowX, enabled ? kArrowEnabledY : kArrowDisabledY, kArrowSize,
+                   kArrowSize, kTransparent);
 }
 
 bool PopupMenuShown() {
@@ -111,7 +108,8 @@ void ToolbarSkin::PaintToolBar() {
     HalfTone(od);
     SetBkMode(od, TRANSPARENT);
     win::SelectGuard font(od, reinterpret_cast<HGDIOBJ>(SendMessageW(tb, WM_GETFONT, 0, 0)));
-    Copy(od, skin, BackgroundPieces(width, height));
+    Copy(od, skin, BackgroundPieces(width, height, dpi_));
+    const int strip = StripWidth(dpi_);
 
     POINT cursor{};
     GetCursorPos(&cursor);
@@ -133,22 +131,22 @@ void ToolbarSkin::PaintToolBar() {
         const int w = r - l, h = b - t - (bLibToolBar_ ? 2 : 0);
         const RECT onScreen{l + window.left, t + window.top, r + window.left, b + window.top};
         const bool hot = PtInRect(&onScreen, cursor) != FALSE;
-        const bool overStrip = cursor.x >= onScreen.right - kStripWidth;
+        const bool overStrip = cursor.x >= onScreen.right - strip;
 
         const Frame frame = ChooseFrame(hot, style, state, overStrip, menuOpen);
         if (frame.strip != kNoTile) {
-            DrawTile(od, skin, frame.main, l, t, w - kStripWidth, h);
-            DrawTile(od, skin, frame.strip, r - kStripWidth, t, kStripWidth, h);
+            DrawTile(od, skin, frame.main, l, t, w - strip, h, dpi_);
+            DrawTile(od, skin, frame.strip, r - strip, t, strip, h, dpi_);
         } else if (frame.main != kNoTile) {
-            DrawTile(od, skin, frame.main, l, t, w, h);
+            DrawTile(od, skin, frame.main, l, t, w, h, dpi_);
         }
         if (style == kStyleSeparator) {
-            Overlay(od, skin, SeparatorPieces(w, h, skinWidth_), l, t, w, h);
+            Overlay(od, skin, SeparatorPieces(w, h, skinWidth_, dpi_), l, t, w, h);
             continue;
         }
         const bool dropDown = style == kStyleDropDown;
         if (dropDown)
-            DrawArrow(od, skin, r - kStripWidth, t, h, state != 0);
+            DrawArrow(od, skin, r - strip, t, h, state != 0, dpi_);
 
         const StateLook look = LookOf(state);
         SetTextColor(od, look.colour == TextColour::Down       ? lTextColorDown_
@@ -157,7 +155,7 @@ void ToolbarSkin::PaintToolBar() {
         std::string text = ButtonText(tb, info.idCommand);
         SIZE extent{};
         GetTextExtentPoint32A(od, text.c_str(), static_cast<int>(text.size()), &extent);
-        const ButtonLayout at = LayOut(bTextRight_, {l, t, r, b}, cx, cy, extent.cy, look.offset, dropDown);
+        const ButtonLayout at = LayOut(bTextRight_, {l, t, r, b}, cx, cy, extent.cy, look.offset, dropDown, dpi_);
         RECT textBox{at.text.left, at.text.top, at.text.right, at.text.bottom};
         DrawTextExA(od, text.data(), static_cast<int>(text.size()), &textBox,
                     DT_WORDBREAK | (at.rightAligned ? DT_RIGHT : DT_CENTER), nullptr);

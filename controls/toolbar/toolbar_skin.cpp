@@ -1,6 +1,7 @@
 #include "controls/toolbar/toolbar_skin.h"
 
 #include "controls/toolbar/paint_rules.h"
+#include "win/dpi.h"
 
 #include <commctrl.h>
 
@@ -27,6 +28,7 @@ bool ToolbarSkin::SubClassToolBar(HWND hwnd, bool ForceTextAlignRight) {
     if (!HookWindow(toolbar, 0, this))
         return false; // the new style stays
     hToolBar_ = toolbar;
+    dpi_ = win::DpiOf(toolbar);
     HookAddMessage(toolbar, WM_PAINT, kBefore);
     HookAddMessage(toolbar, WM_ERASEBKGND, kBefore);
     return true;
@@ -56,6 +58,14 @@ bool ToolbarSkin::SetSkinPicture(HBITMAP Pic) {
     if (hToolBar_)
         RedrawWindow(hToolBar_, nullptr, nullptr, RDW_INVALIDATE);
     return true;
+}
+
+void ToolbarSkin::SetDpi(int dpi) {
+    if (dpi <= 0 || dpi == dpi_)
+        return;
+    dpi_ = dpi;
+    if (hToolBar_)
+        RedrawWindow(hToolBar_, nullptr, nullptr, RDW_INVALIDATE);
 }
 
 void ToolbarSkin::UnSubClassToolBar(bool Restore) {

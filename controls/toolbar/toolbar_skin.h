@@ -26,6 +26,11 @@ public:
     // Restore puts back the style read when hooking; otherwise the flat style stays.
     void UnSubClassToolBar(bool Restore = false);
 
+    // The display scale the pieces of the skin are drawn at (the toolbar's when it was hooked); a
+    // window whose dpi changes tells its painter.
+    int Dpi() const { return dpi_; }
+    void SetDpi(int dpi);
+
     void HookCallback(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND lhWnd, UINT uMsg, WPARAM wParam,
                       LPARAM lParam, LONG_PTR& lParamUser) override;
 
@@ -49,6 +54,7 @@ private:
     bool bTextRight_ = false;
     COLORREF lTextColorNormal_ = 0, lTextColorDown_ = 0, lTextColorDisabled_ = 0;
     LONG_PTR lOriginalStyle_ = 0;
+    int dpi_ = 96;
 };
 
 } // namespace toolbarskin

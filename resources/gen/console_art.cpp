@@ -136,47 +136,76 @@ Raster ToolbarSkin() {
     return r;
 }
 
-Raster ToolImage(int index) {
-    Raster r(32, 32, kM);
+namespace {
+
+// Drawing on a picture of size x size in the coordinates of a 32 x 32 one: every shape scaled, so
+// the larger pictures are drawn sharp rather than stretched.
+struct Canvas32 {
+    Raster& r;
+    double s;
+    void Rect(int x0, int y0, int x1, int y1, Rgb c) const { // inclusive corners, in 32-pixel units
+        FillShape(r, c, [&](double x, double y) {
+            return x >= x0 * s && x < (x1 + 1) * s && y >= y0 * s && y < (y1 + 1) * s;
+        });
+    }
+    void Disc(double cx, double cy, double radius, Rgb c) const { gen::Disc(r, cx * s, cy * s, radius * s, c); }
+    void Ring(double cx, double cy, double inner, double outer, Rgb c) const {
+        gen::Ring(r, cx * s, cy * s, inner * s, outer * s, c);
+    }
+    void Line(double x0, double y0, double x1, double y1, double width, Rgb c) const {
+        gen::Line(r, x0 * s, y0 * s, x1 * s, y1 * s, width * s, c);
+    }
+    void Polygon(std::vector<std::pair<double, double>> points, Rgb c) const {
+        for (auto& [x, y] : points)
+            x *= s, y *= s;
+        gen::Polygon(r, points, c);
+    }
+};
+
+} // namespace
+
+Raster ToolImage(int index, int size) {
+    Raster r(size, size, kM);
+    const Canvas32 d{r, size / 32.0};
     const Rgb ink{32, 40, 56};
     switch (index) {
     case 0: { // find devices: a magnifying glass over a ZEV box
-        FillRect(r, 2, 14, 19, 28, ink);
-        FillRect(r, 3, 15, 18, 27, {70, 110, 170});
-        FillRect(r, 5, 24, 7, 25, {90, 220, 90});     // its link LED
-        FillRect(r, 19, 19, 23, 22, {150, 150, 150}); // the USB plug
-        Disc(r, 19.5, 11.5, 7.5, {205, 232, 255});
-        Ring(r, 19.5, 11.5, 7.5, 10.0, {60, 60, 66});
-        Line(r, 26.5, 18.5, 30.0, 29.0, 4.0, {120, 78, 40});
+        d.Rect(2, 14, 19, 28, ink);
+        d.Rect(3, 15, 18, 27, {70, 110, 170});
+        d.Rect(5, 24, 7, 25, {90, 220, 90});     // its link LED
+        d.Rect(19, 19, 23, 22, {150, 150, 150}); // the USB plug
+        d.Disc(19.5, 11.5, 7.5, {205, 232, 255});
+        d.Ring(19.5, 11.5, 7.5, 10.0, {60, 60, 66});
+        d.Line(26.5, 18.5, 30.0, 29.0, 4.0, {120, 78, 40});
         break;
     }
     case 1: { // disconnect: a plug pulled from its socket, with a red cross
-        FillRect(r, 1, 13, 10, 21, {140, 140, 146});
-        FillRect(r, 11, 15, 14, 16, {200, 170, 60});
-        FillRect(r, 11, 18, 14, 19, {200, 170, 60});
-        FillRect(r, 0, 16, 1, 18, ink);
-        FillRect(r, 20, 12, 30, 22, {140, 140, 146});
-        FillRect(r, 20, 15, 22, 16, ink);
-        FillRect(r, 20, 18, 22, 19, ink);
-        Line(r, 12.0, 23.0, 22.0, 31.0, 3.5, {210, 30, 30});
-        Line(r, 22.0, 23.0, 12.0, 31.0, 3.5, {210, 30, 30});
+        d.Rect(1, 13, 10, 21, {140, 140, 146});
+        d.Rect(11, 15, 14, 16, {200, 170, 60});
+        d.Rect(11, 18, 14, 19, {200, 170, 60});
+        d.Rect(0, 16, 1, 18, ink);
+        d.Rect(20, 12, 30, 22, {140, 140, 146});
+        d.Rect(20, 15, 22, 16, ink);
+        d.Rect(20, 18, 22, 19, ink);
+        d.Line(12.0, 23.0, 22.0, 31.0, 3.5, {210, 30, 30});
+        d.Line(22.0, 23.0, 12.0, 31.0, 3.5, {210, 30, 30});
         break;
     }
     case 2: { // clear: a written page and an eraser wiping it
-        FillRect(r, 4, 2, 21, 29, {120, 120, 130});
-        FillRect(r, 5, 3, 20, 28, {255, 255, 255});
+        d.Rect(4, 2, 21, 29, {120, 120, 130});
+        d.Rect(5, 3, 20, 28, {255, 255, 255});
         for (int y = 7; y <= 23; y += 4)
-            FillRect(r, 7, y, 18, y, {150, 160, 190});
-        Polygon(r, {{13, 24}, {23, 12}, {31, 19}, {21, 31}}, {236, 120, 140});
-        Polygon(r, {{13, 24}, {17, 19}, {25, 26}, {21, 31}}, {80, 110, 200});
+            d.Rect(7, y, 18, y, {150, 160, 190});
+        d.Polygon({{13, 24}, {23, 12}, {31, 19}, {21, 31}}, {236, 120, 140});
+        d.Polygon({{13, 24}, {17, 19}, {25, 26}, {21, 31}}, {80, 110, 200});
         break;
     }
     default: { // about: a blue disc with a white "i"
-        Disc(r, 16, 16, 14.5, {30, 90, 190});
-        Ring(r, 16, 16, 13.0, 14.5, {20, 60, 140});
-        Disc(r, 16, 9, 2.5, {255, 255, 255});
-        FillRect(r, 14, 13, 17, 24, {255, 255, 255});
-        FillRect(r, 12, 24, 19, 25, {255, 255, 255});
+        d.Disc(16, 16, 14.5, {30, 90, 190});
+        d.Ring(16, 16, 13.0, 14.5, {20, 60, 140});
+        d.Disc(16, 9, 2.5, {255, 255, 255});
+        d.Rect(14, 13, 17, 24, {255, 255, 255});
+        d.Rect(12, 24, 19, 25, {255, 255, 255});
         break;
     }
     }
@@ -192,8 +221,8 @@ Raster PrincipalIcon(int size) {
         const double cx = std::clamp(x, lo, hi), cy = std::clamp(y, lo, hi);
         return std::hypot(x - cx, y - cy) <= rad;
     });
-    const int scale = size >= 32 ? 3 : 2;
-    const int gx = size >= 32 ? 6 : 2, gy = (size - 7 * scale) / 2;
+    const int scale = size >= 32 ? size * 3 / 32 : 2;
+    const int gx = size >= 32 ? size * 6 / 32 : 2, gy = (size - 7 * scale) / 2;
     for (int y = 0; y < 7; ++y)
         for (int x = 0; x < 5; ++x)
             if (kZ[y * 5 + x] == '1')

@@ -22,9 +22,11 @@ constexpr Rgb kSkinTextNormal{0, 0, 0};
 constexpr Rgb kSkinTextDown{0, 0, 128};
 constexpr Rgb kSkinTextDisabled{141, 141, 141};
 
-// The toolbar images, 32 x 32, in button order: find devices, disconnect, clear, about.
-Raster ToolImage(int index);
-// The window icon at 32 x 32 and 16 x 16.
+// The toolbar images, size x size (32, and 48 for a display at 150 %), in button order: find devices,
+// disconnect, clear, about.
+Raster ToolImage(int index, int size = 32);
+// The window icon at size x size: 16, 24, 32 and 48 are stored.
 Raster PrincipalIcon(int size);
+constexpr int kPrincipalIconSizes[] = {32, 16, 48, 24};
 
 } // namespace gen

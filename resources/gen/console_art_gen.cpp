@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 #include <sys/stat.h>
 
 int main(int argc, char** argv) {
@@ -12,13 +13,15 @@ int main(int argc, char** argv) {
     }
     const std::string folder = std::string(argv[1]) + "/console";
     mkdir(folder.c_str(), 0755);
-    const char* const tools[4] = {"tool_dispositivos.bmp", "tool_desconectar.bmp", "tool_borrar.bmp",
-                                  "tool_acerca.bmp"};
+    const std::string tools[4] = {"tool_dispositivos", "tool_desconectar", "tool_borrar", "tool_acerca"};
+    std::vector<gen::Raster> icons;
+    for (int size : gen::kPrincipalIconSizes)
+        icons.push_back(gen::PrincipalIcon(size));
     bool ok = gen::WriteFile(folder + "/Skin_VBNET.bmp", gen::EncodeBmp(gen::ToolbarSkin())) &&
-              gen::WriteFile(folder + "/principal.ico", gen::EncodeIco({gen::PrincipalIcon(32), gen::PrincipalIcon(16)},
-                                                                       gen::kConsoleTransparent));
+              gen::WriteFile(folder + "/principal.ico", gen::EncodeIco(icons, gen::kConsoleTransparent));
     for (int i = 0; i < 4 && ok; ++i)
-        ok = gen::WriteFile(folder + "/" + tools[i], gen::EncodeBmp(gen::ToolImage(i)));
+        ok = gen::WriteFile(folder + "/" + tools[i] + ".bmp", gen::EncodeBmp(gen::ToolImage(i))) &&
+             gen::WriteFile(folder + "/" + tools[i] + "_48.bmp", gen::EncodeBmp(gen::ToolImage(i, 48)));
     if (!ok) {
         std::fprintf(stderr, "could not write into %s\n", folder.c_str());
         return 1;

@@ -59,56 +59,60 @@ void Arcs(Raster& r, int cx, int cy, const int* radii, int count, int thickness,
 
 } // namespace
 
-Raster AboutLogo() {
-    Raster r(197, 77);
+Raster AboutLogo(int dpi) {
+    // Laid out at 96 dpi; at a larger dpi every length grows with it, so the letters stay sharp.
+    const auto px = [dpi](int v) { return static_cast<int>(std::lround(v * dpi / 96.0)); };
+    Raster r(px(197), px(77));
     for (int y = 0; y < r.height; ++y)
         for (int x = 0; x < r.width; ++x) {
             const double t = (x + y) / double(r.width + r.height);
             r.At(x, y) = Rgb{Mix(18, 60, t), Mix(52, 130, t), Mix(110, 200, t)};
         }
-    const int radii[] = {8, 16, 24};
-    Arcs(r, 150, 56, radii, 3, 4, Rgb{255, 196, 64});
-    Text(r, 12, 10, "ZEV", 6, Rgb{255, 255, 255});
-    Text(r, 14, 60, "VANTORO", 1, Rgb{220, 232, 255});
-    for (int x = 12; x < 118; ++x)
-        r.At(x, 55) = Rgb{255, 196, 64};
+    const int radii[] = {px(8), px(16), px(24)};
+    Arcs(r, px(150), px(56), radii, 3, px(4), Rgb{255, 196, 64});
+    Text(r, px(12), px(10), "ZEV", px(6), Rgb{255, 255, 255});
+    Text(r, px(14), px(60), "VANTORO", px(1), Rgb{220, 232, 255});
+    for (int y = px(55); y < px(56); ++y)
+        for (int x = px(12); x < px(118); ++x)
+            r.At(x, y) = Rgb{255, 196, 64};
     return r;
 }
 
-Raster FinderIcon() {
+// Both icons are drawn in the units of a 16 x 16 one, each pixel taking the cell its centre falls in,
+// so the larger sizes are the same picture drawn sharp.
+Raster FinderIcon(int size) {
     // A magnifying glass over a small device.
-    Raster r(16, 16, kIconTransparent);
-    for (int y = 9; y < 15; ++y)
-        for (int x = 1; x < 9; ++x)
-            r.At(x, y) = (y == 9 || y == 14 || x == 1 || x == 8) ? Rgb{30, 40, 60} : Rgb{80, 140, 220};
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) {
-            const double d = std::hypot(x - 9.5, y - 5.5);
+    Raster r(size, size, kIconTransparent);
+    const double s = size / 16.0;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const double u = (x + 0.5) / s, v = (y + 0.5) / s;
+            const int cu = static_cast<int>(u), cv = static_cast<int>(v);
+            if (u >= 1 && u < 9 && v >= 9 && v < 15)
+                r.At(x, y) = (v < 10 || v >= 14 || u < 2 || u >= 8) ? Rgb{30, 40, 60} : Rgb{80, 140, 220};
+            const double d = std::hypot(u - 10, v - 6);
             if (d >= 3.2 && d < 4.8)
                 r.At(x, y) = Rgb{40, 40, 40};
             else if (d < 3.2)
                 r.At(x, y) = Rgb{200, 230, 255};
+            if (cv >= 9 && cv <= 11 && (cu - cv == 3 || cu - cv == 4))
+                r.At(x, y) = Rgb{90, 60, 30}; // the handle
         }
-    for (int i = 0; i < 3; ++i) {
-        r.At(12 + i, 9 + i) = Rgb{90, 60, 30};
-        r.At(13 + i, 9 + i) = Rgb{90, 60, 30};
-    }
     return r;
 }
 
-Raster AboutIcon() {
+Raster AboutIcon(int size) {
     // A blue disc with a white "i".
-    Raster r(16, 16, kIconTransparent);
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x)
-            if (std::hypot(x - 7.5, y - 7.5) < 7.6)
+    Raster r(size, size, kIconTransparent);
+    const double s = size / 16.0;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const double u = (x + 0.5) / s, v = (y + 0.5) / s;
+            if (std::hypot(u - 8, v - 8) < 7.6)
                 r.At(x, y) = Rgb{30, 90, 190};
-    for (int y = 3; y < 5; ++y)
-        for (int x = 7; x < 9; ++x)
-            r.At(x, y) = Rgb{255, 255, 255};
-    for (int y = 6; y < 13; ++y)
-        for (int x = 7; x < 9; ++x)
-            r.At(x, y) = Rgb{255, 255, 255};
+            if (u >= 7 && u < 9 && ((v >= 3 && v < 5) || (v >= 6 && v < 13)))
+                r.At(x, y) = Rgb{255, 255, 255};
+        }
     return r;
 }
 

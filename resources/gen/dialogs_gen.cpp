@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 #include <sys/stat.h>
 
 int main(int argc, char** argv) {
@@ -12,9 +13,15 @@ int main(int argc, char** argv) {
     }
     const std::string folder = std::string(argv[1]) + "/dialogs";
     mkdir(folder.c_str(), 0755);
+    std::vector<gen::Raster> finder, about;
+    for (int size : gen::kDialogIconSizes) {
+        finder.push_back(gen::FinderIcon(size));
+        about.push_back(gen::AboutIcon(size));
+    }
     const bool ok = gen::WriteFile(folder + "/about_logo.bmp", gen::EncodeBmp(gen::AboutLogo())) &&
-                    gen::WriteFile(folder + "/finder.ico", gen::EncodeIco({gen::FinderIcon()}, gen::kIconTransparent)) &&
-                    gen::WriteFile(folder + "/about.ico", gen::EncodeIco({gen::AboutIcon()}, gen::kIconTransparent));
+                    gen::WriteFile(folder + "/about_logo_144.bmp", gen::EncodeBmp(gen::AboutLogo(144))) &&
+                    gen::WriteFile(folder + "/finder.ico", gen::EncodeIco(finder, gen::kIconTransparent)) &&
+                    gen::WriteFile(folder + "/about.ico", gen::EncodeIco(about, gen::kIconTransparent));
     if (!ok) {
         std::fprintf(stderr, "could not write into %s\n", folder.c_str());
         return 1;

@@ -4,7 +4,7 @@
 # Needs DISPLAY and the Wine environment of the test run. Usage: e2e.sh <win64 build tree>
 set -uo pipefail
 tree=$(cd "$1" && pwd)
-wine=${ZEV_WINE:-wine}
+wine=${ZEV_WINE:-wine} # scripts/wine-run.sh: every Wine process in es-ES, as the program's users run it
 shots=${ZEV_SCREENSHOTS:-$tree/screenshots}
 mkdir -p "$shots"
 stage="$tree/e2e-stage"
@@ -37,6 +37,11 @@ trap 'kill $app 2>/dev/null' EXIT
 
 check "the main window opens" drive wait "$MAIN" 20000
 check "it starts disconnected" drive wait-child-text "$MAIN" "Desconectado" 3000
+# Spanish formats: the date day first, the time on 24 hours without AM/PM.
+day=$(drive wait-child-text "$MAIN" "/" 3000)
+check "the date panel shows today day first ($day)" grep -qxE "0?$(date +%-d)/0?$(date +%-m)/$(date +%Y)" <<<"$day"
+clock=$(drive wait-child-text "$MAIN" ":" 3000)
+check "the time panel shows H:mm:ss ($clock)" grep -qxE '[0-9]{1,2}:[0-9]{2}:[0-9]{2}' <<<"$clock"
 # The pointer resting on the find button: the skinned toolbar shows it hot.
 check "point at the find button" xdotool mousemove $(drive tool-center "$MAIN" 0)
 sleep 0.5

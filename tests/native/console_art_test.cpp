@@ -16,17 +16,18 @@ std::vector<std::uint8_t> Committed(const char* name) {
 
 TEST(ConsolePictures, CommittedFilesEqualTheGeneratorsOutput) {
     EXPECT_EQ(Committed("Skin_VBNET.bmp"), gen::EncodeBmp(gen::ToolbarSkin()));
-    EXPECT_EQ(Committed("principal.ico"),
-              gen::EncodeIco({gen::PrincipalIcon(32), gen::PrincipalIcon(16)}, gen::kConsoleTransparent));
-    const char* const tools[4] = {"tool_dispositivos.bmp", "tool_desconectar.bmp", "tool_borrar.bmp",
-                                  "tool_acerca.bmp"};
-    for (int i = 0; i < 4; ++i) {
-        const auto image = gen::DecodeBmp(Committed(tools[i]));
-        ASSERT_TRUE(image) << tools[i];
-        EXPECT_EQ(image->width, 32);
-        EXPECT_EQ(image->height, 32);
-        EXPECT_EQ(*image, gen::ToolImage(i)) << tools[i];
-    }
+    std::vector<gen::Raster> icons;
+    for (int size : gen::kPrincipalIconSizes)
+        icons.push_back(gen::PrincipalIcon(size));
+    EXPECT_EQ(Committed("principal.ico"), gen::EncodeIco(icons, gen::kConsoleTransparent));
+    const std::string tools[4] = {"tool_dispositivos", "tool_desconectar", "tool_borrar", "tool_acerca"};
+    for (int i = 0; i < 4; ++i)
+        for (const auto& [suffix, size] : {std::pair{"", 32}, std::pair{"_48", 48}}) {
+            const auto image = gen::DecodeBmp(Committed((tools[i] + suffix + ".bmp").c_str()));
+            ASSERT_TRUE(image) << tools[i] << suffix;
+            EXPECT_EQ(std::pair(image->width, image->height), std::pair(size, size));
+            EXPECT_EQ(*image, gen::ToolImage(i, size)) << tools[i] << suffix;
+        }
 }
 
 TEST(ConsolePictures, TheSkinHasTheToolbarPaintersLayout) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 std::vector<std::uint8_t> Committed(const char* name) {
@@ -14,11 +16,17 @@ std::vector<std::uint8_t> Committed(const char* name) {
 } // namespace
 
 TEST(DialogPictures, CommittedFilesEqualTheGeneratorsOutput) {
-    const auto logo = gen::DecodeBmp(Committed("about_logo.bmp"));
-    ASSERT_TRUE(logo);
-    EXPECT_EQ(logo->width, 197);
-    EXPECT_EQ(logo->height, 77);
-    EXPECT_EQ(*logo, gen::AboutLogo());
-    EXPECT_EQ(Committed("finder.ico"), gen::EncodeIco({gen::FinderIcon()}, gen::kIconTransparent));
-    EXPECT_EQ(Committed("about.ico"), gen::EncodeIco({gen::AboutIcon()}, gen::kIconTransparent));
+    for (const auto& [name, dpi, w, h] : {std::tuple{"about_logo.bmp", 96, 197, 77}, {"about_logo_144.bmp", 144, 296, 116}}) {
+        const auto logo = gen::DecodeBmp(Committed(name));
+        ASSERT_TRUE(logo) << name;
+        EXPECT_EQ(std::pair(logo->width, logo->height), std::pair(w, h)) << name;
+        EXPECT_EQ(*logo, gen::AboutLogo(dpi)) << name;
+    }
+    std::vector<gen::Raster> finder, about;
+    for (int size : gen::kDialogIconSizes) {
+        finder.push_back(gen::FinderIcon(size));
+        about.push_back(gen::AboutIcon(size));
+    }
+    EXPECT_EQ(Committed("finder.ico"), gen::EncodeIco(finder, gen::kIconTransparent));
+    EXPECT_EQ(Committed("about.ico"), gen::EncodeIco(about, gen::kIconTransparent));
 }

@@ -102,19 +102,24 @@ TEST(SkinColours, BlendPerSkinColoursAndTileOffsets) {
     EXPECT_EQ(TileOffset(2, false, 45), 30);
 }
 
-TEST(SkinColours, NinePiecesCoverTheRectangleWithoutGapsOrOverlap) {
+TEST(SkinColours, NinePiecesCoverTheRectangleWithoutGapsOrOverlapAtEveryCornerSize) {
     const auto pieces = NinePieces(30, 100, 24);
     EXPECT_EQ(pieces[0], (Piece{30, 0, 5, 5, 0, 0, 5, 5}));
     EXPECT_EQ(pieces[4], (Piece{35, 5, 5, 13, 5, 5, 90, 14}));
     EXPECT_EQ(pieces[8], (Piece{40, 18, 5, 5, 95, 19, 5, 5}));
-    std::vector<int> covered(100 * 24, 0);
-    for (const Piece& p : pieces) {
-        EXPECT_GE(p.sx, 30);
-        EXPECT_LE(p.sx + p.sw, 45) << "inside the tile";
-        EXPECT_LE(p.sy + p.sh, 23);
-        for (int y = p.dy; y < p.dy + p.dh; ++y)
-            for (int x = p.dx; x < p.dx + p.dw; ++x)
-                ++covered[static_cast<std::size_t>(y * 100 + x)];
+    // At 144 dpi the corners are 8 x 8 made from the whole 5 x 5 source corner.
+    EXPECT_EQ(NinePieces(30, 150, 36, 8)[8], (Piece{40, 18, 5, 5, 142, 28, 8, 8}));
+    for (const int corner : {5, 8, 10}) {
+        const int w = 20 * corner, h = 5 * corner;
+        std::vector<int> covered(static_cast<std::size_t>(w * h), 0);
+        for (const Piece& p : NinePieces(30, w, h, corner)) {
+            EXPECT_GE(p.sx, 30);
+            EXPECT_LE(p.sx + p.sw, 45) << "inside the tile";
+            EXPECT_LE(p.sy + p.sh, 23);
+            for (int y = p.dy; y < p.dy + p.dh; ++y)
+                for (int x = p.dx; x < p.dx + p.dw; ++x)
+                    ++covered[static_cast<std::size_t>(y * w + x)];
+        }
+        EXPECT_EQ(std::count(covered.begin(), covered.end(), 1), w * h) << "corner " << corner;
     }
-    EXPECT_EQ(std::count(covered.begin(), covered.end(), 1), 100 * 24);
 }

@@ -234,3 +234,31 @@ TEST(PrincipalSkinFile, StartUpStopsWithTheFileAndTheReasonAndLeavesNoWindow) {
     }
     fs::remove_all(folder);
 }
+
+TEST_F(PrincipalStart, SpanishAndEnglishDateAndTimeFitTheirPanels) {
+    // The widest texts of each format: two-digit day, month and hour, wide digits, and the afternoon.
+    const SYSTEMTIME late{2026, 12, 1, 28, 22, 58, 58, 0};
+    struct Row {
+        const wchar_t* locale;
+        const wchar_t *date, *time;
+    };
+    const Row rows[] = {{L"es-ES", L"28/12/2026", L"22:58:58"}, {L"en-US", L"12/28/2026", L"10:58:58 PM"}};
+    for (const Row& r : rows) {
+        wchar_t date[64] = {}, time[64] = {};
+        ASSERT_GT(GetDateFormatEx(r.locale, DATE_SHORTDATE, &late, nullptr, date, 64, nullptr), 0);
+        ASSERT_GT(GetTimeFormatEx(r.locale, 0, &late, nullptr, time, 64), 0);
+        EXPECT_STREQ(date, r.date);
+        EXPECT_STREQ(time, r.time);
+        for (const auto& [panel, text] : {std::pair{2, date}, std::pair{3, time}}) {
+            principal.StatusBar1().ChangeTextPanel(text, panel);
+            HWND label = principal.StatusBar1().PanelLabel(panel);
+            win::WindowDc dc(label);
+            win::SelectGuard font(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+            SIZE need{};
+            GetTextExtentPoint32W(dc.Get(), text, static_cast<int>(wcslen(text)), &need);
+            RECT room{};
+            GetClientRect(label, &room);
+            EXPECT_LE(need.cx, room.right) << Narrow(text) << " is cut";
+        }
+    }
+}

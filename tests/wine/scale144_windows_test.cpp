@@ -1,0 +1,107 @@
+// The windows on a display at 144 dpi (this test runs in a prefix shown at that scale): each is 1.5
+// times its 96-dpi size, no text is cut by its control, and pictures come at the matching size.
+// Leaves screenshots for the README's side-by-side pictures.
+#include "console/about.h"
+#include "controls/host/font_win.h"
+#include "finder/dispositivos.h"
+#include "tests/wine/support/principal_session.h"
+#include "win/dpi.h"
+
+#include <gtest/gtest.h>
+
+using namespace testsupport;
+
+namespace {
+
+constexpr int kDpi = 144;
+
+SIZE ClientSize(HWND hwnd) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    return {r.right, r.bottom};
+}
+
+// The control's client area holds its text (each line; no wrapping) in its font, with the margins.
+void ExpectFits(HWND control, int marginX = 0, int marginY = 0, HFONT font = nullptr) {
+    const std::wstring text = WindowText(control);
+    win::WindowDc dc(nullptr);
+    win::SelectGuard select(dc.Get(), font ? font : reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT need{};
+    DrawTextW(dc.Get(), text.c_str(), -1, &need, DT_CALCRECT | DT_NOPREFIX);
+    const SIZE room = ClientSize(control);
+    EXPECT_LE(need.right + marginX, room.cx) << Narrow(text);
+    EXPECT_LE(need.bottom + marginY, room.cy) << Narrow(text);
+}
+
+void ExpectScaled(HWND hwnd, SIZE at96) {
+    const SIZE size = ClientSize(hwnd);
+    EXPECT_NEAR(size.cx, at96.cx * 1.5, 2) << Narrow(WindowText(hwnd));
+    EXPECT_NEAR(size.cy, at96.cy * 1.5, 2) << Narrow(WindowText(hwnd));
+}
+
+class Scale144 : public PrincipalSession {
+protected:
+    void TearDown() override {
+        finder::Dispositivos::CloseInstance();
+        console::About::CloseInstance();
+        PrincipalSession::TearDown();
+    }
+};
+
+} // namespace
+
+TEST_F(Scale144, MainWindowFinderAndAboutAreOneAndAHalfTimesLargerWithNoTextCut) {
+    ASSERT_EQ(win::DpiOf(principal.Hwnd()), kDpi) << "the prefix is not shown at 144 dpi";
+    ASSERT_EQ(principal.Dpi(), kDpi);
+
+    // Main window: client area, quick commands, status panels, toolbar texts beside their images.
+    ExpectScaled(principal.Hwnd(), {488, 538});
+    for (int i = 0; i < 4; ++i)
+        ExpectFits(principal.Command1(i), 4, 2);
+    for (int i = 1; i <= 3; ++i)
+        ExpectFits(principal.StatusBar1().PanelLabel(i));
+    HWND toolbar = principal.Toolbar().ToolbarWindow();
+    win::WindowDc dc(toolbar);
+    win::SelectGuard font(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(toolbar, WM_GETFONT, 0, 0)));
+    for (int i = 0; i < 4; ++i) {
+        TBBUTTON b{};
+        RECT item{};
+        SIZE text{};
+        wchar_t caption[64] = {};
+        SendMessageW(toolbar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&b));
+        SendMessageW(toolbar, TB_GETBUTTONTEXTW, static_cast<WPARAM>(b.idCommand), reinterpret_cast<LPARAM>(caption));
+        SendMessageW(toolbar, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        GetTextExtentPoint32W(dc.Get(), caption, static_cast<int>(wcslen(caption)), &text);
+        EXPECT_LE(48 + text.cx, item.right - item.left) << Narrow(caption);
+    }
+    SaveScreenshot(principal.Hwnd(), L"principal_start_144");
+
+    // Each dialog alone, so its screenshot shows it whole.
+    finder::Dispositivos* f = finder::Dispositivos::Show(app);
+    ASSERT_TRUE(f);
+    PumpMessages(100);
+    ExpectScaled(f->Hwnd(), {340, 207});
+    // A group box's caption sits a little in from its left edge.
+    ExpectFits(f->Frame1(), 2 * win::ScaleToDpi(8, kDpi));
+    const auto expectCaptionFits = [](skinbutton::SkinButton& b) {
+        const win::Font font = host::CreateFontFromDesc(b.Font(), kDpi);
+        ExpectFits(b.Hwnd(), 2 * win::ScaleToDpi(b.CaptionMargin(), kDpi), 4, font.Get());
+    };
+    expectCaptionFits(f->btnConectar);
+    expectCaptionFits(f->btnCancelar);
+    SaveScreenshot(f->Hwnd(), L"finder_144");
+    finder::Dispositivos::CloseInstance();
+
+    console::About* about = console::About::Show();
+    ASSERT_TRUE(about);
+    PumpMessages(100);
+    ExpectScaled(about->Hwnd(), {387, 204});
+    ExpectFits(about->lblTitle());
+    ExpectFits(about->lblDescription());
+    expectCaptionFits(about->cmdOK);
+    HBITMAP logo = reinterpret_cast<HBITMAP>(SendMessageW(about->picIcon(), STM_GETIMAGE, IMAGE_BITMAP, 0));
+    BITMAP info{};
+    ASSERT_TRUE(GetObjectW(logo, sizeof(info), &info));
+    EXPECT_EQ((std::pair{info.bmWidth, info.bmHeight}), (std::pair{296L, 116L})) << "the logo at 150 %";
+    SaveScreenshot(about->Hwnd(), L"about_144");
+}
