@@ -1,17 +1,21 @@
 #include "console/principal.h"
 
-#include "console/ansi_text.h"
 #include "console/clock_text.h"
 #include "console/console_ids.h"
 #include "console/receive_pump.h"
 #include "console/skin_file.h"
 #include "console/window_icon.h"
+#include "win/ansi_text.h"
 #include "win/notify.h"
 #include "win/units.h"
 
 #include <commctrl.h>
 
 namespace console {
+
+using win::SystemAnsiTable;
+using win::ToAnsi;
+
 namespace {
 
 constexpr wchar_t kClassName[] = L"ZevPrincipal";

@@ -14,11 +14,12 @@ int main(int argc, char** argv) {
     mkdir(folder.c_str(), 0755);
     const char* const tools[4] = {"tool_dispositivos.bmp", "tool_desconectar.bmp", "tool_borrar.bmp",
                                   "tool_acerca.bmp"};
-    bool ok = gen::WriteFile(folder + "/Skin_VBNET.bmp", gen::EncodeBmp(gen::ToolbarSkin())) &&
-              gen::WriteFile(folder + "/principal.ico", gen::EncodeIco({gen::PrincipalIcon(32), gen::PrincipalIcon(16)},
-                                                                       gen::kConsoleTransparent));
+    bool ok =
+        gen::WriteFile(folder + "/Skin_VBNET.bmp", bmp::Encode(gen::ToolbarSkin())) &&
+        gen::WriteFile(folder + "/principal.ico",
+                       bmp::EncodeIcon({gen::PrincipalIcon(32), gen::PrincipalIcon(16)}, gen::kConsoleTransparent));
     for (int i = 0; i < 4 && ok; ++i)
-        ok = gen::WriteFile(folder + "/" + tools[i], gen::EncodeBmp(gen::ToolImage(i)));
+        ok = gen::WriteFile(folder + "/" + tools[i], bmp::Encode(gen::ToolImage(i)));
     if (!ok) {
         std::fprintf(stderr, "could not write into %s\n", folder.c_str());
         return 1;

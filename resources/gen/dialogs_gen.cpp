@@ -12,9 +12,10 @@ int main(int argc, char** argv) {
     }
     const std::string folder = std::string(argv[1]) + "/dialogs";
     mkdir(folder.c_str(), 0755);
-    const bool ok = gen::WriteFile(folder + "/about_logo.bmp", gen::EncodeBmp(gen::AboutLogo())) &&
-                    gen::WriteFile(folder + "/finder.ico", gen::EncodeIco({gen::FinderIcon()}, gen::kIconTransparent)) &&
-                    gen::WriteFile(folder + "/about.ico", gen::EncodeIco({gen::AboutIcon()}, gen::kIconTransparent));
+    const bool ok =
+        gen::WriteFile(folder + "/about_logo.bmp", bmp::Encode(gen::AboutLogo())) &&
+        gen::WriteFile(folder + "/finder.ico", bmp::EncodeIcon({gen::FinderIcon()}, gen::kIconTransparent)) &&
+        gen::WriteFile(folder + "/about.ico", bmp::EncodeIcon({gen::AboutIcon()}, gen::kIconTransparent));
     if (!ok) {
         std::fprintf(stderr, "could not write into %s\n", folder.c_str());
         return 1;

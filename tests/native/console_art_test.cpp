@@ -15,13 +15,13 @@ std::vector<std::uint8_t> Committed(const char* name) {
 } // namespace
 
 TEST(ConsolePictures, CommittedFilesEqualTheGeneratorsOutput) {
-    EXPECT_EQ(Committed("Skin_VBNET.bmp"), gen::EncodeBmp(gen::ToolbarSkin()));
+    EXPECT_EQ(Committed("Skin_VBNET.bmp"), bmp::Encode(gen::ToolbarSkin()));
     EXPECT_EQ(Committed("principal.ico"),
-              gen::EncodeIco({gen::PrincipalIcon(32), gen::PrincipalIcon(16)}, gen::kConsoleTransparent));
+              bmp::EncodeIcon({gen::PrincipalIcon(32), gen::PrincipalIcon(16)}, gen::kConsoleTransparent));
     const char* const tools[4] = {"tool_dispositivos.bmp", "tool_desconectar.bmp", "tool_borrar.bmp",
                                   "tool_acerca.bmp"};
     for (int i = 0; i < 4; ++i) {
-        const auto image = gen::DecodeBmp(Committed(tools[i]));
+        const auto image = bmp::Decode(Committed(tools[i]));
         ASSERT_TRUE(image) << tools[i];
         EXPECT_EQ(image->width, 32);
         EXPECT_EQ(image->height, 32);
