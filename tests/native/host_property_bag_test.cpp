@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 using host::PropertyBag;
 
@@ -68,13 +69,20 @@ TEST(PropertyBag, RefusesNamesAndValuesTheTextFormCouldNotCarryBack) {
     broken.raster.height = 4;
     broken.raster.pixels.resize(3); // fewer pixels than its size says
     EXPECT_FALSE(bag.WritePicture(L"P", broken));
+    // Pictures travel as .bmp files: a side the bitmap reader would refuse is refused here already.
+    EXPECT_FALSE(bag.WritePicture(L"P", host::Picture{bmp::Raster(bmp::kMaxSide + 1, 1)}));
+    EXPECT_FALSE(bag.WritePicture(L"P", host::Picture{bmp::Raster(1, bmp::kMaxSide + 1)}));
+    EXPECT_TRUE(bag.WritePicture(L"Wide", host::Picture{bmp::Raster(bmp::kMaxSide, 1)}));
+    EXPECT_TRUE(bag.WritePicture(L"Tall", host::Picture{bmp::Raster(1, bmp::kMaxSide)}));
+    bag.Remove(L"Wide");
+    bag.Remove(L"Tall");
     host::FontDesc nanFont;
     nanFont.size = std::nan("");
     EXPECT_FALSE(bag.WriteFont(L"F", nanFont));
     EXPECT_EQ(bag.Size(), 1u);
 }
 
-TEST(ControlSite, ReportsAmbientChangesByName) {
+TEST(ControlSite, ReportsAmbientChangesByNameAndKeepsThem) {
     host::ControlSite site; // property change notices are shown through the status bar's setters
     std::vector<std::wstring> toControl;
     site.AmbientChanged = [&](const std::wstring& n) { toControl.push_back(n); };
@@ -83,10 +91,22 @@ TEST(ControlSite, ReportsAmbientChangesByName) {
     EXPECT_TRUE(site.DesignMode());
     site.SetUserMode(false); // no change, no notice
     site.SetBackColor(0xFF);
+    site.SetFont({L"Arial", 9});
+    site.SetFont({L"Arial", 9});
     host::AmbientProperties a = site.Ambient();
     a.DisplayName = L"Command1";
+    a.UserMode = true;
+    a.BackColor = 0xFE;
+    a.Font.bold = true;
     site.SetAmbient(a);
-    EXPECT_EQ(toControl, (std::vector<std::wstring>{L"UserMode", L"BackColor", L"DisplayName"}));
+    EXPECT_EQ(toControl, (std::vector<std::wstring>{L"UserMode", L"BackColor", L"Font", L"UserMode", L"BackColor",
+                                                    L"Font", L"DisplayName"}));
+    EXPECT_EQ(
+        std::tuple(site.Ambient().UserMode, site.Ambient().BackColor, site.Ambient().Font, site.Ambient().DisplayName),
+        std::tuple(true, 0xFEu, host::FontDesc{L"Arial", 9, true}, std::wstring(L"Command1")));
+    EXPECT_FALSE(site.SavedSetOutOfDate());
+    site.PropertyChanged(L"Skin");
+    EXPECT_TRUE(site.SavedSetOutOfDate());
 }
 
 TEST(DiagnosticRun, FollowsTheBuildAndCanOnlyBeSwitchedOnInADiagnosticBuild) {

@@ -5,6 +5,8 @@
 #include "controls/host/control_error.h"
 #include "tests/wine/support/button_form.h"
 
+#include <array>
+
 using namespace skinbutton;
 using namespace testsupport;
 using ButtonRender = ButtonTest;
@@ -13,40 +15,54 @@ TEST_F(ButtonRender, FlatStyleColoursByStateAndBorder) {
     SkinButton b;
     ASSERT_TRUE(Place(b));
     b.SetSkinEnabled(false);
-    const COLORREF back = RGB(10, 20, 30), over = RGB(40, 50, 60), down = RGB(70, 80, 90), check = RGB(100, 110, 120),
-                   off = RGB(130, 140, 150), edge = RGB(200, 0, 0), edgeOver = RGB(0, 200, 0), edgeOff = RGB(90, 90, 0);
+    const COLORREF back = RGB(10, 20, 30), over = RGB(40, 50, 60), down = RGB(70, 80, 90), off = RGB(130, 140, 150),
+                   edge = RGB(200, 0, 0), edgeOver = RGB(0, 200, 0), edgeOff = RGB(90, 90, 0);
     b.SetBackColor(back);
     b.SetBackColorOver(over);
     b.SetBackColorDown(down);
-    b.SetBackColorCheck(check);
     b.SetBackColorDisabled(off);
     b.SetBorderColorNormal(edge);
     b.SetBorderColorOver(edgeOver);
     b.SetBorderColorDisabled(edgeOff);
     EXPECT_TRUE(notices.notices.empty()) << "run mode accepts every colour";
-    const struct {
-        int state;
-        COLORREF middle, border;
-    } looks[] = {{kStateNormal, back, edge},
-                 {kStateHot, over, edgeOver},
-                 {kStateCheckedHot, check, edgeOver},
-                 {kStateDisabled, check, edgeOver}}; // an enabled button keeps its look in a disabled state
-    for (const auto& l : looks) {
-        b.DrawSkin(b.hdc(), 0, 0, l.state);
-        EXPECT_EQ(At(b, 50, 15), l.middle) << l.state;
-        EXPECT_EQ(At(b, 0, 15), l.border) << l.state;
-    }
-    b.Refresh();
-    EXPECT_EQ(At(b, 99, 29), edge);
-    EXPECT_EQ(At(b, 1, 1), back) << "a one-pixel border";
-    b.SetEnabled(false);
-    EXPECT_EQ(At(b, 50, 15), off);
-    EXPECT_EQ(At(b, 0, 0), edgeOff);
-    // A foreign context with the flat style: the button's own surface is what gets painted.
+    EXPECT_EQ((std::array{At(b, 50, 15), At(b, 0, 15), At(b, 99, 29), At(b, 1, 1)}),
+              (std::array{back, edge, edge, back}))
+        << "a one-pixel border";
+    b.DrawSkin(b.hdc(), 0, 0, kStateHot);
+    EXPECT_EQ(std::pair(At(b, 50, 15), At(b, 0, 15)), std::pair(over, edgeOver));
+    b.DrawSkin(b.hdc(), 0, 0, kStateDisabled);
+    EXPECT_EQ(At(b, 50, 15), over) << "an enabled button keeps its look in a disabled state";
     win::MemorySurface other(nullptr, 10, 10);
-    b.SetEnabled(true);
     b.DrawSkin(other.Dc(), 10, 10, kStatePressed);
-    EXPECT_EQ(At(b, 50, 15), down);
+    EXPECT_EQ(At(b, 50, 15), down) << "for another context the flat style paints the button's own surface";
+    b.SetEnabled(false);
+    EXPECT_EQ(std::pair(At(b, 50, 15), At(b, 0, 0)), std::pair(off, edgeOff));
+}
+
+TEST_F(ButtonRender, TheUnderlineOptionsHoldOnlyWhileTheCaptionIsDrawn) {
+    SkinButton b;
+    ASSERT_TRUE(Place(b, L"Conectar"));
+    b.SetSkinEnabled(false);
+    for (auto set : {&SkinButton::SetBackColor, &SkinButton::SetBackColorOver, &SkinButton::SetBorderColorNormal,
+                     &SkinButton::SetBorderColorOver})
+        (b.*set)(RGB(255, 255, 255));
+    b.SetForeColorNormal(0);
+    b.SetForeColorUp(0);
+    const int plain = InkOf(b, 100, 30, 0).count;
+    auto underlined = [&] { return InkOf(b, 100, 30, 0).count > plain + 20; };
+    b.SetUseUnderLineMouseUp(true);
+    EXPECT_FALSE(underlined()) << "the normal look leaves the font alone";
+    Send(b, "m 50 15");
+    EXPECT_TRUE(underlined()) << "hot with UseUnderLineMouseUp";
+    EXPECT_FALSE(b.FontUnderline()) << "the font's own flag is back after the paint";
+    Away();
+    ASSERT_TRUE(PumpUntil([&] { return !underlined(); }, 1000));
+    b.SetUseUnderLineMouseUp(false);
+    b.SetFontUnderline(true);
+    EXPECT_TRUE(underlined());
+    Send(b, "m 50 15");
+    EXPECT_FALSE(underlined()) << "hot without UseUnderLineMouseUp takes it away while drawing";
+    EXPECT_TRUE(b.FontUnderline());
 }
 
 TEST_F(ButtonRender, LinkStyleAndTheContainerColour) {
@@ -205,6 +221,6 @@ TEST_F(ButtonRender, OtherContextsSkinColoursAndSkinsWithoutABitmap) {
     SkinButton::SetControlFlatStyle(edit);
     EXPECT_EQ(GetWindowLongPtrW(edit, GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE),
               static_cast<LONG_PTR>(WS_EX_STATICEDGE));
-    EXPECT_EQ(SkinButton::SetTrans(form.Hwnd(), 128), 0);
+    SkinButton::SetTrans(form.Hwnd(), 128);
     EXPECT_TRUE(GetWindowLongPtrW(form.Hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
 }
