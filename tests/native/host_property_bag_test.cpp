@@ -18,8 +18,11 @@ TEST(PropertyBag, NamesMatchWithoutRegardToCaseAndKeepTheFirstSpelling) {
     ASSERT_EQ(bag.Size(), 1u) << "a second write under another spelling replaces the entry";
     EXPECT_EQ(bag.Entries()[0].name, L"ForeColorNormal");
     EXPECT_EQ(bag.ReadLong(L"ForeColorNormal", 0), 7);
-    bag.WriteBool(L"AÑO", true); // Spanish names fold their accented capitals too
-    EXPECT_TRUE(bag.ReadBool(L"año", false));
+    bag.WriteBool(L"AÑOÀÞ", true); // Spanish names fold their accented capitals too
+    EXPECT_TRUE(bag.ReadBool(L"añoàþ", false));
+    EXPECT_FALSE(host::SamePropertyName(L"×", L"÷")) << "the multiplication sign is no capital";
+    EXPECT_TRUE(bag.Remove(L"añoàþ"));
+    EXPECT_FALSE(bag.Remove(L"año"));
     EXPECT_FALSE(host::SamePropertyName(L"Skin", L"Skin2"));
 }
 
@@ -64,6 +67,8 @@ TEST(PropertyBag, RefusesNamesAndValuesTheTextFormCouldNotCarryBack) {
          {std::wstring(), std::wstring(L"a b"), std::wstring(L"a=b"), std::wstring(L"#x"), std::wstring(256, L'a')})
         EXPECT_FALSE(bag.WriteLong(name, 1)) << name.size();
     EXPECT_TRUE(bag.WriteLong(std::wstring(255, L'a'), 1));
+    EXPECT_TRUE(bag.WriteString(L"az_AZ.09", L"x", L""));
+    EXPECT_FALSE(bag.WriteString(L"a b", L"x", L""));
     host::Picture broken;
     broken.raster.width = 4;
     broken.raster.height = 4;
@@ -79,7 +84,7 @@ TEST(PropertyBag, RefusesNamesAndValuesTheTextFormCouldNotCarryBack) {
     host::FontDesc nanFont;
     nanFont.size = std::nan("");
     EXPECT_FALSE(bag.WriteFont(L"F", nanFont));
-    EXPECT_EQ(bag.Size(), 1u);
+    EXPECT_EQ(bag.Size(), 2u);
 }
 
 TEST(ControlSite, ReportsAmbientChangesByNameAndKeepsThem) {

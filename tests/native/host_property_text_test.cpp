@@ -50,6 +50,9 @@ TEST(PropertyText, EveryKindAndStringsWithAnyCharactersRoundTrip) {
     const std::string text = PropertyText(bag);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 14) << "one line per entry, whatever the text holds";
     EXPECT_NE(text.find("Conexión €"), std::string::npos) << "readable characters stay readable";
+    EXPECT_NE(text.find("\\u{1F} !"), std::string::npos) << "only control characters are escaped";
+    EXPECT_NE(text.find("~\\u{7F}"), std::string::npos);
+    EXPECT_NE(text.find("\\u{9F}\u00A0"), std::string::npos);
     const auto back = ParsePropertyText(text);
     ASSERT_TRUE(back) << std::string(back.error.begin(), back.error.end());
     EXPECT_EQ(*back.bag, bag);
@@ -107,6 +110,7 @@ TEST(PropertyText, MalformedTextNamesItsLineAndLoadsNothing) {
         {"Caption = \"\\u41\"\n", 1, L"escape"},
         {"Caption = \"abc\\", 1, L"escape"},
         {"Caption = \"\xC3\x28\"\n", 1, L"UTF-8"},
+        {"Caption = \"\x80\"\n", 1, L"UTF-8"}, // a continuation byte on its own
         {"Caption = \"\xE0\x80\xAF\"\n", 1, L"UTF-8"}, // overlong '/'
         {"Color = &H123456789&\n", 1, L"color"},
         {"Color = &H12\n", 1, L"color"},
@@ -114,6 +118,7 @@ TEST(PropertyText, MalformedTextNamesItsLineAndLoadsNothing) {
         {"Enabled =\n", 1, L"falta el valor"},
         {"Font = Font(\"Arial\")\n", 1, L"fuente"},
         {"Font = Font(\"Arial\", 0)\n", 1, L"fuente"},
+        {"Font = Font(\"Arial\", 8.5.5)\n", 1, L"fuente"},
         {"Font = Font(\"Arial\", 8, Heavy)\n", 1, L"fuente"},
         {"P = Picture(QUJD)\n", 1, L"imagen"}, // valid base64, not a bitmap
         {"P = Picture(@@@@)\n", 1, L"imagen"},
