@@ -156,6 +156,18 @@ bool Principal::CreateControls() {
 }
 
 void Principal::Load() {
+    // The toolbar is painted from the skin picture, texts right of the images; at close it is
+    // unhooked before anything else goes.
+    toolbarSkin_ = std::make_unique<toolbarskin::ToolbarSkin>();
+    toolbarSkin_->SubClassToolBar(toolbar_.Hwnd(), true);
+    toolbarSkin_->SetSkinPicture(skinPicture_.Get());
+    Unloading = [this, then = std::move(Unloading)] {
+        if (toolbarSkin_)
+            toolbarSkin_->UnSubClassToolBar(false);
+        toolbarSkin_.reset(); // lets go of the skin picture
+        if (then)
+            then();
+    };
     const SYSTEMTIME now = LocalNow();
     AddStartPanels(panels_, ShortDateText(now), LongTimeText(now));
     toolbar_.EnableButton(3, false); // nothing to clear before a connection
@@ -347,6 +359,7 @@ LRESULT Principal::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 void Principal::OnDestroyed() {
     if (g_instance == this)
         g_instance = nullptr;
+    toolbarSkin_.reset(); // still here when Unloading was replaced: the picture must leave its DC first
     skinPicture_.Reset();
     if (options_.quitOnClose)
         PostQuitMessage(0);

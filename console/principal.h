@@ -10,11 +10,13 @@
 #include "console/status_panels.h"
 #include "console/toolbar1.h"
 #include "controls/statusbar/skin_status_bar.h"
+#include "controls/toolbar/toolbar_skin.h"
 #include "win/gdi.h"
 #include "win/window_base.h"
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace console {
@@ -63,13 +65,15 @@ public:
     std::function<void()> ShowFinder;
     std::function<void()> ShowAbout;
     // Runs first when the window unloads (before the link is closed), for whatever attached itself
-    // at load (the toolbar skinning).
+    // at load: the toolbar skinning unhooks here, then anything set before the window opened runs.
     std::function<void()> Unloading;
 
     // --- The rest of the window, for the toolbar skinning and tests ---
     // A toolbar click by the button's key, compared exactly; any other key does nothing.
     void Toolbar1_ButtonClick(const std::wstring& key);
     Toolbar1& Toolbar() { return toolbar_; }
+    // The toolbar's painter, from load until the window unloads; null otherwise.
+    toolbarskin::ToolbarSkin* ToolbarSkinning() const { return toolbarSkin_.get(); }
     HWND Frame1() const { return frame1_; }
     HWND Command1(int index) const;
     // The skin picture read at load; owned by the window and alive as long as it is.
@@ -112,6 +116,8 @@ private:
     ConsoleBox console_;
     std::array<HWND, 4> command1_{};
     statusbar::SkinStatusBar statusBar1_;
+    // After the skin picture: it lets go of the picture before the picture goes.
+    std::unique_ptr<toolbarskin::ToolbarSkin> toolbarSkin_;
     // The status bar as the load, the clock and the disconnect write to it.
     class Panels : public PanelWriter {
     public:

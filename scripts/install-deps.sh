@@ -8,6 +8,7 @@ pkgs=(
   googletest libbenchmark-dev
   wine wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick
   fonts-dejavu-core fonts-liberation
+  nsis zip unzip p7zip-full
 )
 missing=()
 for p in "${pkgs[@]}"; do

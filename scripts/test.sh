@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the four trees and runs every test: native (sanitizers),
 # Windows x64 under Wine in a private virtual display, the x86 export check, and a short run of each
-# fuzz target (clang, libFuzzer). Ends with the
+# fuzz target (clang, libFuzzer); then builds the release packages (scripts/package.sh) and checks
+# them, installing and starting the x64 ones under Wine. Ends with the
 # line "N passed, N failed" and a non-zero exit status on any failure.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -9,9 +10,25 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZEV_BUILD_ROOT:-build}
 cd "$root"
 bash scripts/install-deps.sh || exit 1
-# Trees to test (default all); ZEV_TEST_FILTER narrows ctest to matching test names.
-trees=("$@"); ((${#trees[@]})) || trees=(native win64 win32 fuzz)
-bash scripts/build.sh "${trees[@]}" || { echo "0 passed, 1 failed"; exit 1; }
+# Trees to test (default all, "package" being the release packages); ZEV_TEST_FILTER narrows ctest to
+# matching test names.
+trees=("$@"); ((${#trees[@]})) || trees=(native win64 win32 fuzz package)
+builds=() package=0
+for t in "${trees[@]}"; do
+  if [ "$t" = package ]; then package=1; else builds+=("$t"); fi
+done
+# The package checks borrow zevdrive and the simulated driver from the win64 tree; they run last.
+tested=("${builds[@]}")
+if ((package)); then
+  [[ " ${builds[*]} " == *" win64 "* ]] || builds+=(win64)
+  tested+=(package)
+fi
+bash scripts/build.sh "${builds[@]}" || { echo "0 passed, 1 failed"; exit 1; }
+if ((package)); then
+  { bash scripts/package.sh &&
+    cmake -S tests/package -B "$build/package" -DZEV_ROOT="$root" -DZEV_DIST="$root/dist" \
+      -DZEV_WIN64_TREE="$root/$build/win64" >/dev/null; } || { echo "0 passed, 1 failed"; exit 1; }
+fi
 
 source scripts/xvfb.sh
 source scripts/wine-env.sh $build/win64
@@ -31,7 +48,7 @@ run_ctest() { # tree, parallel jobs
     | grep -vE '^\s*(Start|[0-9]+/[0-9]+ Test)' || true
 }
 results=()
-for t in "${trees[@]}"; do
+for t in "${tested[@]}"; do
   # Windows tests share one display and the focus: one at a time.
   case $t in native | fuzz) run_ctest "$t" 2 ;; *) run_ctest "$t" 1 ;; esac
   results+=("$build/$t")

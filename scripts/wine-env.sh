@@ -4,8 +4,9 @@ zev_tree=$(cd "$1" && pwd)
 export WINEPREFIX="$zev_tree/wineprefix"
 export WINEARCH=win64
 export WINEDEBUG=-all
-# No Mono/Gecko installer dialogs: the program uses neither.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono/Gecko installer dialogs: the program uses neither. No desktop menu entries in $HOME for the
+# Start-menu shortcut the installer tests create.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # Debian puts the 64-bit loader here; /usr/bin/wine is a wrapper that also wants 32-bit Wine.
 if [ -x /usr/lib/wine/wine64 ]; then ZEV_WINE=/usr/lib/wine/wine64; else ZEV_WINE=wine; fi
 export ZEV_WINE

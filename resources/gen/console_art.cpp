@@ -101,19 +101,20 @@ const char* const kZ = "11111"
 
 Raster ToolbarSkin() {
     Raster r(216, 23, kM);
-    const Rgb border{10, 36, 106};
     struct State {
-        Rgb top, bottom;
+        Rgb border, top, bottom;
     };
+    // Hot and pressed in blue (pressed darker, its light at the bottom as if pushed in); checked in
+    // amber, so a checked button never reads as one under the pointer.
     const State states[4] = {
-        {{222, 228, 240}, {182, 193, 220}}, // hot
-        {{150, 164, 200}, {126, 142, 184}}, // pressed
-        {{236, 238, 242}, {214, 218, 228}}, // checked
-        {{170, 184, 216}, {144, 160, 200}}, // checked and hot
+        {{51, 94, 168}, {236, 244, 254}, {190, 214, 246}},  // hot
+        {{33, 66, 130}, {140, 172, 224}, {196, 214, 242}},  // pressed
+        {{196, 140, 40}, {255, 246, 214}, {255, 222, 150}}, // checked
+        {{160, 104, 20}, {255, 222, 150}, {250, 184, 92}},  // checked and hot
     };
     for (int g = 0; g < 12; g += 4)
         for (int s = 0; s < 4; ++s)
-            FrameTile(r, 15 * (g + s), border, states[s].top, states[s].bottom);
+            FrameTile(r, 15 * (g + s), states[s].border, states[s].top, states[s].bottom);
 
     Arrow(r, 180, 0, {0, 0, 0});
     Arrow(r, 180, 7, {128, 128, 128});

@@ -18,11 +18,16 @@
 //   zevdrive close <caption>               ask the window to close
 //   zevdrive wait-child-text <caption> <text> [ms]  wait until some descendant's text contains text
 //   zevdrive center-class <caption> <class> [n]     screen centre of the n-th descendant of a class
+//   zevdrive link-target <shortcut.lnk>    the program a shortcut starts, as Explorer reads it
+//   zevdrive run-wait <command line> [ms]  run it and wait until it and every process it started
+//                                          have ended (an NSIS uninstaller hands over to a copy of
+//                                          itself and returns at once); exit status of the first
 //
 // A caption ending in "*" matches every caption that starts with the rest (handy for captions with
 // characters outside ASCII, which a shell may not pass on faithfully).
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -153,6 +158,50 @@ int Fail(const char* why) {
     return 1;
 }
 
+int LinkTarget(const std::wstring& lnk) {
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+        return Fail("no COM");
+    wchar_t path[MAX_PATH] = {};
+    IShellLinkW* link = nullptr;
+    IPersistFile* file = nullptr;
+    const bool ok = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) &&
+                    SUCCEEDED(link->QueryInterface(IID_PPV_ARGS(&file))) &&
+                    SUCCEEDED(file->Load(lnk.c_str(), STGM_READ)) &&
+                    SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)) && path[0];
+    if (file)
+        file->Release();
+    if (link)
+        link->Release();
+    CoUninitialize();
+    if (!ok)
+        return Fail("cannot read the shortcut");
+    std::printf("%s\n", Utf8(path).c_str());
+    return 0;
+}
+
+// The job collects the process and all its descendants; its completion port says when the last ended.
+// (The tool ends right after, which closes the handles.)
+int RunWait(std::wstring commandLine, int ms) {
+    HANDLE job = CreateJobObjectW(nullptr, nullptr);
+    JOBOBJECT_ASSOCIATE_COMPLETION_PORT link{job, CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1)};
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!SetInformationJobObject(job, JobObjectAssociateCompletionPortInformation, &link, sizeof(link)) ||
+        !CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &si,
+                        &pi) ||
+        !AssignProcessToJobObject(job, pi.hProcess) || ResumeThread(pi.hThread) == static_cast<DWORD>(-1))
+        return Fail("cannot start");
+    DWORD message = 0, code = 1;
+    ULONG_PTR key = 0;
+    LPOVERLAPPED detail = nullptr;
+    bool ended = false;
+    while (!ended && GetQueuedCompletionStatus(link.CompletionPort, &message, &key, &detail, static_cast<DWORD>(ms)))
+        ended = message == JOB_OBJECT_MSG_ACTIVE_PROCESS_ZERO;
+    GetExitCodeProcess(pi.hProcess, &code);
+    return ended ? static_cast<int>(code) : Fail("still running");
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -162,6 +211,10 @@ int wmain(int argc, wchar_t** argv) {
     auto arg = [&](int i, const wchar_t* fallback = L"") { return i < argc ? std::wstring(argv[i]) : std::wstring(fallback); };
     auto num = [&](int i, int fallback) { return i < argc ? _wtoi(argv[i]) : fallback; };
 
+    if (cmd == L"link-target")
+        return LinkTarget(caption);
+    if (cmd == L"run-wait")
+        return RunWait(caption, num(3, 60000));
     if (cmd == L"wait")
         return WaitFor([&] { return Top(caption) != nullptr; }, num(3, 10000)) ? 0 : Fail("window did not appear");
     if (cmd == L"gone")

@@ -1,0 +1,318 @@
+// The skinned toolbar on real toolbars. Each kind of button in each state is checked by pixels against
+// a skin whose every part has a colour of its own: frame tiles, arrows, separator, background, text
+// colours and the image list drawn. Then hidden buttons, the open menu, 31/32-character texts, the
+// style kept or restored, refused pictures, and the main window's toolbar: painted from its skin, hot
+// under the pointer, unhooked before the window goes.
+#include "controls/host/picture_win.h"
+#include "controls/toolbar/paint_rules.h"
+#include "controls/toolbar/toolbar_skin.h"
+#include "resources/gen/console_art.h"
+#include "tests/wine/support/hook_probe.h"
+#include "tests/wine/support/principal_session.h"
+
+#include <optional>
+
+using namespace testsupport;
+using namespace toolbarskin;
+
+namespace {
+
+constexpr gen::Rgb kBack{235, 235, 220}, kSep{30, 90, 30};
+constexpr gen::Rgb kArrow[2] = {{60, 60, 10}, {10, 10, 60}};                // disabled, enabled
+constexpr gen::Rgb kText[3] = {{200, 0, 0}, {0, 150, 0}, {0, 0, 210}};      // normal, down, disabled
+constexpr gen::Rgb kImage[3] = {{90, 0, 90}, {255, 200, 0}, {0, 200, 200}}; // disabled, normal, hot list
+constexpr POINT kAway{1270, 1010};
+
+COLORREF Ref(gen::Rgb c) {
+    return RGB(c.r, c.g, c.b);
+}
+gen::Rgb Tile(int t) {
+    return {static_cast<std::uint8_t>(20 * t), 100, static_cast<std::uint8_t>(250 - 20 * t)};
+}
+
+// Tiles of one colour each with magenta corners; the rest as the skin's layout has it.
+gen::Raster TestSkin(int width) {
+    gen::Raster r(width, 23, {255, 0, 255});
+    for (int y = 0; y < 23; ++y) {
+        for (int x = 0; x < 180; ++x)
+            if ((x % 15 != 0 && x % 15 != 14) || (y != 0 && y != 22))
+                r.At(x, y) = Tile(x / 15);
+        r.At(190, y) = r.At(191, y) = kSep;
+        for (int x = 195; x < 210; ++x)
+            r.At(x, y) = kBack;
+    }
+    for (int y = 1; y < 6; ++y)
+        for (int x = 181; x < 186; ++x)
+            r.At(x, y) = kArrow[1], r.At(x, 7 + y) = kArrow[0];
+    r.At(215, 0) = kText[0], r.At(215, 6) = kText[1], r.At(215, 10) = kText[2];
+    return r;
+}
+
+// What the screen shows of a window's client area.
+struct Shot {
+    explicit Shot(HWND hwnd) {
+        RECT r{};
+        GetClientRect(hwnd, &r);
+        win::MemorySurface s(nullptr, r.right, r.bottom);
+        BitBlt(s.Dc(), 0, 0, r.right, r.bottom, win::WindowDc(hwnd).Get(), 0, 0, SRCCOPY);
+        for (int y = 0; y < r.bottom; ++y)
+            for (int x = 0; x < r.right; ++x)
+                px.push_back(GetPixel(s.Dc(), x, y));
+        width = r.right;
+    }
+    COLORREF At(int x, int y) const { return px[static_cast<std::size_t>(y * width + x)]; }
+    bool Shows(const RECT& r, gen::Rgb c) const {
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                if (At(x, y) == Ref(c))
+                    return true;
+        return false;
+    }
+    bool operator==(const Shot&) const = default;
+    int width = 0;
+    std::vector<COLORREF> px;
+};
+
+// What the toolbar shows while a popup menu is open (taken from a timer inside the menu's loop).
+std::optional<Shot> g_duringMenu;
+HWND g_menuToolbar = nullptr;
+void CALLBACK ShootAndEndMenu(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    RedrawWindow(g_menuToolbar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    g_duringMenu.emplace(g_menuToolbar);
+    EndMenu();
+}
+
+// A toolbar of plain, check, check-group, dropdown, separator and an autosized probe button; one
+// 16 × 16 image list per image mode, each of one colour.
+class SkinnedToolbar : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetCursorPos(kAway.x, kAway.y);
+        host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 40, 40, 640, 40, nullptr, nullptr, nullptr,
+                               nullptr);
+        tb = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NODIVIDER, 0, 0, 640,
+                             40, host, nullptr, nullptr, nullptr);
+        SendMessageW(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+        SendMessageW(tb, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS); // room for the arrow strip
+        const UINT setters[3] = {TB_SETDISABLEDIMAGELIST, TB_SETIMAGELIST, TB_SETHOTIMAGELIST};
+        for (int m = 0; m < 3; ++m) {
+            lists[m] = ImageList_Create(16, 16, ILC_COLOR24, 6, 0);
+            ImageList_Add(lists[m], host::BitmapFromPicture({gen::Raster(96, 16, kImage[m])}).Get(), nullptr);
+            SendMessageW(tb, setters[m], 0, reinterpret_cast<LPARAM>(lists[m]));
+        }
+        const BYTE styles[6] = {BTNS_BUTTON, BTNS_CHECK, BTNS_CHECKGROUP, BTNS_DROPDOWN, BTNS_SEP, BTNS_AUTOSIZE};
+        const wchar_t* texts[6] = {L"Uno", L"Dos", L"Tres", L"Cuatro", nullptr, L"Cinco"};
+        TBBUTTON buttons[6] = {};
+        for (int i = 0; i < 6; ++i)
+            buttons[i] = {
+                i == 4 ? 8 : i, 1000 + i, TBSTATE_ENABLED, styles[i], {}, 0, reinterpret_cast<INT_PTR>(texts[i])};
+        SendMessageW(tb, TB_ADDBUTTONSW, 6, reinterpret_cast<LPARAM>(buttons));
+        original = SendMessageW(tb, TB_GETSTYLE, 0, 0);
+    }
+    void TearDown() override {
+        skin.reset(); // unhooked, and the picture out of its DC, before either goes
+        DestroyWindow(host);
+        for (HIMAGELIST l : lists)
+            ImageList_Destroy(l);
+    }
+    void Hook() {
+        ASSERT_TRUE(skin->SubClassToolBar(host, true));
+        ASSERT_TRUE(skin->SetSkinPicture(picture.Get()));
+    }
+    RECT Item(int i) const {
+        RECT r{};
+        SendMessageW(tb, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+        return r;
+    }
+    // The button in the state, the pointer this far into it (from its right end when negative) or
+    // away; what the screen then shows.
+    Shot Paint(int i, int state, std::optional<int> pointerX = std::nullopt) {
+        SendMessageW(tb, TB_SETSTATE, static_cast<WPARAM>(1000 + i), MAKELPARAM(state, 0));
+        const RECT r = Item(i);
+        POINT p = pointerX ? POINT{*pointerX < 0 ? r.right + *pointerX : r.left + *pointerX, r.top + 2} : kAway;
+        if (pointerX)
+            ClientToScreen(tb, &p);
+        SetCursorPos(p.x, p.y);
+        PumpMessages(20);
+        RedrawWindow(tb, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        return Shot(tb);
+    }
+
+    HWND host = nullptr, tb = nullptr;
+    HIMAGELIST lists[3] = {};
+    LRESULT original = 0;
+    win::Bitmap picture = host::BitmapFromPicture({TestSkin(216)});
+    NoticeRecorder notices;
+    std::optional<ToolbarSkin> skin{std::in_place};
+};
+
+} // namespace
+
+TEST_F(SkinnedToolbar, EveryKindOfButtonInEachStateIsDrawnFromItsTiles) {
+    Hook();
+    enum { N, D, X }; // text colours: normal, down, disabled
+    const struct {
+        int button, state;
+        std::optional<int> pointerX;
+        int main, strip, text, image;
+    } rows[] = {
+        {0, 4, {}, -1, -1, N, 1}, {0, 4, 2, 0, -1, N, 2},  {0, 6, 2, 1, -1, D, 2},   {0, 6, {}, -1, -1, D, 2},
+        {0, 0, 2, -1, -1, X, 0},  {1, 5, {}, 2, -1, N, 2}, {1, 5, 2, 3, -1, N, 2},   {1, 7, 2, 1, -1, D, 2},
+        {2, 7, 2, 3, -1, D, 2},   {2, 5, {}, 2, -1, N, 2}, {2, 6, {}, -1, -1, D, 2}, {3, 4, 2, 4, 8, N, 2},
+        {3, 4, -3, 4, 8, N, 2},   {3, 6, 2, 5, 9, D, 2},   {3, 0, -3, -1, -1, X, 0}, {3, 5, {}, 2, -1, N, 2},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "button " << row.button << " state " << row.state);
+        const Shot shot = Paint(row.button, row.state, row.pointerX);
+        const RECT r = Item(row.button);
+        EXPECT_EQ(shot.At(r.left + 2, r.top + 2), Ref(row.main < 0 ? kBack : Tile(row.main))) << "frame";
+        const int strip = r.right - kStripWidth;
+        if (row.strip >= 0) {
+            EXPECT_EQ(shot.At(strip - 3, r.top + 2), Ref(Tile(row.main))) << "main part";
+            EXPECT_EQ(shot.At(strip + 2, r.top + 2), Ref(Tile(row.strip))) << "strip";
+        }
+        if (row.button == 3) {
+            const Point a = ArrowAt(strip, r.top, r.bottom - r.top);
+            EXPECT_EQ(shot.At(a.x + 3, a.y + 3), Ref(kArrow[row.state != 0]));
+        }
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(shot.Shows(r, kText[c]), c == row.text) << "text colour " << c;
+        const Point at =
+            LayOut(true, {r.left, r.top, r.right, r.bottom}, 16, 16, 0, LookOf(row.state).offset, row.button == 3)
+                .image;
+        EXPECT_EQ(shot.At(at.x + 8, at.y + 8), Ref(kImage[row.image])) << "image list";
+        Paint(row.button, TBSTATE_ENABLED);
+    }
+    // The separator: its art, never a frame; a disabled image without a disabled list is greyed.
+    const RECT sep = Item(4), probe = Item(5);
+    Shot shot = Paint(4, TBSTATE_ENABLED, 2);
+    EXPECT_EQ(std::pair(shot.At(sep.left + 3, sep.bottom / 2), shot.At(sep.left + 1, sep.top + 2)),
+              std::pair(Ref(kSep), Ref(kBack)));
+    SendMessageW(tb, TB_SETDISABLEDIMAGELIST, 0, 0);
+    const Point at = LayOut(true, {probe.left, probe.top, probe.right, probe.bottom}, 16, 16, 0, 0, false).image;
+    const COLORREF grey = Paint(5, 0).At(at.x + 8, at.y + 8);
+    EXPECT_TRUE(grey == GetSysColor(COLOR_3DSHADOW) || grey == GetSysColor(COLOR_3DHILIGHT)) << std::hex << grey;
+    SaveScreenshot(host, L"toolbar_skin_states");
+    EXPECT_TRUE(notices.notices.empty());
+}
+
+TEST_F(SkinnedToolbar, HiddenButtonsTheOpenMenuAndTextsOf31And32Characters) {
+    Hook();
+    const Shot hidden = Paint(5, TBSTATE_HIDDEN);
+    EXPECT_TRUE(hidden == Paint(5, TBSTATE_HIDDEN | TBSTATE_ENABLED)) << "neither drawn";
+    EXPECT_FALSE(hidden == Paint(5, TBSTATE_HIDDEN | TBSTATE_CHECKED)) << "hidden and checked is drawn";
+    // While the dropdown's menu is open with the pointer on the strip, the strip is pressed.
+    Paint(5, TBSTATE_ENABLED);
+    Paint(3, TBSTATE_ENABLED, -3);
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, 1, L"uno");
+    g_menuToolbar = tb;
+    SetTimer(nullptr, 0, 100, &ShootAndEndMenu);
+    TrackPopupMenu(menu, TPM_RETURNCMD, 700, 600, 0, host, nullptr);
+    DestroyMenu(menu);
+    ASSERT_TRUE(g_duringMenu);
+    const RECT r = Item(3);
+    EXPECT_EQ(g_duringMenu->At(r.right - kStripWidth + 2, r.top + 2), Ref(Tile(9)));
+    g_duringMenu.reset();
+    for (const wchar_t* text : {L"Abcdefghijklmnopqrstuvwxyz01234", L"Abcdefghijklmnopqrstuvwxyz012345"}) {
+        TBBUTTONINFOW info{};
+        info.cbSize = sizeof(info);
+        info.dwMask = TBIF_TEXT;
+        info.pszText = const_cast<wchar_t*>(text);
+        SendMessageW(tb, TB_SETBUTTONINFOW, 1005, reinterpret_cast<LPARAM>(&info));
+        RECT probe = Item(5);
+        probe.left = probe.right - (probe.right - probe.left) / 4; // where the end of a whole text shows
+        EXPECT_EQ(Paint(5, TBSTATE_ENABLED).Shows(probe, kText[0]), wcslen(text) == 31) << wcslen(text);
+    }
+}
+
+TEST_F(SkinnedToolbar, StyleKeptOrRestoredPicturesRefusedAndTheToolbarsOwnDrawingWithoutOne) {
+    EXPECT_FALSE(skin->SubClassToolBar(tb)) << "no toolbar inside the toolbar";
+    EXPECT_FALSE(Hooked(tb, skin->SubclassId()));
+    ASSERT_TRUE(skin->SubClassToolBar(host));
+    EXPECT_EQ(SendMessageW(tb, TB_GETSTYLE, 0, 0), original | TBSTYLE_FLAT);
+    EXPECT_FALSE(skin->bTextRight() || skin->bLibToolBar());
+    EXPECT_NE(Paint(0, TBSTATE_ENABLED).At(2, 2), Ref(kBack)) << "no picture yet: the toolbar draws itself";
+    skin->UnSubClassToolBar(true);
+    EXPECT_EQ(SendMessageW(tb, TB_GETSTYLE, 0, 0), original);
+    EXPECT_FALSE(Hooked(tb, skin->SubclassId()));
+    Hook();
+    EXPECT_TRUE(skin->bTextRight());
+    EXPECT_EQ(skin->lTextColorDown(), Ref(kText[1]));
+    EXPECT_FALSE(skin->SetSkinPicture(host::BitmapFromPicture({TestSkin(215)}).Get()));
+    EXPECT_FALSE(skin->SetSkinPicture(nullptr));
+    ASSERT_EQ(notices.notices.size(), 4u);
+    EXPECT_EQ(notices.notices[1].text, L"The picture is 215 x 23 pixels; the skin needs at least 216 x 23.");
+    EXPECT_EQ(Paint(0, TBSTATE_ENABLED).At(2, 2), Ref(kBack)) << "the previous picture stays";
+    skin->UnSubClassToolBar(false);
+    EXPECT_EQ(SendMessageW(tb, TB_GETSTYLE, 0, 0), original | TBSTYLE_FLAT | TBSTYLE_LIST);
+    // The other toolbar class, of the older control library.
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    GetClassInfoExW(nullptr, TOOLBARCLASSNAMEW, &wc);
+    wc.lpszClassName = L"msvb_lib_toolbar";
+    wc.hInstance = GetModuleHandleW(nullptr);
+    RegisterClassExW(&wc);
+    CreateWindowExW(0, L"msvb_lib_toolbar", L"", WS_CHILD, 0, 0, 10, 10, tb, nullptr, nullptr, nullptr);
+    EXPECT_TRUE(skin->SubClassToolBar(tb) && skin->bLibToolBar());
+}
+
+namespace {
+
+// What the main window's toolbar saw of the close, as it was destroyed.
+struct ClosingSeen {
+    UINT_PTR hook = 0;
+    console::Principal* principal = nullptr;
+    bool destroyed = false, hooked = true, skinning = true, picture = false;
+};
+LRESULT CALLBACK WatchDestroy(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR ref) {
+    if (msg == WM_DESTROY) {
+        auto& s = *reinterpret_cast<ClosingSeen*>(ref);
+        s = {s.hook,
+             s.principal,
+             true,
+             Hooked(hwnd, s.hook),
+             s.principal->ToolbarSkinning() != nullptr,
+             s.principal->SkinPicture() != nullptr};
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+} // namespace
+
+using PrincipalToolbar = PrincipalSession;
+
+TEST_F(PrincipalToolbar, PaintedFromTheSkinHotUnderThePointerAndUnhookedFirstAtClose) {
+    const gen::Raster art = gen::ToolbarSkin();
+    auto skinAt = [&](int x, int y) { return Ref(art.At(x, y)); };
+    HWND tb = principal.Toolbar().ToolbarWindow();
+    ASSERT_TRUE(Hooked(tb, principal.ToolbarSkinning()->SubclassId()));
+    EXPECT_EQ(SendMessageW(tb, TB_GETSTYLE, 0, 0) & (TBSTYLE_FLAT | TBSTYLE_LIST), TBSTYLE_FLAT | TBSTYLE_LIST);
+    SetCursorPos(kAway.x, kAway.y);
+    PumpMessages(50);
+    RECT client{}, button{};
+    GetClientRect(tb, &client);
+    SendMessageW(tb, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&button));
+    const int right = client.right - 3;
+    const Shot start(tb);
+    EXPECT_EQ(std::tuple(start.At(right, 0), start.At(right, 4), start.At(right, client.bottom - 1)),
+              std::tuple(skinAt(kBackgroundX, 0), skinAt(kBackgroundX, 4), skinAt(kBackgroundX, 22)));
+    // Real pointer moves: the button under the pointer turns hot, and back when it leaves.
+    POINT centre{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+    ClientToScreen(tb, &centre);
+    SetCursorPos(centre.x, centre.y);
+    EXPECT_TRUE(PumpUntil([&] { return Shot(tb).At(button.left + 1, button.top + 1) == skinAt(1, 1); }, 2000));
+    SaveScreenshot(principal.Hwnd(), L"principal_toolbar_hot");
+    SetCursorPos(kAway.x, kAway.y);
+    EXPECT_TRUE(
+        PumpUntil([&] { return Shot(tb).At(button.left + 1, button.top + 1) == Shot(tb).At(right, button.top + 1); }));
+
+    ClosingSeen seen{principal.ToolbarSkinning()->SubclassId(), &principal};
+    SetWindowSubclass(tb, &WatchDestroy, 1, reinterpret_cast<DWORD_PTR>(&seen));
+    SendMessageW(principal.Hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(seen.destroyed);
+    EXPECT_FALSE(seen.hooked) << "unhooked before the toolbar went";
+    EXPECT_FALSE(seen.skinning) << "and its picture let go of";
+    EXPECT_TRUE(seen.picture) << "while the window still held the picture";
+}
