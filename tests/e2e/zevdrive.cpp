@@ -26,11 +26,14 @@
 // A caption ending in "*" matches every caption that starts with the rest (handy for captions with
 // characters outside ASCII, which a shell may not pass on faithfully).
 #include <windows.h>
+
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,75 +47,65 @@ std::wstring TextOf(HWND hwnd) {
     return text;
 }
 
-std::string Utf8(const std::wstring& w) {
+void Print(const std::wstring& w) {
     const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
     std::string s(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
-    return s;
+    std::printf("%s\n", s.c_str());
 }
 
-std::vector<HWND> TopLevel(const std::wstring& caption) {
+// Top-level windows (visible, with the caption) or a window's descendants, in enumeration order.
+std::vector<HWND> Windows(HWND parent, const std::wstring& caption = L"") {
     struct Search {
         const std::wstring* caption;
         std::vector<HWND> found;
     } search{&caption, {}};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            const std::wstring& want = *s->caption;
-            const std::wstring text = TextOf(hwnd);
-            const bool match = !want.empty() && want.back() == L'*' ? text.rfind(want.substr(0, want.size() - 1), 0) == 0
-                                                                    : text == want;
-            if (IsWindowVisible(hwnd) && match)
-                s->found.push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    auto add = [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        const std::wstring& want = *s->caption;
+        const std::wstring text = want.empty() ? L"" : TextOf(hwnd);
+        const bool prefix = !want.empty() && want.back() == L'*';
+        if (want.empty() ||
+            (IsWindowVisible(hwnd) && (prefix ? text.rfind(want.substr(0, want.size() - 1), 0) == 0 : text == want)))
+            s->found.push_back(hwnd);
+        return TRUE;
+    };
+    if (parent)
+        EnumChildWindows(parent, add, reinterpret_cast<LPARAM>(&search));
+    else
+        EnumWindows(add, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
 HWND Top(const std::wstring& caption) {
-    auto all = TopLevel(caption);
+    const auto all = Windows(nullptr, caption);
     return all.empty() ? nullptr : all.front();
 }
 
-std::vector<HWND> Descendants(HWND parent) {
-    std::vector<HWND> all;
-    EnumChildWindows(
-        parent,
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
-            return TRUE;
+HWND Find(HWND top, const std::function<bool(HWND)>& match, int n = 0) {
+    for (HWND h : Windows(top))
+        if (match(h) && n-- == 0)
+            return h;
+    return nullptr;
+}
+HWND ByClass(HWND top, const std::wstring& cls, int n) {
+    return Find(
+        top,
+        [&](HWND h) {
+            wchar_t name[256] = {};
+            GetClassNameW(h, name, 256);
+            return _wcsicmp(name, cls.c_str()) == 0;
         },
-        reinterpret_cast<LPARAM>(&all));
-    return all;
-}
-
-HWND ByClass(HWND parent, const std::wstring& cls, int n) {
-    for (HWND h : Descendants(parent)) {
-        wchar_t name[256] = {};
-        GetClassNameW(h, name, 256);
-        if (_wcsicmp(name, cls.c_str()) == 0 && n-- == 0)
-            return h;
-    }
-    return nullptr;
-}
-
-HWND ByText(HWND parent, const std::wstring& text) {
-    for (HWND h : Descendants(parent))
-        if (TextOf(h) == text)
-            return h;
-    return nullptr;
+        n);
 }
 
 std::vector<std::wstring> ListItems(HWND list) {
     std::vector<std::wstring> items;
-    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT len = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-        std::wstring item(static_cast<size_t>(len > 0 ? len : 0) + 1, L'\0');
-        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
-        item.resize(wcslen(item.c_str()));
+    for (LRESULT i = 0; i < SendMessageW(list, LB_GETCOUNT, 0, 0); ++i) {
+        std::wstring item(static_cast<size_t>(std::max<LRESULT>(0, SendMessageW(list, LB_GETTEXTLEN, i, 0))) + 1,
+                          L'\0');
+        item.resize(static_cast<size_t>(
+            std::max<LRESULT>(0, SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data())))));
         items.push_back(item);
     }
     return items;
@@ -127,30 +120,33 @@ template <typename T> bool RemoteQuery(HWND hwnd, UINT msg, WPARAM wParam, T* ou
     if (!process)
         return false;
     void* remote = VirtualAllocEx(process, nullptr, sizeof(T), MEM_COMMIT, PAGE_READWRITE);
-    bool ok = false;
-    if (remote) {
-        ok = SendMessageW(hwnd, msg, wParam, reinterpret_cast<LPARAM>(remote)) != 0 &&
-             ReadProcessMemory(process, remote, out, sizeof(T), nullptr);
+    const bool ok = remote && SendMessageW(hwnd, msg, wParam, reinterpret_cast<LPARAM>(remote)) != 0 &&
+                    ReadProcessMemory(process, remote, out, sizeof(T), nullptr);
+    if (remote)
         VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    }
     CloseHandle(process);
     return ok;
 }
 
-void PrintCenter(HWND hwnd, RECT r) {
+int PrintCenter(HWND hwnd, RECT r) {
     POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     ClientToScreen(hwnd, &p);
     std::printf("%ld %ld\n", p.x, p.y);
+    return 0;
+}
+int PrintCenter(HWND hwnd) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    return PrintCenter(hwnd, r);
 }
 
-template <typename Pred> bool WaitFor(Pred pred, int ms) {
-    for (int waited = 0;; waited += 50) {
-        if (pred())
-            return true;
+bool WaitFor(const std::function<bool()>& pred, int ms) {
+    for (int waited = 0; !pred(); waited += 50) {
         if (waited >= ms)
             return false;
         Sleep(50);
     }
+    return true;
 }
 
 int Fail(const char* why) {
@@ -175,7 +171,7 @@ int LinkTarget(const std::wstring& lnk) {
     CoUninitialize();
     if (!ok)
         return Fail("cannot read the shortcut");
-    std::printf("%s\n", Utf8(path).c_str());
+    Print(path);
     return 0;
 }
 
@@ -208,123 +204,89 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 3)
         return Fail("usage: zevdrive <command> <caption> ...");
     const std::wstring cmd = argv[1], caption = argv[2];
-    auto arg = [&](int i, const wchar_t* fallback = L"") { return i < argc ? std::wstring(argv[i]) : std::wstring(fallback); };
+    auto arg = [&](int i) { return i < argc ? std::wstring(argv[i]) : std::wstring(); };
     auto num = [&](int i, int fallback) { return i < argc ? _wtoi(argv[i]) : fallback; };
 
     if (cmd == L"link-target")
         return LinkTarget(caption);
     if (cmd == L"run-wait")
         return RunWait(caption, num(3, 60000));
-    if (cmd == L"wait")
-        return WaitFor([&] { return Top(caption) != nullptr; }, num(3, 10000)) ? 0 : Fail("window did not appear");
-    if (cmd == L"gone")
-        return WaitFor([&] { return Top(caption) == nullptr; }, num(3, 10000)) ? 0 : Fail("window is still there");
+    if (cmd == L"wait" || cmd == L"gone")
+        return WaitFor([&] { return (Top(caption) != nullptr) == (cmd == L"wait"); }, num(3, 10000))
+                   ? 0
+                   : Fail(cmd == L"wait" ? "window did not appear" : "window is still there");
     if (cmd == L"count") {
-        std::printf("%zu\n", TopLevel(caption).size());
+        std::printf("%zu\n", Windows(nullptr, caption).size());
         return 0;
     }
     HWND top = Top(caption);
     if (!top)
         return Fail("no such window");
+    HWND list = ByClass(top, L"ListBox", 0), bar = ByClass(top, TOOLBARCLASSNAMEW, 0);
 
     if (cmd == L"items" || cmd == L"wait-item") {
-        HWND list = ByClass(top, L"ListBox", 0);
-        if (!list)
-            return Fail("no list box");
-        if (cmd == L"wait-item") {
-            const std::wstring want = arg(3);
-            const bool ok = WaitFor(
-                [&] {
-                    for (const auto& item : ListItems(list))
-                        if (item.find(want) != std::wstring::npos)
-                            return true;
-                    return false;
-                },
-                num(4, 5000));
-            if (!ok)
-                return Fail("item did not appear");
-        }
+        auto listed = [&] {
+            for (const auto& item : ListItems(list))
+                if (item.find(arg(3)) != std::wstring::npos)
+                    return true;
+            return false;
+        };
+        if (!list || (cmd == L"wait-item" && !WaitFor(listed, num(4, 5000))))
+            return Fail("no list box, or the item did not appear");
         for (const auto& item : ListItems(list))
-            std::printf("%s\n", Utf8(item).c_str());
+            Print(item);
         return 0;
     }
     if (cmd == L"text" || cmd == L"wait-text") {
         HWND h = ByClass(top, arg(3), num(4, 0));
         if (!h)
             return Fail("no such control");
-        if (cmd == L"wait-text") {
-            const std::wstring want = arg(5);
-            if (!WaitFor([&] { return TextOf(h).find(want) != std::wstring::npos; }, num(6, 5000))) {
-                std::printf("%s\n", Utf8(TextOf(h)).c_str());
-                return Fail("text did not appear");
-            }
-        }
-        std::printf("%s\n", Utf8(TextOf(h)).c_str());
-        return 0;
+        const bool shown =
+            cmd == L"text" || WaitFor([&] { return TextOf(h).find(arg(5)) != std::wstring::npos; }, num(6, 5000));
+        Print(TextOf(h));
+        return shown ? 0 : Fail("text did not appear");
     }
     if (cmd == L"center" || cmd == L"enabled") {
-        HWND h = ByText(top, arg(3));
+        HWND h = Find(top, [&](HWND w) { return TextOf(w) == arg(3); });
         if (!h)
             return Fail("no control with that text");
-        if (cmd == L"enabled") {
-            std::printf("%d\n", IsWindowEnabled(h) ? 1 : 0);
-            return 0;
-        }
-        RECT r{};
-        GetClientRect(h, &r);
-        PrintCenter(h, r);
-        return 0;
-    }
-    if (cmd == L"item-center") {
-        HWND list = ByClass(top, L"ListBox", 0);
-        RECT r{};
-        if (!list || !RemoteQuery(list, LB_GETITEMRECT, static_cast<WPARAM>(num(3, 0)), &r))
-            return Fail("no such list item");
-        PrintCenter(list, r);
-        return 0;
-    }
-    if (cmd == L"tool-center" || cmd == L"tool-enabled") {
-        HWND bar = ByClass(top, TOOLBARCLASSNAMEW, 0);
-        if (!bar)
-            return Fail("no toolbar");
-        if (cmd == L"tool-enabled") {
-            TBBUTTON button{};
-            if (!RemoteQuery(bar, TB_GETBUTTON, static_cast<WPARAM>(num(3, 0)), &button))
-                return Fail("no such toolbar button");
-            std::printf("%d\n", SendMessageW(bar, TB_ISBUTTONENABLED, static_cast<WPARAM>(button.idCommand), 0) ? 1 : 0);
-            return 0;
-        }
-        RECT r{};
-        if (!RemoteQuery(bar, TB_GETITEMRECT, static_cast<WPARAM>(num(3, 0)), &r))
-            return Fail("no such toolbar button");
-        PrintCenter(bar, r);
-        return 0;
-    }
-    if (cmd == L"wait-child-text") {
-        const std::wstring want = arg(3);
-        std::wstring found;
-        const bool ok = WaitFor(
-            [&] {
-                for (HWND h : Descendants(top))
-                    if (const auto t = TextOf(h); t.find(want) != std::wstring::npos) {
-                        found = t;
-                        return true;
-                    }
-                return false;
-            },
-            num(4, 5000));
-        if (!ok)
-            return Fail("no descendant shows that text");
-        std::printf("%s\n", Utf8(found).c_str());
+        if (cmd == L"center")
+            return PrintCenter(h);
+        std::printf("%d\n", IsWindowEnabled(h) ? 1 : 0);
         return 0;
     }
     if (cmd == L"center-class") {
         HWND h = ByClass(top, arg(3), num(4, 0));
-        if (!h)
-            return Fail("no such control");
+        return h ? PrintCenter(h) : Fail("no such control");
+    }
+    if (cmd == L"item-center") {
         RECT r{};
-        GetClientRect(h, &r);
-        PrintCenter(h, r);
+        return list && RemoteQuery(list, LB_GETITEMRECT, static_cast<WPARAM>(num(3, 0)), &r)
+                   ? PrintCenter(list, r)
+                   : Fail("no such list item");
+    }
+    if (cmd == L"tool-center") {
+        RECT r{};
+        return bar && RemoteQuery(bar, TB_GETITEMRECT, static_cast<WPARAM>(num(3, 0)), &r)
+                   ? PrintCenter(bar, r)
+                   : Fail("no such toolbar button");
+    }
+    if (cmd == L"tool-enabled") {
+        TBBUTTON button{};
+        if (!bar || !RemoteQuery(bar, TB_GETBUTTON, static_cast<WPARAM>(num(3, 0)), &button))
+            return Fail("no such toolbar button");
+        std::printf("%d\n", SendMessageW(bar, TB_ISBUTTONENABLED, static_cast<WPARAM>(button.idCommand), 0) ? 1 : 0);
+        return 0;
+    }
+    if (cmd == L"wait-child-text") {
+        HWND found = nullptr;
+        if (!WaitFor(
+                [&] {
+                    return (found = Find(top, [&](HWND h) { return TextOf(h).find(arg(3)) != std::wstring::npos; }));
+                },
+                num(4, 5000)))
+            return Fail("no descendant shows that text");
+        Print(TextOf(found));
         return 0;
     }
     if (cmd == L"rect") {
@@ -333,9 +295,7 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
         return 0;
     }
-    if (cmd == L"close") {
-        PostMessageW(top, WM_CLOSE, 0, 0);
-        return 0;
-    }
+    if (cmd == L"close")
+        return PostMessageW(top, WM_CLOSE, 0, 0) ? 0 : Fail("cannot close");
     return Fail("unknown command");
 }
