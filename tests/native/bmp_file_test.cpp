@@ -46,9 +46,9 @@ TEST(BmpLayout, EveryKindOfPictureAndEveryTruncationOfIt) {
         {Picture(8, 5, -3, 40, 0, 16, 16), {5, -3, 8, 54, 16, 118, 24}}, // top-down, 16 colours
         {Picture(8, 7, 7, 40, 0, 0, 256), {7, 7, 8, 54, 256, 1078, 56}}, // no count: all 256
         {Picture(1, 9, 2, 40, 0, 0, 2), {9, 2, 1, 54, 2, 62, 8}},
-        {Picture(4, 3, 1, 40, 0, 0, 16), {3, 1, 4, 54, 16, 118, 4}},
-        {Picture(32, 2, 2, 40, 3), {2, 2, 32, 66, 0, 66, 16}},    // masks after the header
-        {Picture(16, 3, 2, 108, 3), {3, 2, 16, 122, 0, 122, 16}}, // masks inside it
+        {Picture(4, 3, 1, 40, 0, 16, 16), {3, 1, 4, 54, 16, 118, 4}}, // all 16 named
+        {Picture(32, 2, 2, 40, 3), {2, 2, 32, 66, 0, 66, 16}},        // masks after the header
+        {Picture(16, 3, 2, 108, 3), {3, 2, 16, 122, 0, 122, 16}},     // masks inside it
         {Picture(16, 2, 1, 52), {2, 1, 16, 66, 0, 66, 4}},
         {Picture(32, 1, 1, 56, 0, 2, 2), {1, 1, 32, 70, 2, 78, 4}}, // an optional palette
         {Picture(24, 1, 1, 124), {1, 1, 24, 138, 0, 138, 4}},
@@ -169,4 +169,7 @@ TEST(Icon, TheGeneratorsIconsPointAtEachImageWithItsMask) {
     // Mask row of y = 4 (stored bottom-up): the bit of x = 3 is clear, the rest set.
     const std::size_t row = first->offset + 40 + 16 * 48 + (15 - 4) * 4;
     EXPECT_EQ(std::tuple(ico[row], ico[row + 1]), std::tuple(0xEF, 0xFF));
+    const auto large = bmp::ReadIcon(bmp::EncodeIcon({bmp::Raster(256, 256)}));
+    ASSERT_TRUE(large);
+    EXPECT_EQ(std::pair(large->width, large->height), std::pair(256, 256)) << "written as 0, read as 256";
 }
