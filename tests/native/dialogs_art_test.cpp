@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace {
 
 std::vector<std::uint8_t> Committed(const char* name) {
@@ -21,4 +23,15 @@ TEST(DialogPictures, CommittedFilesEqualTheGeneratorsOutput) {
     EXPECT_EQ(*logo, gen::AboutLogo());
     EXPECT_EQ(Committed("finder.ico"), bmp::EncodeIcon({gen::FinderIcon()}, gen::kIconTransparent));
     EXPECT_EQ(Committed("about.ico"), bmp::EncodeIcon({gen::AboutIcon()}, gen::kIconTransparent));
+}
+
+TEST(GeneratorFiles, WrittenBytesReadBackAndFailuresAreReported) {
+    const std::string path = testing::TempDir() + "zev_generator_file.bin";
+    const std::vector<std::uint8_t> bytes(70000, 7); // more than one read's buffer
+    ASSERT_TRUE(gen::WriteFile(path, bytes));
+    EXPECT_EQ(gen::ReadFile(path), bytes);
+    std::remove(path.c_str());
+    EXPECT_FALSE(gen::ReadFile(path));
+    EXPECT_FALSE(gen::WriteFile(testing::TempDir() + "no/such/folder/file.bin", bytes));
+    EXPECT_FALSE(gen::WriteFile("/dev/full", bytes)) << "a write the device refuses when the file is closed";
 }

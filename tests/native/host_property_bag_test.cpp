@@ -67,7 +67,9 @@ TEST(PropertyBag, RefusesNamesAndValuesTheTextFormCouldNotCarryBack) {
          {std::wstring(), std::wstring(L"a b"), std::wstring(L"a=b"), std::wstring(L"#x"), std::wstring(256, L'a')})
         EXPECT_FALSE(bag.WriteLong(name, 1)) << name.size();
     EXPECT_TRUE(bag.WriteLong(std::wstring(255, L'a'), 1));
-    EXPECT_TRUE(bag.WriteString(L"az_AZ.09", L"x", L""));
+    EXPECT_TRUE(bag.WriteString(L"az_AZ.09-\u00A0", L"x", L""));
+    for (const wchar_t* refused : {L"a\u009F", L"a\uFEFF", L"a/"})
+        EXPECT_FALSE(bag.WriteLong(refused, 1)) << "C1 controls, the byte-order mark, punctuation";
     EXPECT_FALSE(bag.WriteString(L"a b", L"x", L""));
     host::Picture broken;
     broken.raster.width = 4;

@@ -85,6 +85,10 @@ TEST(EnumerateDevices, MoreThanElevenDevicesFillElevenSlotsOnly) {
     fake.reportedCount = 0xFFFFFFF0u;
     ASSERT_TRUE(catalog.EnumerateDevices());
     EXPECT_EQ(catalog.lNumDevices, 11);
+    fake.reportedCount = 0x7FFF; // a driver reporting success without a count lists nothing
+    fake.calls.clear();
+    ASSERT_TRUE(catalog.EnumerateDevices());
+    EXPECT_EQ(std::pair(catalog.lNumDevices, fake.calls.size()), std::pair(0, std::size_t{1}));
 }
 
 TEST(EnumerateDevices, RetriesAFailingQueryButGivesUpOnAVanishedDevice) {
