@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <iterator>
 
 namespace {
 
@@ -28,8 +30,11 @@ TEST(DialogPictures, CommittedFilesEqualTheGeneratorsOutput) {
 TEST(GeneratorFiles, WrittenBytesReadBackAndFailuresAreReported) {
     const std::string path = testing::TempDir() + "zev_generator_file.bin";
     const std::vector<std::uint8_t> bytes(70000, 7); // more than one read's buffer
+    auto openFiles = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
+    const auto filesBefore = openFiles();
     ASSERT_TRUE(gen::WriteFile(path, bytes));
     EXPECT_EQ(gen::ReadFile(path), bytes);
+    EXPECT_EQ(openFiles(), filesBefore) << "written and read, the file is closed again";
     std::remove(path.c_str());
     EXPECT_FALSE(gen::ReadFile(path));
     EXPECT_FALSE(gen::WriteFile(testing::TempDir() + "no/such/folder/file.bin", bytes));
