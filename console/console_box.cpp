@@ -39,6 +39,23 @@ void ConsoleBox::SetText(const std::wstring& text) {
     CaretToEnd();
 }
 
+void ConsoleBox::ShowChange(const std::wstring& text, ConsoleChange change) {
+    if (change.cutFront >= change.kept) {
+        Replace(0, -1, text.c_str()); // nothing of the old text is left
+    } else {
+        if (change.cutFront > 0)
+            Replace(0, static_cast<long long>(change.cutFront), L"");
+        const std::size_t from = change.kept - change.cutFront;
+        Replace(from, -1, text.c_str() + from);
+    }
+    CaretToEnd();
+}
+
+void ConsoleBox::Replace(std::size_t start, long long end, const wchar_t* with) {
+    SendMessageW(hwnd_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
+    SendMessageW(hwnd_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(with));
+}
+
 void ConsoleBox::CaretToEnd() {
     const auto n = static_cast<WPARAM>(SendMessageW(hwnd_, WM_GETTEXTLENGTH, 0, 0));
     SendMessageW(hwnd_, EM_SETSEL, n, static_cast<LPARAM>(n));

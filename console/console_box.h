@@ -3,6 +3,8 @@
 // kept behind the last character on every click, double-click and focus arrival.
 #pragma once
 
+#include "console/console_text.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -27,12 +29,18 @@ public:
     std::wstring Text() const;
     // Sets the whole text and puts the caret at its end, scrolled into view.
     void SetText(const std::wstring& text);
+    // Shows text, which is the box's text after ApplyReceived made change to it, with the caret at
+    // its end. Only the changed parts go to the box: an edit box lays out again all the text it is
+    // handed, which for a full console costs many times the rest of a receive tick.
+    void ShowChange(const std::wstring& text, ConsoleChange change);
     // Caret (selection start) behind the last character; any selection is dropped.
     void CaretToEnd();
     // The caret's position in characters from the start.
     int SelStart() const;
 
 private:
+    // Replaces the characters from start to end (-1: the end of the text) by with.
+    void Replace(std::size_t start, long long end, const wchar_t* with);
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR refData);
     HWND hwnd_ = nullptr;

@@ -19,6 +19,17 @@ using AnsiTable = std::array<wchar_t, 256>;
 // Byte b is character b (ISO 8859-1): the table when the code page is not at hand.
 AnsiTable Latin1Table();
 
+// What ApplyReceived changed, so that a text box can be handed only the change rather than the
+// whole text: the old text's first `kept` characters stayed as they were and the rest of the new
+// text followed them; then the length limit dropped the first `cutFront` characters of the result.
+// Applying it: remove the first cutFront characters (when cutFront < kept), then replace everything
+// from kept - cutFront on by the new text's characters from there; else replace the whole text.
+// When the received bytes fill the console by themselves both are 0: everything is new.
+struct ConsoleChange {
+    std::size_t kept = 0;
+    std::size_t cutFront = 0;
+};
+
 // Applies one tick's received bytes to the console text:
 //  - every LF is dropped and every CR becomes CR LF;
 //  - the text is appended;
@@ -27,7 +38,8 @@ AnsiTable Latin1Table();
 //  - a text over kConsoleLimit characters keeps its last kConsoleLimit, cut back so that it starts
 //    with its first CR LF when there is one.
 // One pass over console and received text: linear time, where searching from the start after
-// every erase would be quadratic.
-void ApplyReceived(std::wstring& consoleText, std::string_view received, const AnsiTable& table);
+// every erase would be quadratic. When the received bytes end in a console's worth of text without
+// a BS, only that tail is decoded: the rest could not show.
+ConsoleChange ApplyReceived(std::wstring& consoleText, std::string_view received, const AnsiTable& table);
 
 } // namespace console

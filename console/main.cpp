@@ -3,13 +3,15 @@
 #include "console/app_context.h"
 #include "console/principal.h"
 #include "finder/dispositivos.h"
+#include "link/d2xx_library.h"
 
 #include <commctrl.h>
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
-    // The driver and every other library come only from the program's folder or System32.
-    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Libraries come only from the program's folder or System32. Where Windows cannot limit its
+    // search, the driver is still loaded by full path from those folders (DriverLibrary).
+    devlink::LimitDllSearch();
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
 

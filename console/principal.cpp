@@ -7,9 +7,12 @@
 #include "console/window_icon.h"
 #include "win/ansi_text.h"
 #include "win/notify.h"
+#include "win/program_folder.h"
 #include "win/units.h"
 
 #include <commctrl.h>
+
+#include <utility>
 
 namespace console {
 
@@ -81,7 +84,7 @@ bool Principal::Open(int showCommand) {
         return false; // the main window exists once
     // The skin is read before anything is built: without it start-up stops, and nothing half-made
     // is left on the screen.
-    skinPath_ = SkinFilePath(options_.programFolder.empty() ? ProgramFolder() : options_.programFolder);
+    skinPath_ = SkinFilePath(options_.programFolder.empty() ? win::ProgramFolder() : options_.programFolder);
     SkinLoadResult skin = LoadSkinPicture(skinPath_);
     if (!skin.picture) {
         win::ShowMessage(nullptr, SkinFailureMessage(skinPath_, skin.reason), kTitle, MB_ICONERROR | MB_OK);
@@ -108,6 +111,9 @@ bool Principal::Open(int showCommand) {
         win::ShowMessage(nullptr, L"No se pudo crear la ventana principal.", kTitle, MB_ICONERROR | MB_OK);
         return false;
     }
+    // Only a window that was built ends the program when it goes: a pending quit would close the
+    // message box above before the user could read it.
+    opened_ = true;
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
     return true;
@@ -203,8 +209,8 @@ bool Principal::ConsoleEnabled() const {
 }
 
 void Principal::EnableTimerRx() {
-    if (!timerRxEnabled_ && SetTimer(hwnd_, kTimerRx, kTimerRxMs, nullptr))
-        timerRxEnabled_ = true;
+    if (!timerRxArmed_ && SetTimer(hwnd_, kTimerRx, kTimerRxMs, nullptr))
+        timerRxEnabled_ = timerRxArmed_ = true;
 }
 
 void Principal::ResetConsole(bool giveFocus) {
@@ -291,14 +297,36 @@ void Principal::TimerHora_Timer() {
 }
 
 void Principal::TimerRx_Timer() {
+    if (!app_.link.IsOpen()) {
+        // After a disconnect or a failed write a tick has nothing to do until the finder opens a
+        // link again, and enables the timer then. Rather than wake the program ten times a second
+        // for nothing, the window timer rests; the pump stays enabled.
+        if (timerRxArmed_ && KillTimer(hwnd_, kTimerRx))
+            timerRxArmed_ = false;
+        return;
+    }
     const ReceiveResult received = FetchReceived(app_.link);
     if (!received.bytes.empty()) {
         std::wstring text = console_.Text();
-        ApplyReceived(text, received.bytes, ansi_);
-        console_.SetText(text);
+        const ConsoleChange change = ApplyReceived(text, received.bytes, ansi_);
+        console_.ShowChange(text, change);
     }
     if (received.deviceGone)
         Disconnect();
+}
+
+void Principal::RememberFocus() {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus))
+        focusChild_ = focus;
+}
+
+bool Principal::RestoreFocus() {
+    // A control that has gone, or can no longer take the focus, is not given it.
+    if (!focusChild_ || !IsChild(hwnd_, focusChild_) || !IsWindowEnabled(focusChild_) || !IsWindowVisible(focusChild_))
+        return false;
+    SetFocus(focusChild_);
+    return true;
 }
 
 HBRUSH Principal::ColourStatic(HDC dc, HWND control) {
@@ -343,13 +371,24 @@ LRESULT Principal::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(ColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
     case WM_CTLCOLORBTN:
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INACTIVECAPTIONTEXT));
+    case WM_ACTIVATE:
+        // As a dialog box does: the control that had the focus gets it back when the window is
+        // activated again (after the finder, About, a message box or another program).
+        if (LOWORD(wParam) == WA_INACTIVE)
+            RememberFocus();
+        else if (!HIWORD(wParam) && RestoreFocus())
+            return 0;
+        break;
+    case WM_SETFOCUS:
+        RestoreFocus();
+        return 0;
     case WM_CLOSE:
         DestroyWindow(hwnd_); // closing is never refused
         return 0;
     case WM_DESTROY:
         KillTimer(hwnd_, kTimerHora);
         KillTimer(hwnd_, kTimerRx);
-        timerRxEnabled_ = false;
+        timerRxEnabled_ = timerRxArmed_ = false;
         Unload();
         return 0;
     }
@@ -361,7 +400,8 @@ void Principal::OnDestroyed() {
         g_instance = nullptr;
     toolbarSkin_.reset(); // still here when Unloading was replaced: the picture must leave its DC first
     skinPicture_.Reset();
-    if (options_.quitOnClose)
+    focusChild_ = nullptr;
+    if (options_.quitOnClose && std::exchange(opened_, false))
         PostQuitMessage(0);
 }
 

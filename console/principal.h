@@ -52,7 +52,7 @@ public:
     HWND txtConsole() const { return console_.Hwnd(); }
     void EnableConsole();
     bool ConsoleEnabled() const;
-    // Starts the receive pump's 100 ms timer.
+    // Starts the receive pump's 100 ms timer (again, when it rested with the link closed).
     void EnableTimerRx();
     bool TimerRxEnabled() const { return timerRxEnabled_; }
     // Console text ">" with the caret behind the prompt; with giveFocus, the console gets the focus.
@@ -101,6 +101,9 @@ private:
     void txtConsole_KeyPress(wchar_t KeyAscii);
     void PasteClipboard();
     HBRUSH ColourStatic(HDC dc, HWND control);
+    // The focused control, kept while the window is inactive and given back when it is active again.
+    void RememberFocus();
+    bool RestoreFocus();
 
     AppContext& app_;
     PrincipalOptions options_;
@@ -133,6 +136,9 @@ private:
         statusbar::SkinStatusBar& bar_;
     } panels_{statusBar1_};
     bool timerRxEnabled_ = false;
+    bool timerRxArmed_ = false; // the window timer is set; it rests while the link is closed
+    bool opened_ = false; // built and shown: its end is the program's end
+    HWND focusChild_ = nullptr;
 };
 
 } // namespace console

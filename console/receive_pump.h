@@ -11,10 +11,11 @@ namespace console {
 
 // No read asks for more than this.
 constexpr std::size_t kReceiveBufferSize = 256;
-// The most one tick fetches. Far above what the fastest line delivers in a tick (about 30 kB at
-// 3 Mbaud, 120 kB at 12 Mbaud); what a tick leaves stays queued for the next one, so a driver
-// reporting an absurd queue cannot stall the window or exhaust memory, and nothing is lost.
-constexpr std::size_t kMaxBytesPerTick = 1u << 20;
+// The most one tick fetches: twice what the fastest line delivers in a tick (about 120 kB at
+// 12 Mbaud), so a tick keeps up with any real device. What a tick leaves stays queued for the next
+// one, so a driver reporting an absurd queue cannot stall the window or exhaust memory, and nothing
+// is lost. It also bounds a tick's reads, which the 256-byte buffer makes many.
+constexpr std::size_t kMaxBytesPerTick = 256u << 10;
 
 struct ReceiveResult {
     // Every byte read this tick, in order: also those read before a read failed or came back

@@ -72,21 +72,6 @@ std::wstring BmpFailure(bmp::Fault fault) {
 
 } // namespace
 
-std::wstring ProgramFolder() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0)
-            return L".";
-        if (n < path.size()) {
-            std::wstring full(path.data(), n);
-            const auto slash = full.find_last_of(L"\\/");
-            return slash == std::wstring::npos ? L"." : full.substr(0, slash);
-        }
-        path.resize(path.size() * 2); // a long path: try again with room for it
-    }
-}
-
 std::wstring SkinFilePath(const std::wstring& programFolder) {
     std::wstring folder = programFolder;
     while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/'))

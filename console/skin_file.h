@@ -12,8 +12,6 @@ namespace console {
 constexpr int kSkinMinWidth = 216;
 constexpr int kSkinMinHeight = 23;
 
-// The folder of the running program, without a trailing backslash.
-std::wstring ProgramFolder();
 // folder + "\imagenes\Skin_VBNET.bmp" (one backslash between folder and "imagenes").
 std::wstring SkinFilePath(const std::wstring& programFolder);
 

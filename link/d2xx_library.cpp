@@ -1,5 +1,8 @@
 #include "link/d2xx_library.h"
 
+#include "link/driver_candidates.h"
+#include "win/program_folder.h"
+
 #include <cstring>
 
 namespace devlink {
@@ -14,12 +17,41 @@ template <typename Fn> bool Resolve(HMODULE module, const char* name, Fn& out) {
     return true;
 }
 
+using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+
+SetDefaultDllDirectoriesFn FindSetDefaultDllDirectories() {
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    FARPROC proc = kernel ? GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr;
+    return proc ? reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(proc)) : nullptr;
+}
+
+constexpr DWORD kLimitedSearch = LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32;
+
 } // namespace
 
-DriverLibrary::DriverLibrary(const wchar_t* fileName) {
-    module_ = LoadLibraryExW(fileName, nullptr, LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+bool LimitedDllSearchAvailable() {
+    return FindSetDefaultDllDirectories() != nullptr;
+}
+
+bool LimitDllSearch() {
+    const SetDefaultDllDirectoriesFn limit = FindSetDefaultDllDirectories();
+    return limit && limit(kLimitedSearch);
+}
+
+DriverLibrary::DriverLibrary(const wchar_t* fileName, bool limitedSearch) {
+    DWORD error = ERROR_MOD_NOT_FOUND;
+    // Without the limited search the path is a full one, and the driver's own dependencies are
+    // looked for beside it first.
+    const DWORD flags = limitedSearch ? kLimitedSearch : LOAD_WITH_ALTERED_SEARCH_PATH;
+    for (const std::wstring& path :
+         DriverCandidates(fileName, limitedSearch, win::ProgramFolder(), win::SystemFolder())) {
+        module_ = LoadLibraryExW(path.c_str(), nullptr, flags);
+        if (module_)
+            break;
+        error = GetLastError();
+    }
     if (!module_) {
-        failure_ = L"no se pudo cargar " + std::wstring(fileName) + L" (error " + std::to_wstring(GetLastError()) + L")";
+        failure_ = L"no se pudo cargar " + std::wstring(fileName) + L" (error " + std::to_wstring(error) + L")";
         return;
     }
     const char* missing = nullptr;

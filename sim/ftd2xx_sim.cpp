@@ -36,15 +36,26 @@ std::wstring DllFolder() {
 struct ConfigWatch {
     bool enabled = true;
     bool seen = false;
+    ULONGLONG lookedAt = 0; // GetTickCount64 of the last look at the file
     FILETIME stamp{};
     ULONGLONG size = 0;
 };
 ConfigWatch g_watch;
 
-// Re-reads the configuration file when it appeared, changed or vanished.
-void RefreshFromFile() {
+// How often the I/O calls look at the file. A look goes through the file system and costs far more
+// than a read of a streaming device, which the program makes thousands of times a second; another
+// process that rewrites the file cannot tell a look this often from one at every call.
+constexpr ULONGLONG kIoRecheckMs = 20;
+
+// Re-reads the configuration file when it appeared, changed or vanished. An I/O call (read, write,
+// queue query) looks only when kIoRecheckMs have passed since the last look.
+void RefreshFromFile(bool io) {
     if (!g_watch.enabled)
         return;
+    const ULONGLONG now = GetTickCount64();
+    if (io && now - g_watch.lookedAt < kIoRecheckMs)
+        return;
+    g_watch.lookedAt = now;
     const std::wstring path = DllFolder() + L"\\ftd2xx_sim.txt";
     WIN32_FILE_ATTRIBUTE_DATA info{};
     const bool exists = GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &info) != 0;
@@ -82,7 +93,7 @@ void RefreshFromFile() {
 // Serialises every call and applies the configuration file first.
 struct Call {
     std::lock_guard<std::recursive_mutex> guard{g_lock};
-    Call() { RefreshFromFile(); }
+    explicit Call(bool io = false) { RefreshFromFile(io); }
     sim::World& world = TheWorld();
 };
 
@@ -120,12 +131,12 @@ SIM_EXPORT FT_STATUS WINAPI FT_SetTimeouts(FT_HANDLE h, ULONG readMs, ULONG writ
 SIM_EXPORT FT_STATUS WINAPI FT_SetChars(FT_HANDLE h, UCHAR ev, UCHAR evOn, UCHAR err, UCHAR errOn) {
     return Call().world.SetChars(h, ev, evOn, err, errOn);
 }
-SIM_EXPORT FT_STATUS WINAPI FT_GetQueueStatus(FT_HANDLE h, d2xx::DWORD* rx) { return Call().world.GetQueueStatus(h, rx); }
+SIM_EXPORT FT_STATUS WINAPI FT_GetQueueStatus(FT_HANDLE h, d2xx::DWORD* rx) { return Call(true).world.GetQueueStatus(h, rx); }
 SIM_EXPORT FT_STATUS WINAPI FT_Read(FT_HANDLE h, void* buffer, d2xx::DWORD toRead, d2xx::DWORD* got) {
-    return Call().world.Read(h, buffer, toRead, got);
+    return Call(true).world.Read(h, buffer, toRead, got);
 }
 SIM_EXPORT FT_STATUS WINAPI FT_Write(FT_HANDLE h, void* buffer, d2xx::DWORD toWrite, d2xx::DWORD* written) {
-    Call call;
+    Call call(true);
     const FT_STATUS status = call.world.Write(h, buffer, toWrite, written);
     if (status == d2xx::FT_OK)
         LogWritten(buffer, toWrite);
@@ -207,6 +218,15 @@ SIM_EXPORT d2xx::DWORD WINAPI SimQueuedBytes(const char* serial) {
     std::lock_guard<std::recursive_mutex> guard(g_lock);
     const sim::Device* d = TheWorld().Find(serial);
     return d ? static_cast<d2xx::DWORD>(d->rx.size()) : 0;
+}
+SIM_EXPORT d2xx::DWORD WINAPI SimStreamCounts(const char* serial, sim::api::StreamCounts* out) {
+    std::lock_guard<std::recursive_mutex> guard(g_lock);
+    const sim::Device* d = TheWorld().Find(serial);
+    if (!d || !out)
+        return 0;
+    const sim::Stream& s = d->stream;
+    *out = sim::api::StreamCounts{s.sent, s.read, s.queued, s.purged};
+    return 1;
 }
 SIM_EXPORT d2xx::DWORD WINAPI SimGetSettings(const char* serial, sim::api::Settings* out) {
     std::lock_guard<std::recursive_mutex> guard(g_lock);

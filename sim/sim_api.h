@@ -13,6 +13,10 @@ struct Settings { // the line settings a device received, for checking what the 
     DWORD eventChar, eventEnabled, errorChar, errorEnabled;
 };
 
+struct StreamCounts { // a streaming device's byte counts (see the "stream" statement)
+    unsigned long long sent, read, queued, purged;
+};
+
 // Back to the default devices, no faults, counters zero. Ignores the configuration file until
 // SimUseConfigFile(1).
 using PFN_SimReset = void(D2XX_CALL*)();
@@ -33,5 +37,7 @@ using PFN_SimCallCount = DWORD(D2XX_CALL*)(const char* function);
 using PFN_SimIsOpen = DWORD(D2XX_CALL*)(const char* serial);
 using PFN_SimGetSettings = DWORD(D2XX_CALL*)(const char* serial, Settings* out);
 using PFN_SimQueuedBytes = DWORD(D2XX_CALL*)(const char* serial);
+// 0 for an unknown device.
+using PFN_SimStreamCounts = DWORD(D2XX_CALL*)(const char* serial, StreamCounts* out);
 
 } // namespace sim::api

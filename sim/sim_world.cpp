@@ -1,5 +1,7 @@
 #include "sim/sim_world.h"
 
+#include "sim/stream_pattern.h"
+
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -107,6 +109,18 @@ std::optional<Config> ParseConfig(std::string_view text, int* errorLine, std::st
                 }
             }
             config.faults.emplace_back(function, fault);
+        } else if (keyword == "stream") {
+            std::string serial, depth;
+            words >> serial >> depth;
+            std::uint64_t value = kDefaultStreamDepth;
+            if (serial.empty())
+                return fail("stream needs a serial number");
+            if (!depth.empty() && (!ParseNumber(depth, &value) || value == 0 || value > kMaxStreamDepth))
+                return fail("stream depth must be a number from 1 to " + std::to_string(kMaxStreamDepth));
+            std::string extra;
+            if (words >> extra)
+                return fail("unexpected '" + extra + "'");
+            config.streams.emplace_back(serial, static_cast<std::uint32_t>(value));
         } else if (keyword == "writelog") {
             std::string rest;
             std::getline(words, rest);
@@ -150,6 +164,13 @@ void World::Apply(const Config& config) {
         }
     }
     devices_ = std::move(next);
+    for (auto& device : devices_) {
+        // A device no longer named stops sending; what it sent stays queued.
+        device->stream.depth = 0;
+        for (const auto& [serial, depth] : config.streams)
+            if (serial == device->serial)
+                device->stream.depth = depth;
+    }
     faults_.clear();
     for (const auto& [function, fault] : config.faults)
         faults_[function] = fault;
@@ -350,7 +371,12 @@ FT_STATUS World::GetQueueStatus(FT_HANDLE h, DWORD* rx) {
         return st;
     if (!rx)
         return FT_INVALID_PARAMETER;
-    *rx = static_cast<DWORD>(d->rx.size());
+    Stream& stream = d->stream;
+    if (stream.queued < stream.depth) {
+        stream.sent += stream.depth - stream.queued;
+        stream.queued = stream.depth;
+    }
+    *rx = static_cast<DWORD>(std::min<std::uint64_t>(d->rx.size() + stream.queued, 0xFFFFFFFFu));
     return FT_OK;
 }
 
@@ -362,14 +388,20 @@ FT_STATUS World::Read(FT_HANDLE h, void* buffer, DWORD toRead, DWORD* returned) 
         return st;
     if (!returned || (toRead && !buffer))
         return FT_INVALID_PARAMETER;
-    if (toRead > d->rx.size() && d->settings.readTimeoutMs) {
+    Stream& stream = d->stream;
+    if (toRead > d->rx.size() + stream.queued && d->settings.readTimeoutMs) {
         // Nothing more will arrive while we wait: the real driver returns after the read timeout.
         std::this_thread::sleep_for(std::chrono::milliseconds(d->settings.readTimeoutMs));
     }
+    // The bytes queued before the stream's come first.
     const std::size_t n = std::min<std::size_t>(toRead, d->rx.size());
     std::copy_n(d->rx.begin(), n, static_cast<std::uint8_t*>(buffer));
     d->rx.erase(d->rx.begin(), d->rx.begin() + static_cast<std::ptrdiff_t>(n));
-    *returned = static_cast<DWORD>(n);
+    const auto fromStream = static_cast<std::size_t>(std::min<std::uint64_t>(toRead - n, stream.queued));
+    StreamPattern(stream.read + stream.purged, static_cast<char*>(buffer) + n, fromStream);
+    stream.queued -= fromStream;
+    stream.read += fromStream;
+    *returned = static_cast<DWORD>(n + fromStream);
     return FT_OK;
 }
 
@@ -400,6 +432,8 @@ FT_STATUS World::Close(FT_HANDLE h) {
         return FT_INVALID_HANDLE;
     d->handle = nullptr;
     d->rx.clear();
+    d->stream.purged += d->stream.queued;
+    d->stream.queued = 0;
     return FT_OK;
 }
 

@@ -29,6 +29,18 @@ struct LineSettings {
     std::uint8_t eventChar = 0, eventEnabled = 0, errorChar = 0, errorEnabled = 0;
 };
 
+// An endless device output. Each time the host asks how much is waiting, the driver's queue is
+// topped up to `depth` bytes of the stream pattern (stream_pattern.h), so the device sends as fast
+// as the host reads. What the device sent is what was read, plus what still waits, plus what a
+// close threw away.
+struct Stream {
+    std::uint32_t depth = 0;   // 0: not sending
+    std::uint64_t queued = 0;  // sent, waiting behind the other queued bytes
+    std::uint64_t sent = 0;    // into the driver's queue
+    std::uint64_t read = 0;    // handed to the host by FT_Read
+    std::uint64_t purged = 0;  // dropped from the queue when the handle was closed
+};
+
 struct Device {
     std::string serial;
     std::string description;
@@ -38,6 +50,7 @@ struct Device {
     std::deque<std::uint8_t> rx; // device to host, waiting to be read
     std::string line;            // the console's command line being typed
     std::string written;         // everything the host wrote, for tests (bounded)
+    Stream stream;
     bool IsZev() const { return description.find("ZEV") != std::string::npos; }
 };
 
@@ -57,7 +70,12 @@ struct Config {
     std::vector<Entry> devices;
     std::vector<std::pair<std::string, Fault>> faults;
     std::string writeLog; // file name for a log of written bytes, relative to the DLL; empty: none
+    std::vector<std::pair<std::string, std::uint32_t>> streams; // serial, queue depth
 };
+
+// The queue depth a "stream" statement without one gets: more than any host takes in one go.
+constexpr std::uint32_t kDefaultStreamDepth = 4u << 20;
+constexpr std::uint32_t kMaxStreamDepth = 64u << 20;
 
 // Parses the text; on a malformed line returns its 1-based number in errorLine and no config.
 std::optional<Config> ParseConfig(std::string_view text, int* errorLine, std::string* error);

@@ -8,6 +8,15 @@
 
 namespace win {
 
+// Called with every object an owner deletes, just before the delete. Windows refuses to delete a
+// bitmap that is still selected into a device context (Wine lets it pass), so tests watch here that
+// nothing is released while still in use. Null: nobody watches.
+using DeleteWatcher = void (*)(HGDIOBJ object);
+inline DeleteWatcher& WatchDeletes() {
+    static DeleteWatcher watcher = nullptr;
+    return watcher;
+}
+
 template <typename H> class GdiObject {
 public:
     GdiObject() = default;
@@ -25,8 +34,11 @@ public:
     H Get() const { return h_; }
     explicit operator bool() const { return h_ != nullptr; }
     void Reset(H handle = nullptr) {
-        if (h_)
+        if (h_) {
+            if (DeleteWatcher watcher = WatchDeletes())
+                watcher(h_);
             DeleteObject(h_);
+        }
         h_ = handle;
     }
     H Release() { return std::exchange(h_, nullptr); }

@@ -188,10 +188,10 @@ void SkinButton::DrawCaption(int mode) {
     }
     const Box box = PlaceCaption(CaptionAlign(), CaptionMargin(), surface_.Width(), surface_.Height(),
                                  static_cast<int>(text.cx), static_cast<int>(text.cy), mode);
-    if (PictureTexture() && mode == kCaptionNormal && !caption.empty()) {
-        DrawTexturedCaption(box.left, box.top, static_cast<int>(text.cx), static_cast<int>(text.cy));
+    // A texture too small for the caption leaves the plain caption, so the button still says what it does.
+    if (PictureTexture() && mode == kCaptionNormal && !caption.empty() &&
+        DrawTexturedCaption(box.left, box.top, static_cast<int>(text.cx), static_cast<int>(text.cy)))
         return;
-    }
     win::SelectGuard select(dc, SurfaceFont());
     SetTextColor(dc, win::ToColorRef(surfaceFore_));
     SetBkMode(dc, TRANSPARENT);
@@ -201,16 +201,16 @@ void SkinButton::DrawCaption(int mode) {
     Present();
 }
 
-void SkinButton::DrawTexturedCaption(int x, int y, int textWidth, int textHeight) {
+bool SkinButton::DrawTexturedCaption(int x, int y, int textWidth, int textHeight) {
     const PictureRef& texture = PictureTexture();
     const int txw = texture->Width(), txh = texture->Height();
     if (textWidth > txw) {
-        ShowMessage(kMsgTextureTooNarrow, MessageIcon::Warning);
-        return;
+        WarnAfterPaint(PaintWarning::TextureTooNarrow);
+        return false;
     }
     if (textHeight > txh) {
-        ShowMessage(kMsgTextureTooLow, MessageIcon::Warning);
-        return;
+        WarnAfterPaint(PaintWarning::TextureTooLow);
+        return false;
     }
     // A texture needs letters big enough to show it; these changes stay on the button's font.
     host::FontDesc f = Font();
@@ -223,7 +223,7 @@ void SkinButton::DrawTexturedCaption(int x, int y, int textWidth, int textHeight
     HBITMAP bitmap = BitmapOf(texture);
     HDC source = bitmap ? CreateCompatibleDC(nullptr) : nullptr;
     if (!source)
-        return;
+        return true;
     {
         win::SelectGuard selectTexture(source, bitmap);
         HDC dc = surface_.Dc();
@@ -240,6 +240,27 @@ void SkinButton::DrawTexturedCaption(int x, int y, int textWidth, int textHeight
     }
     DeleteDC(source);
     Present();
+    return true;
+}
+
+void SkinButton::WarnAfterPaint(PaintWarning warning) {
+    // Told once per cause and texture: a new texture may be too small again.
+    if (warnedTexture_.lock() != PictureTexture()) {
+        warnedTexture_ = PictureTexture();
+        paintWarnings_ = 0;
+    }
+    const unsigned bit = static_cast<unsigned>(warning);
+    if ((paintWarnings_ & bit) || !Hwnd())
+        return;
+    paintWarnings_ |= bit;
+    PostMessageW(Hwnd(), kPaintWarningMessage, bit, 0);
+}
+
+void SkinButton::ShowPaintWarning(WPARAM warning) {
+    if (warning == static_cast<unsigned>(PaintWarning::TextureTooNarrow))
+        ShowMessage(kMsgTextureTooNarrow, MessageIcon::Warning);
+    else if (warning == static_cast<unsigned>(PaintWarning::TextureTooLow))
+        ShowMessage(kMsgTextureTooLow, MessageIcon::Warning);
 }
 
 void SkinButton::DrawFormatted(int marginShift, int topShift) {

@@ -6,6 +6,7 @@
 #include "win/units.h"
 
 #include <cmath>
+#include <utility>
 
 namespace skinbutton {
 namespace {
@@ -346,15 +347,15 @@ void ButtonModel::SetSkinEnabled(bool on) {
     site_.Repaint();
 }
 
-void ButtonModel::SetSkin(int skin) {
+bool ButtonModel::SetSkin(int skin) {
     if (!skinEnabled_ && !changingSkinEnabled_ && !loading_) {
         if (DesignMode())
             site_.ShowMessage(kMsgSkinDisabled, MessageIcon::Warning);
-        return;
+        return false;
     }
     if (enabledFormatText_ && skin == kSkinLink) {
         site_.ShowMessage(kMsgLinkWithFormatText, MessageIcon::Warning);
-        return;
+        return false;
     }
     skin_ = skin;
     if (skinEnabled_ && skin != kSkinLink && skin != kSkinCustom) {
@@ -369,6 +370,7 @@ void ButtonModel::SetSkin(int skin) {
     Notify(L"Skin");
     ApplySkinColors();
     site_.Repaint();
+    return true;
 }
 
 void ButtonModel::SetColorSchemas(int schemas) {
@@ -382,17 +384,26 @@ void ButtonModel::SetColorSchemas(int schemas) {
     Notify(L"ColorSchemas");
 }
 
-void ButtonModel::SetSkinCustomPicture(PictureRef picture) {
-    skinCustomPicture_ = std::move(picture);
+host::ControlResult ButtonModel::SetSkinCustomPicture(PictureRef picture) {
+    // A bitmap sits in one device context at a time: one that another control draws from cannot
+    // be this button's skin too.
+    if (picture && site_.SkinPictureHeldElsewhere(picture))
+        return host::MakeError(host::kErrInvalidPicture, L"Propiedad SkinCustomPicture");
+    // The old picture lives until the skin context has let go of it, at the end of this call.
+    const PictureRef old = std::exchange(skinCustomPicture_, std::move(picture));
     if (!skinCustomPicture_) {
         site_.SelectNoSkin();
     } else {
         SetColorSchemas(0);
-        SetSkin(kSkinCustom);
+        // Refused while skins are off, the change would leave the old picture in the skin context,
+        // which its owner may be about to delete: the new one takes its place.
+        if (!SetSkin(kSkinCustom) && skin_ == kSkinCustom)
+            site_.SelectCustomSkin(skinCustomPicture_);
     }
     Notify(L"SkinCustomPicture");
     ApplySkinColors();
     site_.Repaint();
+    return std::nullopt;
 }
 
 void ButtonModel::SetPictureTexture(PictureRef picture) {

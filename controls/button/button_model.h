@@ -6,6 +6,7 @@
 
 #include "controls/button/button_picture.h"
 #include "controls/host/ambient.h"
+#include "controls/host/control_error.h"
 #include "controls/host/property_bag.h"
 
 #include <cstdint>
@@ -38,6 +39,8 @@ public:
     // Null for a picture that is none (or that cannot be made).
     virtual PictureRef MakePicture(const host::Picture& pixels) = 0;
     virtual void ShowMessage(const std::wstring& text, MessageIcon icon) = 0;
+    // Whether the picture's bitmap is selected into a device context that is not this button's.
+    virtual bool SkinPictureHeldElsewhere(const PictureRef&) { return false; }
 };
 
 class ButtonModel {
@@ -123,11 +126,13 @@ public:
     bool SkinEnabled() const { return skinEnabled_; }
     void SetSkinEnabled(bool on);
     int Skin() const { return skin_; }
-    void SetSkin(int skin);
+    // False when refused (skins off, or the link style with the formatted caption).
+    bool SetSkin(int skin);
     int ColorSchemas() const { return colorSchemas_; }
     void SetColorSchemas(int schemas);
     const PictureRef& SkinCustomPicture() const { return skinCustomPicture_; }
-    void SetSkinCustomPicture(PictureRef picture);
+    // Refused with error 481 for a bitmap that another control holds selected.
+    host::ControlResult SetSkinCustomPicture(PictureRef picture);
     const PictureRef& PictureTexture() const { return pictureTexture_; }
     void SetPictureTexture(PictureRef picture);
     bool UseBackColorContainer() const { return useBackColorContainer_; }

@@ -44,7 +44,6 @@ bool SkinButton::CreateWindowAt(HWND parent, int id, const RECT& rect) {
     wc.lpszClassName = kClassName;
     // No CS_DBLCLKS: two quick clicks are two clicks, not a click and a double-click.
     RegisterClassOnce(wc);
-    LoadSkins();
     // Hidden until its properties are in place, so no half-set look ever shows.
     return win::Window::Create(kClassName, 0, L"", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS, rect.left, rect.top,
                                rect.right - rect.left, rect.bottom - rect.top, parent,
@@ -70,47 +69,64 @@ bool SkinButton::Create(HWND parent, int id, const RECT& rect, const host::Prope
 
 // ---- skins ----
 
-void SkinButton::LoadSkins() {
-    if (skinsLoaded_)
+void SkinButton::SelectSkinBitmap(HBITMAP bitmap, PictureRef holder) {
+    if (bitmap && skinDc_ && bitmap == skinBitmap_) {
+        skinPicture_ = std::move(holder); // already here (a bitmap cannot sit in two contexts at once)
         return;
-    skinsLoaded_ = true;
-    for (int i = 0; i < kBuiltInSkinCount; ++i) {
-        // A skin that cannot be loaded stays empty; the others still load.
-        skins_[static_cast<std::size_t>(i)].Reset(static_cast<HBITMAP>(
-            LoadImageW(win::ThisModule(), MAKEINTRESOURCEW(kFirstSkinResource + i), IMAGE_BITMAP, 0, 0, 0)));
     }
-}
-
-void SkinButton::SelectSkinBitmap(HBITMAP bitmap) {
-    // The old context goes, with its bitmap given back, before the new one takes the bitmap.
+    // The new bitmap goes into a new context first ...
+    HDC dc = bitmap ? CreateCompatibleDC(nullptr) : nullptr;
+    HGDIOBJ original = dc ? SelectObject(dc, bitmap) : nullptr;
+    if (dc && (!original || original == HGDI_ERROR)) { // selected elsewhere: it cannot be selected here too
+        DeleteDC(dc);
+        dc = nullptr;
+        original = nullptr;
+    }
+    // ... then the old context gives its bitmap back and goes; only after that may the old picture be
+    // released (Windows will not delete a bitmap that is still selected).
     if (skinDc_) {
         if (skinDcOld_)
             SelectObject(skinDc_, skinDcOld_);
         DeleteDC(skinDc_);
-        skinDc_ = nullptr;
-        skinDcOld_ = nullptr;
     }
-    skinBitmap_ = nullptr;
-    if (!bitmap)
-        return;
-    skinDc_ = CreateCompatibleDC(nullptr);
-    if (!skinDc_)
-        return;
-    skinDcOld_ = SelectObject(skinDc_, bitmap);
-    if (!skinDcOld_) { // a bitmap selected elsewhere cannot be selected here too
-        DeleteDC(skinDc_);
-        skinDc_ = nullptr;
-        return;
-    }
-    skinBitmap_ = bitmap;
+    skinDc_ = dc;
+    skinDcOld_ = original;
+    skinBitmap_ = dc ? bitmap : nullptr;
+    skinPicture_ = dc ? std::move(holder) : nullptr;
 }
 
 void SkinButton::SelectBuiltInSkin(int skin) {
-    SelectSkinBitmap(skin >= 0 && skin < kBuiltInSkinCount ? skins_[static_cast<std::size_t>(skin)].Get() : nullptr);
+    HBITMAP bitmap = nullptr;
+    if (skin >= 0 && skin < kBuiltInSkinCount) {
+        // Decoded when first shown: a button shows one or two of the 22, most never. One that cannot
+        // be loaded stays empty (no bitmap selected).
+        win::Bitmap& slot = skins_[static_cast<std::size_t>(skin)];
+        if (!slot)
+            slot.Reset(static_cast<HBITMAP>(
+                LoadImageW(win::ThisModule(), MAKEINTRESOURCEW(kFirstSkinResource + skin), IMAGE_BITMAP, 0, 0, 0)));
+        bitmap = slot.Get();
+    }
+    SelectSkinBitmap(bitmap);
 }
 
 void SkinButton::SelectCustomSkin(const PictureRef& picture) {
-    SelectSkinBitmap(BitmapOf(picture));
+    SelectSkinBitmap(BitmapOf(picture), picture);
+}
+
+bool SkinButton::SkinPictureHeldElsewhere(const PictureRef& picture) {
+    HBITMAP bitmap = BitmapOf(picture);
+    if (!bitmap || (skinDc_ && bitmap == skinBitmap_))
+        return false;
+    // Selecting it for a moment is the one way to ask: it fails for a bitmap another context holds.
+    HDC probe = CreateCompatibleDC(nullptr);
+    if (!probe)
+        return false;
+    HGDIOBJ original = SelectObject(probe, bitmap);
+    const bool held = !original || original == HGDI_ERROR;
+    if (!held)
+        SelectObject(probe, original);
+    DeleteDC(probe);
+    return held;
 }
 
 void SkinButton::SelectNoSkin() {
@@ -140,8 +156,8 @@ std::int32_t SkinButton::SetTrans(HWND lHwnd, std::uint8_t lValue) {
 
 // ---- pictures ----
 
-void SkinButton::SetSkinCustomPicture(HBITMAP picture) {
-    SetSkinCustomPicture(GdiPicture::Borrow(picture));
+host::ControlResult SkinButton::SetSkinCustomPicture(HBITMAP picture) {
+    return SetSkinCustomPicture(GdiPicture::Borrow(picture));
 }
 HBITMAP SkinButton::SkinCustomPictureHandle() const {
     return BitmapOf(SkinCustomPicture());
@@ -336,6 +352,9 @@ LRESULT SkinButton::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case BM_GETCHECK:
         return IsChecked() ? BST_CHECKED : BST_UNCHECKED;
+    case kPaintWarningMessage:
+        ShowPaintWarning(wParam);
+        return 0;
     case WM_DESTROY:
         KillTimer(Hwnd(), 1);
         hoverTimer_ = false;

@@ -34,6 +34,9 @@ namespace skinbutton {
 
 class SkinButton : public win::Window, private ButtonSite, public ButtonModel {
 public:
+    // Posted to itself: a warning found while painting, shown once the paint is over.
+    static constexpr UINT kPaintWarningMessage = WM_USER + 1;
+
     SkinButton();
     ~SkinButton() override;
 
@@ -73,10 +76,11 @@ public:
     // Any top-level window: uniformly translucent, 0 invisible to 255 opaque. Returns 0.
     static std::int32_t SetTrans(HWND lHwnd, std::uint8_t lValue);
 
-    // The pictures stay the caller's and must outlive their use; null is none.
+    // The pictures stay the caller's and must outlive their use; null is none. A skin picture that
+    // another control holds selected is refused (error 481).
     using ButtonModel::SetPictureTexture;
     using ButtonModel::SetSkinCustomPicture;
-    void SetSkinCustomPicture(HBITMAP picture);
+    host::ControlResult SetSkinCustomPicture(HBITMAP picture);
     HBITMAP SkinCustomPictureHandle() const;
     void SetPictureTexture(HBITMAP picture);
     HBITMAP PictureTextureHandle() const;
@@ -94,6 +98,9 @@ public:
     }
     void FormatTextDraw();
     const FormattedText& FormattedCaption() const { return formatted_; }
+
+    // The context the skin is drawn from (inspection: tests, tools); null while no skin is selected.
+    HDC SkinContext() const { return skinDc_; }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -115,16 +122,23 @@ private:
     bool FontNameAccepted(const std::wstring& name) override;
     PictureRef MakePicture(const host::Picture& pixels) override;
     void ShowMessage(const std::wstring& text, MessageIcon icon) override;
+    bool SkinPictureHeldElsewhere(const PictureRef& picture) override;
 
     LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
     bool CreateWindowAt(HWND parent, int id, const RECT& rect);
-    void LoadSkins();
-    void SelectSkinBitmap(HBITMAP bitmap);
+    // The holder keeps an owned picture alive for as long as its bitmap is selected.
+    void SelectSkinBitmap(HBITMAP bitmap, PictureRef holder = nullptr);
 
     // Drawing (button_drawing.cpp).
     void Paint(int mode);
     void DrawCaption(int mode);
-    void DrawTexturedCaption(int x, int y, int textWidth, int textHeight);
+    // False (and the user told once, after the paint) when the texture is smaller than the caption.
+    bool DrawTexturedCaption(int x, int y, int textWidth, int textHeight);
+    // A condition found while painting is told to the user once per cause, after the paint: a
+    // message box raised inside it would take the focus, repaint the button and be raised again.
+    enum class PaintWarning : unsigned { TextureTooNarrow = 1, TextureTooLow = 2 };
+    void WarnAfterPaint(PaintWarning warning);
+    void ShowPaintWarning(WPARAM warning);
     void DrawFormatted(int marginShift, int topShift);
     void DrawFlat(int state);
     void SetSurfaceBackColor(std::uint32_t colour);
@@ -168,11 +182,14 @@ private:
     bool fontValid_ = false;
 
     // Skins.
-    std::array<win::Bitmap, 22> skins_;
-    bool skinsLoaded_ = false;
+    std::array<win::Bitmap, 22> skins_; // loaded as they are first selected
     HDC skinDc_ = nullptr;
     HGDIOBJ skinDcOld_ = nullptr;
     HBITMAP skinBitmap_ = nullptr;
+    PictureRef skinPicture_; // the custom picture whose bitmap skinDc_ holds
+
+    unsigned paintWarnings_ = 0; // PaintWarning bits already told for warnedTexture_
+    std::weak_ptr<const ButtonPicture> warnedTexture_;
 
     FormattedText formatted_;
 

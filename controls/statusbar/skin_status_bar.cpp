@@ -106,12 +106,6 @@ bool SkinStatusBar::OnCreate() {
     SetTemplateFont(host::FontDesc{L"MS Sans Serif", 8.25});
     HWND templ = CreatePanelLabelWindow(hwnd_, 0, L"", templateFont_);
     labels_.assign(1, Label{templ, templateFont_, 0});
-    // The anchor of the balloon tip: a small text box above the bar whose bottom 2 pixels touch it.
-    txtToolTip_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_LEFT, 0, 2 - 13, 5, 13, hwnd_, nullptr,
-                                  win::ThisModule(), nullptr);
-    if (txtToolTip_)
-        SendMessageW(txtToolTip_, WM_SETFONT, reinterpret_cast<WPARAM>(templateFont_), FALSE);
-    balloon_.Create(hwnd_);
     OnSize();
     return templ != nullptr;
 }

@@ -29,6 +29,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -169,6 +170,7 @@ public:
     const PanelTable& Panels() const { return panels_; }
     HWND PanelLabel(int index) const; // 0: the template label; null for no such label
     COLORREF PanelLabelColour(int index) const;
+    // The balloon tip's anchor and window exist from the first ShowToolTipPanel on.
     HWND ToolTipAnchor() const { return txtToolTip_; }
     HWND BalloonWindow() const { return balloon_.Window(); }
     const BalloonTip& Balloon() const { return balloon_; }
@@ -209,9 +211,20 @@ private:
     void Rebuild(const std::vector<PanelSpec>& kept);
     void SetTemplateFont(const host::FontDesc& font);
     void ApplySavedCustomSkin(const host::Picture& picture);
+    bool CreateToolTipWindows();
 
     void OnMouse(UINT msg, WPARAM wParam, LPARAM lParam);
     void OnLabelMouse(HWND label, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Calls a handler through a copy (the handler may destroy the bar, and the original with it);
+    // false when the bar, its object or its window, is gone afterwards.
+    template <typename Handler, typename... Args> bool Raise(const Handler& handler, const Args&... args) {
+        if (!handler)
+            return true;
+        const std::weak_ptr<int> alive = alive_;
+        Handler copy = handler;
+        copy(args...);
+        return !alive.expired() && hwnd_ != nullptr;
+    }
 
     PanelTable panels_;
     std::vector<Label> labels_; // [0] is the template
@@ -235,6 +248,8 @@ private:
     HFONT templateBoldFont_ = nullptr;
 
     bool clickPending_ = false; // left button went down on the bar itself
+    // Expires with the object, which tells Raise that a handler destroyed the bar.
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
     HWND labelPressed_ = nullptr;
     HWND dockParent_ = nullptr;
 

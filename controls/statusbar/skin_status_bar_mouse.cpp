@@ -63,34 +63,31 @@ void SkinStatusBar::OnMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
     const int p = panels_.PanelFromX(x);
     const PanelArgs args = p ? ArgsOf(panels_.At(p)) : PanelArgs{};
 
-    if (msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK) {
-        // The second press of a double-click: DblClick instead of a new press.
+    if (msg == WM_LBUTTONDBLCLK) {
+        // The second left press of a double-click: DblClick instead of a new press.
         SetCapture(hwnd_);
         clickPending_ = false;
-        if (msg == WM_LBUTTONDBLCLK && DblClick)
-            DblClick();
+        Raise(DblClick);
         return;
     }
-    if (IsButtonDown(msg)) {
+    // A quick second right or middle press arrives as a double-click, but only the left button
+    // double-clicks: it is a press like the first.
+    if (IsButtonDown(msg) || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK) {
         SetCapture(hwnd_);
         if (msg == WM_LBUTTONDOWN)
             clickPending_ = true;
-        if (p) {
-            if (PanelClick)
-                PanelClick(args.index, args.text, args.key, args.left, args.top, args.bottom, args.width);
-        } else if (MouseDown) {
-            MouseDown(ButtonOf(msg), shift, x, y);
-        }
+        if (p)
+            Raise(PanelClick, args.index, args.text, args.key, args.left, args.top, args.bottom, args.width);
+        else
+            Raise(MouseDown, ButtonOf(msg), shift, x, y);
         return;
     }
     if (msg == WM_MOUSEMOVE) {
         const std::int16_t buttons = ButtonsHeld(wParam);
-        if (p) {
-            if (PanelMouseMove)
-                PanelMouseMove(buttons, shift, x, y, args.index, args.text, args.key);
-        } else if (MouseMove) {
-            MouseMove(buttons, shift, x, y);
-        }
+        if (p)
+            Raise(PanelMouseMove, buttons, shift, x, y, args.index, args.text, args.key);
+        else
+            Raise(MouseMove, buttons, shift, x, y);
         return;
     }
     if (IsButtonUp(msg)) {
@@ -99,17 +96,15 @@ void SkinStatusBar::OnMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
             clickPending_ = false;
         if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == hwnd_)
             ReleaseCapture();
-        if (p) {
-            if (PanelMouseUp)
-                PanelMouseUp(ButtonOf(msg), shift, x, y, args.index, args.text, args.key);
-        } else if (MouseUp) {
-            MouseUp(ButtonOf(msg), shift, x, y);
-        }
+        // A handler may destroy the bar: then nothing of it may be touched any more.
+        if (!(p ? Raise(PanelMouseUp, ButtonOf(msg), shift, x, y, args.index, args.text, args.key)
+                : Raise(MouseUp, ButtonOf(msg), shift, x, y)))
+            return;
         RECT client{};
         GetClientRect(hwnd_, &client);
         const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        if (click && PtInRect(&client, pt) && Click)
-            Click();
+        if (click && PtInRect(&client, pt))
+            Raise(Click);
     }
 }
 
@@ -130,12 +125,10 @@ void SkinStatusBar::OnLabelMouse(HWND label, UINT msg, WPARAM wParam, LPARAM lPa
     case WM_LBUTTONDBLCLK:
         SetCapture(label);
         labelPressed_ = nullptr;
-        if (PanelDblClick)
-            PanelDblClick(args.index, args.text, args.key, args.left, args.top, args.bottom, args.width);
+        Raise(PanelDblClick, args.index, args.text, args.key, args.left, args.top, args.bottom, args.width);
         return;
     case WM_MOUSEMOVE:
-        if (PanelMouseMove)
-            PanelMouseMove(ButtonsHeld(wParam), shift, x, y, args.index, args.text, args.key);
+        Raise(PanelMouseMove, ButtonsHeld(wParam), shift, x, y, args.index, args.text, args.key);
         return;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
@@ -148,11 +141,11 @@ void SkinStatusBar::OnLabelMouse(HWND label, UINT msg, WPARAM wParam, LPARAM lPa
             labelPressed_ = nullptr;
         if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == label)
             ReleaseCapture();
-        if (PanelMouseUp)
-            PanelMouseUp(ButtonOf(msg), shift, x, y, args.index, args.text, args.key);
+        if (!Raise(PanelMouseUp, ButtonOf(msg), shift, x, y, args.index, args.text, args.key))
+            return; // the handler destroyed the bar
         // The label may be gone now (a handler can rebuild the panels): only copies are used below.
-        if (click && PanelClick)
-            PanelClick(args.index, args.text, args.key, args.left, args.top, args.bottom, args.width);
+        if (click)
+            Raise(PanelClick, args.index, args.text, args.key, args.left, args.top, args.bottom, args.width);
         return;
     }
     default:

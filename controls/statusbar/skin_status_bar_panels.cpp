@@ -73,6 +73,10 @@ void SkinStatusBar::ChangeTextPanel(const std::wstring& sText, std::int32_t lInd
         return;
     }
     tPanel& p = panels_.At(lIndex);
+    // The clock rewrites its panels every second, the date mostly unchanged: the same text would
+    // only be measured, placed and painted again.
+    if (p.Text == sText)
+        return;
     p.Text = sText;
     const Label& label = labels_[static_cast<std::size_t>(lIndex)];
     SetWindowTextW(label.hwnd, sText.c_str());
@@ -170,6 +174,17 @@ bool SkinStatusBar::SetControlPanel(HWND xCtrl, std::int32_t lIndexPanel, std::i
 
 // ---- balloon tip ----------------------------------------------------------------------------------------
 
+// Made when the first tip is shown, not with the bar: most programs never show one.
+bool SkinStatusBar::CreateToolTipWindows() {
+    // The anchor of the balloon tip: a small text box above the bar whose bottom 2 pixels touch it.
+    txtToolTip_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_LEFT, 0, 2 - 13, 5, 13, hwnd_, nullptr,
+                                  win::ThisModule(), nullptr);
+    if (!txtToolTip_)
+        return false;
+    SendMessageW(txtToolTip_, WM_SETFONT, reinterpret_cast<WPARAM>(templateFont_), FALSE);
+    return balloon_.Create(hwnd_);
+}
+
 bool SkinStatusBar::ShowToolTipPanel(const std::wstring& sTextTooltip, const std::wstring& sTitle,
                                      std::int16_t lIndexPanel, std::int16_t Duration, std::int32_t TICON) {
     if (host::IsDiagnosticRun()) {
@@ -177,6 +192,8 @@ bool SkinStatusBar::ShowToolTipPanel(const std::wstring& sTextTooltip, const std
         return false;
     }
     if (!hwnd_ || panels_.Count() < 1 || lIndexPanel > panels_.Count() || lIndexPanel < 0)
+        return false;
+    if (!txtToolTip_ && !CreateToolTipWindows())
         return false;
     // A tip still waiting to be hidden must not be hidden by the old timer.
     KillTimer(hwnd_, kToolTipTimer);

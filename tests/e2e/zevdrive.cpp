@@ -18,6 +18,8 @@
 //   zevdrive close <caption>               ask the window to close
 //   zevdrive wait-child-text <caption> <text> [ms]  wait until some descendant's text contains text
 //   zevdrive center-class <caption> <class> [n]     screen centre of the n-th descendant of a class
+//   zevdrive wait-focus <caption> <class> [ms]      wait until the window's thread has the keyboard
+//                                                   focus in a descendant of that class
 //   zevdrive link-target <shortcut.lnk>    the program a shortcut starts, as Explorer reads it
 //   zevdrive run-wait <command line> [ms]  run it and wait until it and every process it started
 //                                          have ended (an NSIS uninstaller hands over to a copy of
@@ -288,6 +290,18 @@ int wmain(int argc, wchar_t** argv) {
             return Fail("no descendant shows that text");
         Print(TextOf(found));
         return 0;
+    }
+    if (cmd == L"wait-focus") {
+        // The focus belongs to the program's thread: ask that thread, not our own.
+        const DWORD thread = GetWindowThreadProcessId(top, nullptr);
+        auto focused = [&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof(info);
+            wchar_t name[256] = {};
+            return GetGUIThreadInfo(thread, &info) && IsChild(top, info.hwndFocus) &&
+                   GetClassNameW(info.hwndFocus, name, 256) && _wcsicmp(name, arg(3).c_str()) == 0;
+        };
+        return WaitFor(focused, num(4, 3000)) ? 0 : Fail("the focus is elsewhere");
     }
     if (cmd == L"rect") {
         RECT r{};

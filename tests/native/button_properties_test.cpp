@@ -293,6 +293,18 @@ TEST(ButtonProperties, SkinEnabledSkinAndColorSchemasInterplay) {
     EXPECT_EQ(run.model.ColorSchemas(), 0) << "Skin 23 even without its picture";
 }
 
+TEST(ButtonProperties, AReplacedCustomPictureNeverStaysInTheSkinContext) {
+    // With skins off a new picture cannot become the skin, but it takes the old one's place in the skin
+    // context: the old one's owner may delete it now.
+    Button run(false);
+    ASSERT_FALSE(run.model.SetSkinCustomPicture(Pic()));
+    EXPECT_EQ(Count(run.Take(), L"skin custom"), 1);
+    run.model.SetSkinEnabled(false);
+    run.Take();
+    run.model.SetSkinCustomPicture(Pic());
+    EXPECT_EQ(run.Take(false), (Log{L"notice ColorSchemas", L"skin custom", L"notice SkinCustomPicture"}));
+}
+
 TEST(ButtonProperties, LoadsInItsOrderAndTheSkinColoursWinWithColorSchemas1) {
     Button source(false);
     source.model.SetCaption(L"Conectar");

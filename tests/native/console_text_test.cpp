@@ -15,8 +15,21 @@ namespace {
 
 const console::AnsiTable kTable = console::Latin1Table();
 
+// Applies the received bytes and checks that what ApplyReceived says it changed, replayed on the old
+// text as an edit box is given it, yields the new text.
 std::wstring Apply(std::wstring consoleText, const std::string& received) {
-    ApplyReceived(consoleText, received, kTable);
+    const std::wstring before = consoleText;
+    const console::ConsoleChange change = ApplyReceived(consoleText, received, kTable);
+    std::wstring replayed = before;
+    if (change.cutFront >= change.kept) {
+        replayed = consoleText;
+    } else {
+        EXPECT_LE(change.kept, before.size());
+        replayed.erase(0, change.cutFront);
+        const std::size_t from = change.kept - change.cutFront;
+        replayed.replace(from, std::wstring::npos, consoleText.substr(from));
+    }
+    EXPECT_EQ(replayed, consoleText) << "kept " << change.kept << ", cut " << change.cutFront;
     return consoleText;
 }
 
@@ -82,6 +95,31 @@ TEST(ConsoleText, LineEndsEraseSequencesAndDecoding) {
         EXPECT_EQ(Apply(c.console, c.received), c.shown) << c.received;
 }
 
+// Only what changed goes to the text box: the old text's untouched start and the cut are exact.
+TEST(ConsoleText, SaysHowMuchOfTheOldTextStayedAndHowMuchTheLimitCut) {
+    std::wstring full(kConsoleLimit, L'a');
+    full.replace(100, 2, L"\r\n");
+    const struct {
+        std::wstring console;
+        std::string received;
+        std::size_t kept, cutFront;
+    } cases[] = {
+        {L">", "OK\r\n", 1, 0},
+        {L">ab", "\b \b", 2, 0},
+        {L">ab", "\b \b\b \b", 1, 0},
+        {L"x\b ", "\b", 0, 0},
+        {full, "line\r\n", kConsoleLimit, 100},
+        {L">", std::string(kConsoleLimit + 1, 'x'), 0, 1}, // filled by the received bytes alone: all new
+        {L">", std::string(kConsoleLimit, 'x'), 1, 1},
+    };
+    for (const auto& c : cases) {
+        std::wstring text = c.console;
+        const console::ConsoleChange change = ApplyReceived(text, c.received, kTable);
+        EXPECT_EQ(change.kept, c.kept) << c.received;
+        EXPECT_EQ(change.cutFront, c.cutFront) << c.received;
+    }
+}
+
 TEST(ConsoleText, KeepsTheLast5000CharactersFromTheirFirstLineBreak) {
     std::wstring full(kConsoleLimit, L'a');
     full.replace(100, 2, L"\r\n");
@@ -122,7 +160,12 @@ TEST(ConsoleText, MatchesTheSearchFromTheStartLoopOnRandomInput) {
         // past the limit.
         const std::size_t consoleLength = rng() % 3 == 0 ? 4900 + rng() % 300 : rng() % 40;
         const std::wstring before = widen(randomText(consoleLength));
-        const std::string received = randomText(rng() % 3 == 0 ? rng() % 400 : rng() % 12);
+        std::string received = randomText(rng() % 3 == 0 ? rng() % 400 : rng() % 12);
+        if (round % 30 == 0) { // a console's worth or more, often without any BS (only its tail is read)
+            received = randomText(4000 + rng() % 4000);
+            if (round % 60 == 0)
+                std::erase(received, '\b');
+        }
         ASSERT_EQ(Apply(before, received), Oracle(before, received))
             << "round " << round << ", console length " << before.size() << ", received " << received.size();
     }
@@ -130,7 +173,7 @@ TEST(ConsoleText, MatchesTheSearchFromTheStartLoopOnRandomInput) {
     std::wstring fast = L">", slow = L">";
     for (int tick = 0; tick < 400; ++tick) {
         const std::string received = randomText(rng() % 80);
-        ApplyReceived(fast, received, kTable);
+        fast = Apply(fast, received);
         slow = Oracle(slow, received);
         ASSERT_EQ(fast, slow) << "tick " << tick;
     }

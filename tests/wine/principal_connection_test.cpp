@@ -37,6 +37,25 @@ TEST_F(PrincipalConnection, TheTimerBringsRepliesAndDisconnectingTwiceClosesOnce
     EXPECT_EQ(sim.Calls("FT_GetQueueStatus") + sim.Calls("FT_Write") + sim.Calls("FT_Close"), calls + 1);
 }
 
+TEST_F(PrincipalConnection, WithTheLinkClosedThePollRestsUntilTheNextConnection) {
+    Connect();
+    principal.Toolbar1_ButtonClick(L"Boton2");
+    PumpMessages(250); // the first tick on the closed link lets the timer rest
+    int timerMessages = 0;
+    for (const DWORD end = GetTickCount() + 600; GetTickCount() < end; Sleep(10)) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            timerMessages += msg.message == WM_TIMER && msg.hwnd == principal.Hwnd();
+            DispatchMessageW(&msg);
+        }
+    }
+    EXPECT_LE(timerMessages, 1) << "only the clock may tick in 600 ms";
+    EXPECT_TRUE(principal.TimerRxEnabled());
+    SendMessageW(OpenFinder()->btnConectar.Hwnd(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return principal.ConsoleText().find(L"puerto=23") != std::wstring::npos; }))
+        << "the timer runs again and brings the reply";
+}
+
 TEST_F(PrincipalConnection, ClosingLooksOnlyAtTheConsoleAndClosesTheLinkAfterTheUnloadHook) {
     principal.Toolbar1_ButtonClick(L"Boton2");
     ExpectControls(false, /*consoleEnabled=*/false);

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <string_view>
 
 using namespace testsupport;
 
@@ -32,7 +33,33 @@ COLORREF IconPixel(HWND hwnd, int index, int size, int x, int y) {
 
 using PrincipalStart = PrincipalSession;
 
+// Refuses to make the status bar, so the main window cannot be built.
+LRESULT CALLBACK RefuseStatusBar(int code, WPARAM wParam, LPARAM lParam) {
+    wchar_t cls[64] = {};
+    if (code == HCBT_CREATEWND && GetClassNameW(reinterpret_cast<HWND>(wParam), cls, 64) &&
+        std::wstring_view(cls) == statusbar::SkinStatusBar::kClassName)
+        return 1;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 } // namespace
+
+TEST(PrincipalBuild, AWindowThatCannotBeBuiltSaysSoWithNoQuitPendingToCloseTheMessage) {
+    // A quit message waiting in the queue would end the message box's own loop before the user saw it.
+    console::AppContext app;
+    console::Principal principal(app, {.programFolder = {}, .quitOnClose = true});
+    std::vector<bool> quitPending;
+    const auto previous = win::SetNoticeHandler([&](const win::Notice&) {
+        MSG msg;
+        quitPending.push_back(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+        return IDOK;
+    });
+    HHOOK hook = SetWindowsHookExW(WH_CBT, &RefuseStatusBar, nullptr, GetCurrentThreadId());
+    EXPECT_FALSE(principal.Open());
+    UnhookWindowsHookEx(hook);
+    win::SetNoticeHandler(previous);
+    EXPECT_EQ(quitPending, std::vector<bool>{false});
+}
 
 TEST_F(PrincipalStart, FrameIconLayoutAndToolbar) {
     HWND hwnd = principal.Hwnd();

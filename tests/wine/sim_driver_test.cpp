@@ -36,11 +36,14 @@ protected:
 } // namespace
 
 TEST(DriverLibrary, LoadsBesideTheProgramNeverFromTheCurrentDirectoryAndDegradesWhenMissing) {
-    EXPECT_TRUE(devlink::DriverLibrary().IsLoaded());
-    devlink::DriverLibrary missing(L"NO_SUCH_FTD2XX.DLL");
-    EXPECT_FALSE(missing.IsLoaded());
-    EXPECT_FALSE(missing.Failure().empty());
-    EXPECT_FALSE(devlink::DeviceCatalog(missing.Table()).EnumerateDevices());
+    // Both ways of looking: by name with Windows' limited search, and by full path where Windows lacks it.
+    EXPECT_TRUE(devlink::LimitedDllSearchAvailable()) << "Wine 8 has SetDefaultDllDirectories";
+    for (bool limited : {true, false}) {
+        EXPECT_TRUE(devlink::DriverLibrary(L"FTD2XX.DLL", limited).IsLoaded()) << limited;
+        devlink::DriverLibrary missing(L"NO_SUCH_FTD2XX.DLL", limited);
+        EXPECT_FALSE(missing.IsLoaded() || missing.Failure().empty()) << limited;
+        EXPECT_FALSE(devlink::DeviceCatalog(missing.Table()).EnumerateDevices());
+    }
     // A DLL planted in the current directory must not be picked up by name.
     wchar_t temp[MAX_PATH], previous[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);

@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <climits>
+#include <optional>
 #include <sstream>
 
 using namespace testsupport;
@@ -122,6 +123,34 @@ TEST_F(StatusBarEvents, AHandlerMayRemoveThePanelWhoseLabelItClicked) {
     bar_->ClearPanels();
     Press(bar_->Hwnd(), 100, 5);
     EXPECT_EQ(Take(), (Lines{"MouseDown 1 0 100 5", "MouseUp 1 0 100 5", "Click"}));
+}
+
+TEST_F(StatusBarEvents, AQuickSecondRightOrMiddlePressIsAPress) {
+    SendMessageW(bar_->Hwnd(), WM_RBUTTONDBLCLK, MK_RBUTTON, MAKELPARAM(560, 5));
+    SendMessageW(bar_->Hwnd(), WM_MBUTTONDBLCLK, MK_MBUTTON | MK_RBUTTON, MAKELPARAM(400, 5));
+    EXPECT_EQ(Take(), (Lines{"MouseDown 2 0 560 5", "PanelClick 2 06/12/2026 Date 352 2 14 78"}));
+}
+
+TEST_F(StatusBarEvents, AHandlerThatDestroysTheBarEndsThatPress) {
+    // The handler replaces the bar by a new one in the same place in memory, so anything the old bar
+    // still did afterwards would show on the new one.
+    std::optional<statusbar::SkinStatusBar> bar;
+    auto make = [&] {
+        bar.emplace();
+        ASSERT_TRUE(bar->Create(host_, 0, 100, 600, 17));
+        bar->AddPanel(L"uno", L"k", 200);
+        bar->Click = [this] { Log("Click"); };
+        bar->PanelClick = [this](auto...) { Log("PanelClick"); };
+    };
+    for (const bool onLabel : {false, true}) {
+        make();
+        bar->MouseUp = [&](auto...) { bar.reset(), make(); };
+        bar->PanelMouseUp = [&](auto&&...) { bar.reset(), make(); };
+        HWND target = onLabel ? bar->PanelLabel(1) : bar->Hwnd();
+        SendMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(onLabel ? 2 : 300, 3));
+        SendMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(onLabel ? 2 : 300, 3));
+        EXPECT_EQ(Take(), Lines{}) << onLabel;
+    }
 }
 
 TEST_F(StatusBarEvents, ABalloonAtThePanelsTopEdgeHidesAfterItsDurationAndASecondCallReplacesIt) {
