@@ -1,7 +1,6 @@
 // Resource and control IDs of the main window (range 300-399).
 #pragma once
 
-#define IDI_PRINCIPAL 300
 #define IDB_TOOL_DISPOSITIVOS 301
 #define IDB_TOOL_DESCONECTAR 302
 #define IDB_TOOL_BORRAR 303

@@ -1,48 +1,13 @@
 #include "console/window_icon.h"
 
-#include "console/console_ids.h"
+#include "resources/dialogs_ids.h"
 #include "win/window_base.h"
 
-#include <cstdint>
-#include <cstring>
-
 namespace console {
-namespace {
-
-std::uint32_t Read32(const BYTE* p) {
-    std::uint32_t v = 0;
-    std::memcpy(&v, p, 4);
-    return v;
-}
-
-HICON MakeIcon(int size) {
-    HMODULE module = win::ThisModule();
-    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(IDI_PRINCIPAL), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
-    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-    const auto* data = static_cast<const BYTE*>(loaded ? LockResource(loaded) : nullptr);
-    const DWORD length = found ? SizeofResource(module, found) : 0;
-    if (!data || length < 6)
-        return nullptr;
-    // The .ico file form: a 6-byte header, then 16 bytes per image (width, height, ..., size, offset).
-    const unsigned count = data[4] | (data[5] << 8);
-    for (unsigned i = 0; i < count && 6 + 16 * (i + 1) <= length; ++i) {
-        const BYTE* entry = data + 6 + 16 * i;
-        const int width = entry[0] == 0 ? 256 : entry[0];
-        const std::uint32_t bytes = Read32(entry + 8), offset = Read32(entry + 12);
-        if (width != size || offset > length || bytes > length - offset)
-            continue;
-        return CreateIconFromResourceEx(const_cast<BYTE*>(data + offset), bytes, TRUE, 0x00030000, size, size,
-                                        LR_DEFAULTCOLOR);
-    }
-    return nullptr;
-}
-
-} // namespace
 
 HICON PrincipalIcon(int size) {
-    static HICON large = MakeIcon(32);
-    static HICON small = MakeIcon(16);
-    return size <= 16 ? small : large;
+    return static_cast<HICON>(
+        LoadImageW(win::ThisModule(), MAKEINTRESOURCEW(IDI_PRINCIPAL), IMAGE_ICON, size, size, LR_SHARED));
 }
 
 } // namespace console

@@ -1,5 +1,7 @@
-// Resource IDs of the device finder's and the About window's pictures.
+// Resource IDs of the program's icons and the About window's logo.
 #pragma once
+
+#define IDI_PRINCIPAL 300
 
 #define IDI_FINDER 401
 #define IDI_ABOUT 402
