@@ -4,20 +4,15 @@
 //
 //   zevdrive wait <caption> [ms]           wait until a visible top-level window has that caption
 //   zevdrive gone <caption> [ms]           wait until none has
-//   zevdrive count <caption>               how many top-level windows have that caption
 //   zevdrive items <caption>               the items of the window's first list box, one a line
 //   zevdrive wait-item <caption> <text> [ms]  wait until a list item contains text
-//   zevdrive text <caption> <class> [n]    text of the window's n-th descendant of that class
-//   zevdrive wait-text <caption> <class> <n> <text> [ms]  wait until that text contains text
 //   zevdrive center <caption> <text>       screen centre of the descendant whose text is exactly text
-//   zevdrive enabled <caption> <text>      1 or 0: is that descendant enabled
 //   zevdrive item-center <caption> <i>     screen centre of list item i
 //   zevdrive tool-center <caption> <i>     screen centre of toolbar button i (0-based)
 //   zevdrive tool-enabled <caption> <i>    1 or 0: is toolbar button i enabled
 //   zevdrive rect <caption>                the window's screen rectangle: x y width height
 //   zevdrive close <caption>               ask the window to close
 //   zevdrive wait-child-text <caption> <text> [ms]  wait until some descendant's text contains text
-//   zevdrive center-class <caption> <class> [n]     screen centre of the n-th descendant of a class
 //   zevdrive wait-focus <caption> <class> [ms]      wait until the window's thread has the keyboard
 //                                                   focus in a descendant of that class
 //   zevdrive link-target <shortcut.lnk>    the program a shortcut starts, as Explorer reads it
@@ -217,10 +212,6 @@ int wmain(int argc, wchar_t** argv) {
         return WaitFor([&] { return (Top(caption) != nullptr) == (cmd == L"wait"); }, num(3, 10000))
                    ? 0
                    : Fail(cmd == L"wait" ? "window did not appear" : "window is still there");
-    if (cmd == L"count") {
-        std::printf("%zu\n", Windows(nullptr, caption).size());
-        return 0;
-    }
     HWND top = Top(caption);
     if (!top)
         return Fail("no such window");
@@ -239,27 +230,9 @@ int wmain(int argc, wchar_t** argv) {
             Print(item);
         return 0;
     }
-    if (cmd == L"text" || cmd == L"wait-text") {
-        HWND h = ByClass(top, arg(3), num(4, 0));
-        if (!h)
-            return Fail("no such control");
-        const bool shown =
-            cmd == L"text" || WaitFor([&] { return TextOf(h).find(arg(5)) != std::wstring::npos; }, num(6, 5000));
-        Print(TextOf(h));
-        return shown ? 0 : Fail("text did not appear");
-    }
-    if (cmd == L"center" || cmd == L"enabled") {
+    if (cmd == L"center") {
         HWND h = Find(top, [&](HWND w) { return TextOf(w) == arg(3); });
-        if (!h)
-            return Fail("no control with that text");
-        if (cmd == L"center")
-            return PrintCenter(h);
-        std::printf("%d\n", IsWindowEnabled(h) ? 1 : 0);
-        return 0;
-    }
-    if (cmd == L"center-class") {
-        HWND h = ByClass(top, arg(3), num(4, 0));
-        return h ? PrintCenter(h) : Fail("no such control");
+        return h ? PrintCenter(h) : Fail("no control with that text");
     }
     if (cmd == L"item-center") {
         RECT r{};
