@@ -86,33 +86,22 @@ TEST_F(Finder, IsLaidOutAsDesignedShownOnceAndListsOnlyTheZevDevice) {
     SaveScreenshot(hwnd, L"finder");
 }
 
+// Which change each refresh makes is the model's (tested natively); the window keeps the selection
+// when lines are only appended or nothing changed, and drops it when the list is rebuilt.
 TEST_F(Finder, TheListFollowsTheDevicesAndKeepsTheSelectionUnlessRebuilt) {
     OpenFinder();
     Select(0);
     sim.Fail("FT_ListDevices", 4, 1, 1); // the next count query fails once
     NextTick();
-    EXPECT_EQ(ListItems(), (Items{kItem, Dispositivos::kCountFailed}));
-    EXPECT_EQ(Selection(), 0) << "appending keeps the selection";
+    EXPECT_EQ(std::pair(ListItems(), Selection()), std::pair(Items{kItem, Dispositivos::kCountFailed}, 0));
     NextTick();
-    EXPECT_EQ(ListItems(), (Items{kItem, Dispositivos::kCountFailed})) << "the line stays while nothing changes";
+    EXPECT_EQ(Selection(), 0) << "nothing changed";
     sim.Plug("ZV200002", "ZEV WiFi Server B");
     ASSERT_TRUE(
         PumpUntil([&] { return ListItems().size() == 2 && ListItems()[1] != Dispositivos::kCountFailed; }, 2000))
         << "within about a second";
-    EXPECT_EQ(ListItems()[1], L"ZEV WiFi Server B, NºSerie: ZV200002");
-    EXPECT_EQ(Selection(), -1) << "a rebuild drops the selection";
-    ASSERT_EQ(sim.LoadConfig("device FT1 FT232R USB UART\ndevice Z2 zev lower case\n"), 0u);
-    NextTick();
-    EXPECT_EQ(ListItems(), Items{Dispositivos::kNoZev});
-    Select(0);
-    NextTick();
-    EXPECT_EQ(Selection(), 0) << "not rebuilt while the same devices stay";
-    ASSERT_EQ(sim.LoadConfig("# nothing attached\n"), 0u);
-    NextTick();
-    Select(0);
-    NextTick();
-    EXPECT_EQ(ListItems(), Items{Dispositivos::kNoZev});
-    EXPECT_EQ(Selection(), -1) << "without any device cleared and added anew every second";
+    EXPECT_EQ(std::pair(ListItems()[1], Selection()),
+              std::pair(std::wstring(L"ZEV WiFi Server B, NºSerie: ZV200002"), -1));
 }
 
 TEST_F(Finder, ASingleItemConnectsWithoutSelectionClosesTheFinderAndThenSendsList) {
