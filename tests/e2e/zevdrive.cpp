@@ -22,6 +22,8 @@
 //
 // A caption ending in "*" matches every caption that starts with the rest (handy for captions with
 // characters outside ASCII, which a shell may not pass on faithfully).
+#include "bench/win/process_windows.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
@@ -34,15 +36,10 @@
 #include <string>
 #include <vector>
 
-namespace {
+using measure::Descendants;
+using measure::TextOf;
 
-std::wstring TextOf(HWND hwnd) {
-    const LRESULT n = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
-    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-    SendMessageW(hwnd, WM_GETTEXT, static_cast<WPARAM>(n + 1), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(wcslen(text.c_str()));
-    return text;
-}
+namespace {
 
 void Print(const std::wstring& w) {
     const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
@@ -51,36 +48,32 @@ void Print(const std::wstring& w) {
     std::printf("%s\n", s.c_str());
 }
 
-// Top-level windows (visible, with the caption) or a window's descendants, in enumeration order.
-std::vector<HWND> Windows(HWND parent, const std::wstring& caption = L"") {
+// Visible top-level windows with the caption, in enumeration order.
+std::vector<HWND> Windows(const std::wstring& caption) {
     struct Search {
-        const std::wstring* caption;
+        const std::wstring& want;
         std::vector<HWND> found;
-    } search{&caption, {}};
+    } search{caption, {}};
     auto add = [](HWND hwnd, LPARAM lp) -> BOOL {
         auto* s = reinterpret_cast<Search*>(lp);
-        const std::wstring& want = *s->caption;
-        const std::wstring text = want.empty() ? L"" : TextOf(hwnd);
-        const bool prefix = !want.empty() && want.back() == L'*';
-        if (want.empty() ||
-            (IsWindowVisible(hwnd) && (prefix ? text.rfind(want.substr(0, want.size() - 1), 0) == 0 : text == want)))
+        const std::wstring text = TextOf(hwnd);
+        const bool prefix = !s->want.empty() && s->want.back() == L'*';
+        if (IsWindowVisible(hwnd) &&
+            (prefix ? text.rfind(s->want.substr(0, s->want.size() - 1), 0) == 0 : text == s->want))
             s->found.push_back(hwnd);
         return TRUE;
     };
-    if (parent)
-        EnumChildWindows(parent, add, reinterpret_cast<LPARAM>(&search));
-    else
-        EnumWindows(add, reinterpret_cast<LPARAM>(&search));
+    EnumWindows(add, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
 HWND Top(const std::wstring& caption) {
-    const auto all = Windows(nullptr, caption);
+    const auto all = Windows(caption);
     return all.empty() ? nullptr : all.front();
 }
 
 HWND Find(HWND top, const std::function<bool(HWND)>& match, int n = 0) {
-    for (HWND h : Windows(top))
+    for (HWND h : Descendants(top))
         if (match(h) && n-- == 0)
             return h;
     return nullptr;
@@ -138,12 +131,7 @@ int PrintCenter(HWND hwnd) {
 }
 
 bool WaitFor(const std::function<bool()>& pred, int ms) {
-    for (int waited = 0; !pred(); waited += 50) {
-        if (waited >= ms)
-            return false;
-        Sleep(50);
-    }
-    return true;
+    return measure::WaitFor(pred, static_cast<DWORD>(ms));
 }
 
 int Fail(const char* why) {
