@@ -62,24 +62,50 @@ TEST(SimConsole, EchoesErasesAndAnswersEachCommandTheCableStaysSilent) {
 
 TEST(SimConfig, DevicesFaultsAndTheLineOfAMistake) {
     int line = 0;
-    const auto config = sim::ParseConfig("# two ZEVs\ndevice ZVA ZEV Server A\nunplugged ZVB ZEV Server B\n"
-                                         "device ZVC Other cable\nfail FT_Read 4 at 2 times 3\n",
-                                         &line, nullptr);
+    const auto config =
+        sim::ParseConfig("# two ZEVs\ndevice ZVA ZEV Server A\nunplugged ZVB ZEV Server B\n"
+                         "device ZVC Other cable\nfail FT_Read 4 at 2 times 3\nfail FT_Close 4294967295\n",
+                         &line, nullptr);
     ASSERT_TRUE(config);
     ASSERT_EQ(config->devices.size(), 3u);
     EXPECT_EQ(std::tuple(config->devices[1].serial, config->devices[1].description, config->devices[1].plugged),
               std::tuple("ZVB", "ZEV Server B", false));
-    ASSERT_EQ(config->faults.size(), 1u);
+    ASSERT_EQ(config->faults.size(), 2u);
     const sim::Fault& f = config->faults[0].second;
     EXPECT_EQ(std::tuple(config->faults[0].first, f.status, f.atCall, f.times), std::tuple("FT_Read", 4u, 2u, 3u));
     const std::pair<const char*, int> bad[] = {{"device A B\nfail FT_Nothing 4\n", 2},
                                                {"device A B\n\nfail FT_Read zero\n", 3},
+                                               {"fail FT_Read 0\n", 1},
+                                               {"fail FT_Read 4294967296\n", 1},
                                                {"device lonely\n", 1},
                                                {"bogus\n", 1}};
     for (const auto& [text, at] : bad) {
         EXPECT_FALSE(sim::ParseConfig(text, &line, nullptr)) << text;
         EXPECT_EQ(line, at) << text;
     }
+}
+
+TEST(SimDevices, HandlesOutliveUnpluggingAndBadArgumentsAreRefused) {
+    sim::World world;
+    const FT_HANDLE zev = Open(world, "ZV100001");
+    DWORD n = 0, count = 0;
+    char* buffers[] = {nullptr};
+    EXPECT_EQ(world.ListDevices(buffers, nullptr, FT_LIST_ALL | FT_OPEN_BY_SERIAL_NUMBER), FT_INVALID_PARAMETER);
+    EXPECT_EQ(world.Read(zev, &count, 1, nullptr), FT_INVALID_PARAMETER);
+    ASSERT_EQ(world.Write(zev, "HEL", 2, &n), FT_OK);
+    EXPECT_EQ(std::pair(n, world.Find("ZV100001")->written), std::pair(DWORD{2}, std::string("HE")));
+    EXPECT_FALSE(world.Flood("NOPE", 3) || world.Unplug("NOPE"));
+    ASSERT_TRUE(world.Flood("ZV100001", 3));
+    ASSERT_EQ(world.GetQueueStatus(zev, &count), FT_OK);
+    EXPECT_EQ(count, 5u) << "the echo of what was written, then the flood";
+    // Left out of the configuration: still known, so its handle fails as an unplugged device's does.
+    world.Apply(*sim::ParseConfig("device FT1 cable\n", nullptr, nullptr));
+    EXPECT_EQ(world.GetQueueStatus(zev, &count), FT_IO_ERROR);
+    world.Plug("ZV100001", "ZEV again");
+    EXPECT_TRUE(world.Unplug("ZV100001"));
+    EXPECT_FALSE(world.Unplug("ZV100001")) << "already unplugged";
+    ASSERT_EQ(world.Close(zev), FT_OK);
+    EXPECT_EQ(world.Write(zev, "x", 1, &n), FT_INVALID_HANDLE) << "a closed handle";
 }
 
 TEST(SimStream, StatementTakesASerialAndAnOptionalDepth) {
