@@ -67,7 +67,8 @@ TEST(EnumerateDevices, CountThenEachIndexKeepingBytesBehindTheNulAndElevenSlotsA
         fifteen.push_back("S" + std::to_string(i));
     c.Attach(fifteen);
     ASSERT_TRUE(c.catalog.EnumerateDevices());
-    EXPECT_EQ(std::pair(c.catalog.lNumDevices, c.fake.calls.back()), std::pair(11, std::string("serial 10")));
+    EXPECT_EQ(std::tuple(c.catalog.lNumDevices, c.fake.calls.back(), c.Serials().back()),
+              std::tuple(11, std::string("serial 10"), std::string("S10")));
     // A count the signed field could not hold is clamped, not turned negative; a driver reporting
     // success without a count lists nothing; a text without NUL is read to the field's end only.
     c.fake.reportedCount = 0xFFFFFFF0u;
