@@ -51,6 +51,8 @@ TEST_F(StatusBarPanels, DocksAtTheBottomAndHoldsTheMainWindowsPanelsAndLabels) {
     }
     AddMainWindowPanels();
     ASSERT_EQ(bar_->PanelsCount(), 3);
+    EXPECT_EQ(std::tuple(bar_->GetPanelLeft(2), bar_->GetPanelTop(2), bar_->GetPanelWidth(3), bar_->GetPanelHeight(2)),
+              std::tuple(352, 2, 78, 12));
     // Labels are child windows whose text anyone can read, with the template never shown.
     EXPECT_EQ(StaticTexts(bar_->Hwnd()), (Texts{L"", L"06/12/2026", L"10:00:00", L"Desconectado"}));
     EXPECT_EQ(GetDlgCtrlID(bar_->PanelLabel(3)), 3);
