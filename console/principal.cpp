@@ -1,11 +1,11 @@
 #include "console/principal.h"
 
-#include "console/ansi_text.h"
 #include "console/clock_text.h"
 #include "console/console_ids.h"
 #include "console/receive_pump.h"
 #include "console/skin_file.h"
 #include "console/window_icon.h"
+#include "win/ansi_text.h"
 #include "win/notify.h"
 #include "win/program_folder.h"
 #include "win/dpi.h"
@@ -16,6 +16,10 @@
 #include <utility>
 
 namespace console {
+
+using win::SystemAnsiTable;
+using win::ToAnsi;
+
 namespace {
 
 constexpr wchar_t kClassName[] = L"ZevPrincipal";

@@ -1,9 +1,9 @@
 #include "console/skin_file.h"
 
-#include "console/bmp_check.h"
+#include "bmp/bmp_file.h"
+#include "win/dib.h"
 
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -65,32 +65,9 @@ bool ReadWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes, s
     return ok;
 }
 
-// A DIB section holding the checked picture.
-win::Bitmap MakeDibSection(const BmpLayout& bmp, const std::vector<std::uint8_t>& file) {
-    // The information header, then the masks or the colour table, as CreateDIBSection takes them.
-    std::vector<std::uint8_t> info(sizeof(BITMAPINFOHEADER) + 12 + bmp.colourTable.size());
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof(header);
-    header.biWidth = bmp.width;
-    header.biHeight = bmp.height;
-    header.biPlanes = 1;
-    header.biBitCount = bmp.bitCount;
-    header.biCompression = bmp.compression;
-    header.biClrUsed = static_cast<DWORD>(bmp.colourTable.size() / 4);
-    std::memcpy(info.data(), &header, sizeof(header));
-    std::uint8_t* after = info.data() + sizeof(header);
-    if (bmp.compression == BI_BITFIELDS)
-        std::memcpy(after, bmp.masks, sizeof(bmp.masks));
-    else if (!bmp.colourTable.empty())
-        std::memcpy(after, bmp.colourTable.data(), bmp.colourTable.size());
-    void* bits = nullptr;
-    win::Bitmap picture(
-        CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!picture || !bits)
-        return {};
-    std::memcpy(bits, file.data() + bmp.bitsOffset, bmp.bitsSize);
-    GdiFlush();
-    return picture;
+std::wstring BmpFailure(bmp::Fault fault) {
+    return fault == bmp::Fault::Compressed ? L"el mapa de bits está comprimido y no se admite"
+                                           : L"el archivo no es un mapa de bits válido";
 }
 
 } // namespace
@@ -119,17 +96,20 @@ SkinLoadResult LoadSkinPicture(const std::wstring& path) {
 
     // Checked here, then handed to GDI as a picture in memory: the system's file loader reads
     // past the end of a truncated file.
-    const std::optional<BmpLayout> bmp = CheckBmp(bytes, &result.reason);
-    if (!bmp)
+    bmp::Fault fault{};
+    const std::optional<bmp::Layout> layout = bmp::ReadLayout(bytes, &fault);
+    if (!layout) {
+        result.reason = BmpFailure(fault);
         return result;
-    const long height = bmp->height < 0 ? -static_cast<long>(bmp->height) : bmp->height;
-    if (bmp->width < kSkinMinWidth || height < kSkinMinHeight) {
-        result.reason = L"la imagen mide " + std::to_wstring(bmp->width) + L" × " + std::to_wstring(height) +
+    }
+    const int height = layout->Rows();
+    if (layout->width < kSkinMinWidth || height < kSkinMinHeight) {
+        result.reason = L"la imagen mide " + std::to_wstring(layout->width) + L" × " + std::to_wstring(height) +
                         L" píxeles y debe medir al menos " + std::to_wstring(kSkinMinWidth) + L" × " +
                         std::to_wstring(kSkinMinHeight);
         return result;
     }
-    result.picture = MakeDibSection(*bmp, bytes);
+    result.picture = win::DibSection(*layout, bytes);
     if (!result.picture)
         result.reason = L"no hay memoria para la imagen";
     return result;

@@ -1,9 +1,9 @@
 #include "finder/dispositivos.h"
 
-#include "console/ansi_text.h"
 #include "console/principal.h"
 #include "controls/host/property_text.h"
 #include "resources/dialogs_ids.h"
+#include "win/ansi_text.h"
 #include "win/notify.h"
 #include "win/dpi.h"
 #include "win/single_instance.h"
@@ -213,7 +213,7 @@ LRESULT CALLBACK Dispositivos::FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
 std::wstring Dispositivos::ItemText(const Item& item) {
     switch (item.kind) {
     case Item::Kind::Device:
-        return console::FromAnsi(item.description) + L", NºSerie: " + console::FromAnsi(item.serialNumber);
+        return win::FromAnsi(item.description) + L", NºSerie: " + win::FromAnsi(item.serialNumber);
     case Item::Kind::CountFailed:
         return kCountFailed;
     case Item::Kind::NoZev:

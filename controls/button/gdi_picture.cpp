@@ -1,9 +1,9 @@
 #include "controls/button/gdi_picture.h"
 
-#include "controls/button/picture_file_check.h"
+#include "bmp/ico_file.h"
 #include "controls/host/picture_win.h"
+#include "win/dib.h"
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -82,28 +82,17 @@ std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path) {
 } // namespace
 
 PictureRef LoadPictureFile(const std::wstring& path) {
+    // Checked before any decoder sees the bytes: a bad file gives a message, not a crash.
     const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
-    const auto layout = CheckPictureFile(bytes);
-    if (!layout)
+    if (const auto layout = bmp::ReadLayout(bytes))
+        return GdiPicture::Own(win::DibSection(*layout, bytes));
+    const auto icon = bmp::ReadIcon(bytes);
+    if (!icon)
         return nullptr;
-    if (layout->kind == PictureFileLayout::Kind::Icon) {
-        HICON icon = CreateIconFromResourceEx(const_cast<std::uint8_t*>(bytes.data() + layout->imageOffset),
-                                              static_cast<DWORD>(layout->imageSize), TRUE, 0x00030000, layout->width,
-                                              layout->height, LR_DEFAULTCOLOR);
-        return GdiPicture::OwnIcon(icon, layout->width, layout->height);
-    }
-    // The checked header, masks and palette, copied so they are suitably aligned for GDI.
-    std::vector<std::uint8_t> info(bytes.begin() + static_cast<std::ptrdiff_t>(layout->infoOffset),
-                                   bytes.begin() + static_cast<std::ptrdiff_t>(layout->bitsOffset));
-    info.resize(info.size() + 16); // a header that claims no palette is still read as BITMAPINFO
-    void* bits = nullptr;
-    win::Bitmap bitmap(
-        CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits)
-        return nullptr;
-    std::memcpy(bits, bytes.data() + layout->bitsOffset, layout->bitsSize);
-    GdiFlush();
-    return GdiPicture::Own(std::move(bitmap));
+    HICON handle =
+        CreateIconFromResourceEx(const_cast<std::uint8_t*>(bytes.data() + icon->offset), static_cast<DWORD>(icon->size),
+                                 TRUE, 0x00030000, icon->width, icon->height, LR_DEFAULTCOLOR);
+    return GdiPicture::OwnIcon(handle, icon->width, icon->height);
 }
 
 } // namespace skinbutton

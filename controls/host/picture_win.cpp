@@ -29,17 +29,17 @@ std::optional<Picture> PictureFromBitmap(HBITMAP bitmap) {
     ReleaseDC(nullptr, screen);
     if (rows != size.cy)
         return std::nullopt;
-    Picture picture{gen::Raster(size.cx, size.cy)};
+    Picture picture{bmp::Raster(size.cx, size.cy)};
     for (int y = 0; y < size.cy; ++y) {
         const std::uint8_t* row = bits.data() + stride * static_cast<std::size_t>(y);
         for (int x = 0; x < size.cx; ++x)
-            picture.raster.At(x, y) = gen::Rgb{row[x * 3 + 2], row[x * 3 + 1], row[x * 3]};
+            picture.raster.At(x, y) = bmp::Rgb{row[x * 3 + 2], row[x * 3 + 1], row[x * 3]};
     }
     return picture;
 }
 
 win::Bitmap BitmapFromPicture(const Picture& picture) {
-    const gen::Raster& r = picture.raster;
+    const bmp::Raster& r = picture.raster;
     if (picture.IsNone() || r.pixels.size() != static_cast<std::size_t>(r.width) * static_cast<std::size_t>(r.height))
         return {};
     BITMAPINFO bi{};
@@ -58,7 +58,7 @@ win::Bitmap BitmapFromPicture(const Picture& picture) {
     for (int y = 0; y < r.height; ++y) {
         std::uint8_t* row = out + stride * static_cast<std::size_t>(y);
         for (int x = 0; x < r.width; ++x) {
-            const gen::Rgb& p = r.At(x, y);
+            const bmp::Rgb& p = r.At(x, y);
             row[x * 3] = p.b;
             row[x * 3 + 1] = p.g;
             row[x * 3 + 2] = p.r;

@@ -27,7 +27,7 @@ bool IsStorable(const PropertyValue& v) {
         const auto& r = p->raster;
         if (p->IsNone())
             return true;
-        return r.width <= (1 << 16) && r.height <= (1 << 16) &&
+        return r.width <= bmp::kMaxSide && r.height <= bmp::kMaxSide &&
                r.pixels.size() == static_cast<std::size_t>(r.width) * static_cast<std::size_t>(r.height);
     }
     if (const auto* f = std::get_if<FontDesc>(&v))

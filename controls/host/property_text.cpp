@@ -119,7 +119,7 @@ void AppendValue(std::string& out, const PropertyValue& value) {
     } else if (const auto* p = std::get_if<Picture>(&value)) {
         out += "Picture(";
         if (!p->IsNone())
-            out += Base64Encode(gen::EncodeBmp(p->raster));
+            out += Base64Encode(bmp::Encode(p->raster));
         out += ")";
     }
 }
@@ -408,7 +408,7 @@ private:
         const auto bytes = Base64Decode(data);
         if (!bytes)
             throw Fault{bad};
-        auto raster = gen::DecodeBmp(*bytes);
+        auto raster = bmp::Decode(*bytes);
         if (!raster)
             throw Fault{bad};
         return Picture{std::move(*raster)};

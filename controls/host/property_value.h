@@ -1,7 +1,7 @@
 // The kinds of value a control keeps in its saved property set. Platform-neutral.
 #pragma once
 
-#include "resources/gen/bitmap.h"
+#include "bmp/bmp_file.h"
 
 #include <cstdint>
 #include <string>
@@ -24,7 +24,7 @@ struct FontDesc {
 // A picture's pixels (24-bit). A picture with no pixels is "none" (or the empty picture: the saved
 // form does not tell them apart, and no control needs it to).
 struct Picture {
-    gen::Raster raster;
+    bmp::Raster raster;
     bool IsNone() const { return raster.width <= 0 || raster.height <= 0; }
     bool operator==(const Picture&) const = default;
 };

@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     mkdir((folder + "/button_skins").c_str(), 0755);
     for (int skin = 0; skin < skinbutton::kBuiltInSkinCount; ++skin) {
         const std::string path = folder + "/" + gen::ButtonSkinFile(skin);
-        if (!gen::WriteFile(path, gen::EncodeBmp(gen::ButtonSkin(skin)))) {
+        if (!gen::WriteFile(path, bmp::Encode(gen::ButtonSkin(skin)))) {
             std::fprintf(stderr, "could not write %s\n", path.c_str());
             return 1;
         }

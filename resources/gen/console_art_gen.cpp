@@ -17,11 +17,11 @@ int main(int argc, char** argv) {
     std::vector<gen::Raster> icons;
     for (int size : gen::kPrincipalIconSizes)
         icons.push_back(gen::PrincipalIcon(size));
-    bool ok = gen::WriteFile(folder + "/Skin_VBNET.bmp", gen::EncodeBmp(gen::ToolbarSkin())) &&
-              gen::WriteFile(folder + "/principal.ico", gen::EncodeIco(icons, gen::kConsoleTransparent));
+    bool ok = gen::WriteFile(folder + "/Skin_VBNET.bmp", bmp::Encode(gen::ToolbarSkin())) &&
+              gen::WriteFile(folder + "/principal.ico", bmp::EncodeIcon(icons, gen::kConsoleTransparent));
     for (int i = 0; i < 4 && ok; ++i)
-        ok = gen::WriteFile(folder + "/" + tools[i] + ".bmp", gen::EncodeBmp(gen::ToolImage(i))) &&
-             gen::WriteFile(folder + "/" + tools[i] + "_48.bmp", gen::EncodeBmp(gen::ToolImage(i, 48)));
+        ok = gen::WriteFile(folder + "/" + tools[i] + ".bmp", bmp::Encode(gen::ToolImage(i))) &&
+             gen::WriteFile(folder + "/" + tools[i] + "_48.bmp", bmp::Encode(gen::ToolImage(i, 48)));
     if (!ok) {
         std::fprintf(stderr, "could not write into %s\n", folder.c_str());
         return 1;

@@ -18,10 +18,10 @@ int main(int argc, char** argv) {
         finder.push_back(gen::FinderIcon(size));
         about.push_back(gen::AboutIcon(size));
     }
-    const bool ok = gen::WriteFile(folder + "/about_logo.bmp", gen::EncodeBmp(gen::AboutLogo())) &&
-                    gen::WriteFile(folder + "/about_logo_144.bmp", gen::EncodeBmp(gen::AboutLogo(144))) &&
-                    gen::WriteFile(folder + "/finder.ico", gen::EncodeIco(finder, gen::kIconTransparent)) &&
-                    gen::WriteFile(folder + "/about.ico", gen::EncodeIco(about, gen::kIconTransparent));
+    const bool ok = gen::WriteFile(folder + "/about_logo.bmp", bmp::Encode(gen::AboutLogo())) &&
+                    gen::WriteFile(folder + "/about_logo_144.bmp", bmp::Encode(gen::AboutLogo(144))) &&
+                    gen::WriteFile(folder + "/finder.ico", bmp::EncodeIcon(finder, gen::kIconTransparent)) &&
+                    gen::WriteFile(folder + "/about.ico", bmp::EncodeIcon(about, gen::kIconTransparent));
     if (!ok) {
         std::fprintf(stderr, "could not write into %s\n", folder.c_str());
         return 1;

@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string path = std::string(argv[1]) + "/statusbar_skins.bmp";
-    if (!gen::WriteFile(path, gen::EncodeBmp(gen::BuildStatusBarSkinStrip()))) {
+    if (!gen::WriteFile(path, bmp::Encode(gen::BuildStatusBarSkinStrip()))) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
         return 1;
     }

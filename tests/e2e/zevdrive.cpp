@@ -4,20 +4,15 @@
 //
 //   zevdrive wait <caption> [ms]           wait until a visible top-level window has that caption
 //   zevdrive gone <caption> [ms]           wait until none has
-//   zevdrive count <caption>               how many top-level windows have that caption
 //   zevdrive items <caption>               the items of the window's first list box, one a line
 //   zevdrive wait-item <caption> <text> [ms]  wait until a list item contains text
-//   zevdrive text <caption> <class> [n]    text of the window's n-th descendant of that class
-//   zevdrive wait-text <caption> <class> <n> <text> [ms]  wait until that text contains text
 //   zevdrive center <caption> <text>       screen centre of the descendant whose text is exactly text
-//   zevdrive enabled <caption> <text>      1 or 0: is that descendant enabled
 //   zevdrive item-center <caption> <i>     screen centre of list item i
 //   zevdrive tool-center <caption> <i>     screen centre of toolbar button i (0-based)
 //   zevdrive tool-enabled <caption> <i>    1 or 0: is toolbar button i enabled
 //   zevdrive rect <caption>                the window's screen rectangle: x y width height
 //   zevdrive close <caption>               ask the window to close
 //   zevdrive wait-child-text <caption> <text> [ms]  wait until some descendant's text contains text
-//   zevdrive center-class <caption> <class> [n]     screen centre of the n-th descendant of a class
 //   zevdrive wait-focus <caption> <class> [ms]      wait until the window's thread has the keyboard
 //                                                   focus in a descendant of that class
 //   zevdrive link-target <shortcut.lnk>    the program a shortcut starts, as Explorer reads it
@@ -27,94 +22,80 @@
 //
 // A caption ending in "*" matches every caption that starts with the rest (handy for captions with
 // characters outside ASCII, which a shell may not pass on faithfully).
+#include "bench/win/process_windows.h"
+
 #include <windows.h>
+
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <functional>
 #include <string>
 #include <vector>
 
+using measure::Descendants;
+using measure::TextOf;
+
 namespace {
 
-std::wstring TextOf(HWND hwnd) {
-    const LRESULT n = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
-    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-    SendMessageW(hwnd, WM_GETTEXT, static_cast<WPARAM>(n + 1), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(wcslen(text.c_str()));
-    return text;
-}
-
-std::string Utf8(const std::wstring& w) {
+void Print(const std::wstring& w) {
     const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
     std::string s(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
-    return s;
+    std::printf("%s\n", s.c_str());
 }
 
-std::vector<HWND> TopLevel(const std::wstring& caption) {
+// Visible top-level windows with the caption, in enumeration order.
+std::vector<HWND> Windows(const std::wstring& caption) {
     struct Search {
-        const std::wstring* caption;
+        const std::wstring& want;
         std::vector<HWND> found;
-    } search{&caption, {}};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            const std::wstring& want = *s->caption;
-            const std::wstring text = TextOf(hwnd);
-            const bool match = !want.empty() && want.back() == L'*' ? text.rfind(want.substr(0, want.size() - 1), 0) == 0
-                                                                    : text == want;
-            if (IsWindowVisible(hwnd) && match)
-                s->found.push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    } search{caption, {}};
+    auto add = [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        const std::wstring text = TextOf(hwnd);
+        const bool prefix = !s->want.empty() && s->want.back() == L'*';
+        if (IsWindowVisible(hwnd) &&
+            (prefix ? text.rfind(s->want.substr(0, s->want.size() - 1), 0) == 0 : text == s->want))
+            s->found.push_back(hwnd);
+        return TRUE;
+    };
+    EnumWindows(add, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
 HWND Top(const std::wstring& caption) {
-    auto all = TopLevel(caption);
+    const auto all = Windows(caption);
     return all.empty() ? nullptr : all.front();
 }
 
-std::vector<HWND> Descendants(HWND parent) {
-    std::vector<HWND> all;
-    EnumChildWindows(
-        parent,
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
-            return TRUE;
+HWND Find(HWND top, const std::function<bool(HWND)>& match, int n = 0) {
+    for (HWND h : Descendants(top))
+        if (match(h) && n-- == 0)
+            return h;
+    return nullptr;
+}
+HWND ByClass(HWND top, const std::wstring& cls, int n) {
+    return Find(
+        top,
+        [&](HWND h) {
+            wchar_t name[256] = {};
+            GetClassNameW(h, name, 256);
+            return _wcsicmp(name, cls.c_str()) == 0;
         },
-        reinterpret_cast<LPARAM>(&all));
-    return all;
-}
-
-HWND ByClass(HWND parent, const std::wstring& cls, int n) {
-    for (HWND h : Descendants(parent)) {
-        wchar_t name[256] = {};
-        GetClassNameW(h, name, 256);
-        if (_wcsicmp(name, cls.c_str()) == 0 && n-- == 0)
-            return h;
-    }
-    return nullptr;
-}
-
-HWND ByText(HWND parent, const std::wstring& text) {
-    for (HWND h : Descendants(parent))
-        if (TextOf(h) == text)
-            return h;
-    return nullptr;
+        n);
 }
 
 std::vector<std::wstring> ListItems(HWND list) {
     std::vector<std::wstring> items;
-    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT len = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-        std::wstring item(static_cast<size_t>(len > 0 ? len : 0) + 1, L'\0');
-        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
-        item.resize(wcslen(item.c_str()));
+    for (LRESULT i = 0; i < SendMessageW(list, LB_GETCOUNT, 0, 0); ++i) {
+        std::wstring item(static_cast<size_t>(std::max<LRESULT>(0, SendMessageW(list, LB_GETTEXTLEN, i, 0))) + 1,
+                          L'\0');
+        item.resize(static_cast<size_t>(
+            std::max<LRESULT>(0, SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data())))));
         items.push_back(item);
     }
     return items;
@@ -129,30 +110,28 @@ template <typename T> bool RemoteQuery(HWND hwnd, UINT msg, WPARAM wParam, T* ou
     if (!process)
         return false;
     void* remote = VirtualAllocEx(process, nullptr, sizeof(T), MEM_COMMIT, PAGE_READWRITE);
-    bool ok = false;
-    if (remote) {
-        ok = SendMessageW(hwnd, msg, wParam, reinterpret_cast<LPARAM>(remote)) != 0 &&
-             ReadProcessMemory(process, remote, out, sizeof(T), nullptr);
+    const bool ok = remote && SendMessageW(hwnd, msg, wParam, reinterpret_cast<LPARAM>(remote)) != 0 &&
+                    ReadProcessMemory(process, remote, out, sizeof(T), nullptr);
+    if (remote)
         VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    }
     CloseHandle(process);
     return ok;
 }
 
-void PrintCenter(HWND hwnd, RECT r) {
+int PrintCenter(HWND hwnd, RECT r) {
     POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     ClientToScreen(hwnd, &p);
     std::printf("%ld %ld\n", p.x, p.y);
+    return 0;
+}
+int PrintCenter(HWND hwnd) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    return PrintCenter(hwnd, r);
 }
 
-template <typename Pred> bool WaitFor(Pred pred, int ms) {
-    for (int waited = 0;; waited += 50) {
-        if (pred())
-            return true;
-        if (waited >= ms)
-            return false;
-        Sleep(50);
-    }
+bool WaitFor(const std::function<bool()>& pred, int ms) {
+    return measure::WaitFor(pred, static_cast<DWORD>(ms));
 }
 
 int Fail(const char* why) {
@@ -177,7 +156,7 @@ int LinkTarget(const std::wstring& lnk) {
     CoUninitialize();
     if (!ok)
         return Fail("cannot read the shortcut");
-    std::printf("%s\n", Utf8(path).c_str());
+    Print(path);
     return 0;
 }
 
@@ -210,123 +189,67 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 3)
         return Fail("usage: zevdrive <command> <caption> ...");
     const std::wstring cmd = argv[1], caption = argv[2];
-    auto arg = [&](int i, const wchar_t* fallback = L"") { return i < argc ? std::wstring(argv[i]) : std::wstring(fallback); };
+    auto arg = [&](int i) { return i < argc ? std::wstring(argv[i]) : std::wstring(); };
     auto num = [&](int i, int fallback) { return i < argc ? _wtoi(argv[i]) : fallback; };
 
     if (cmd == L"link-target")
         return LinkTarget(caption);
     if (cmd == L"run-wait")
         return RunWait(caption, num(3, 60000));
-    if (cmd == L"wait")
-        return WaitFor([&] { return Top(caption) != nullptr; }, num(3, 10000)) ? 0 : Fail("window did not appear");
-    if (cmd == L"gone")
-        return WaitFor([&] { return Top(caption) == nullptr; }, num(3, 10000)) ? 0 : Fail("window is still there");
-    if (cmd == L"count") {
-        std::printf("%zu\n", TopLevel(caption).size());
-        return 0;
-    }
+    if (cmd == L"wait" || cmd == L"gone")
+        return WaitFor([&] { return (Top(caption) != nullptr) == (cmd == L"wait"); }, num(3, 10000))
+                   ? 0
+                   : Fail(cmd == L"wait" ? "window did not appear" : "window is still there");
     HWND top = Top(caption);
     if (!top)
         return Fail("no such window");
+    HWND list = ByClass(top, L"ListBox", 0), bar = ByClass(top, TOOLBARCLASSNAMEW, 0);
 
     if (cmd == L"items" || cmd == L"wait-item") {
-        HWND list = ByClass(top, L"ListBox", 0);
-        if (!list)
-            return Fail("no list box");
-        if (cmd == L"wait-item") {
-            const std::wstring want = arg(3);
-            const bool ok = WaitFor(
-                [&] {
-                    for (const auto& item : ListItems(list))
-                        if (item.find(want) != std::wstring::npos)
-                            return true;
-                    return false;
-                },
-                num(4, 5000));
-            if (!ok)
-                return Fail("item did not appear");
-        }
+        auto listed = [&] {
+            for (const auto& item : ListItems(list))
+                if (item.find(arg(3)) != std::wstring::npos)
+                    return true;
+            return false;
+        };
+        if (!list || (cmd == L"wait-item" && !WaitFor(listed, num(4, 5000))))
+            return Fail("no list box, or the item did not appear");
         for (const auto& item : ListItems(list))
-            std::printf("%s\n", Utf8(item).c_str());
+            Print(item);
         return 0;
     }
-    if (cmd == L"text" || cmd == L"wait-text") {
-        HWND h = ByClass(top, arg(3), num(4, 0));
-        if (!h)
-            return Fail("no such control");
-        if (cmd == L"wait-text") {
-            const std::wstring want = arg(5);
-            if (!WaitFor([&] { return TextOf(h).find(want) != std::wstring::npos; }, num(6, 5000))) {
-                std::printf("%s\n", Utf8(TextOf(h)).c_str());
-                return Fail("text did not appear");
-            }
-        }
-        std::printf("%s\n", Utf8(TextOf(h)).c_str());
-        return 0;
-    }
-    if (cmd == L"center" || cmd == L"enabled") {
-        HWND h = ByText(top, arg(3));
-        if (!h)
-            return Fail("no control with that text");
-        if (cmd == L"enabled") {
-            std::printf("%d\n", IsWindowEnabled(h) ? 1 : 0);
-            return 0;
-        }
-        RECT r{};
-        GetClientRect(h, &r);
-        PrintCenter(h, r);
-        return 0;
+    if (cmd == L"center") {
+        HWND h = Find(top, [&](HWND w) { return TextOf(w) == arg(3); });
+        return h ? PrintCenter(h) : Fail("no control with that text");
     }
     if (cmd == L"item-center") {
-        HWND list = ByClass(top, L"ListBox", 0);
         RECT r{};
-        if (!list || !RemoteQuery(list, LB_GETITEMRECT, static_cast<WPARAM>(num(3, 0)), &r))
-            return Fail("no such list item");
-        PrintCenter(list, r);
-        return 0;
+        return list && RemoteQuery(list, LB_GETITEMRECT, static_cast<WPARAM>(num(3, 0)), &r)
+                   ? PrintCenter(list, r)
+                   : Fail("no such list item");
     }
-    if (cmd == L"tool-center" || cmd == L"tool-enabled") {
-        HWND bar = ByClass(top, TOOLBARCLASSNAMEW, 0);
-        if (!bar)
-            return Fail("no toolbar");
-        if (cmd == L"tool-enabled") {
-            TBBUTTON button{};
-            if (!RemoteQuery(bar, TB_GETBUTTON, static_cast<WPARAM>(num(3, 0)), &button))
-                return Fail("no such toolbar button");
-            std::printf("%d\n", SendMessageW(bar, TB_ISBUTTONENABLED, static_cast<WPARAM>(button.idCommand), 0) ? 1 : 0);
-            return 0;
-        }
+    if (cmd == L"tool-center") {
         RECT r{};
-        if (!RemoteQuery(bar, TB_GETITEMRECT, static_cast<WPARAM>(num(3, 0)), &r))
+        return bar && RemoteQuery(bar, TB_GETITEMRECT, static_cast<WPARAM>(num(3, 0)), &r)
+                   ? PrintCenter(bar, r)
+                   : Fail("no such toolbar button");
+    }
+    if (cmd == L"tool-enabled") {
+        TBBUTTON button{};
+        if (!bar || !RemoteQuery(bar, TB_GETBUTTON, static_cast<WPARAM>(num(3, 0)), &button))
             return Fail("no such toolbar button");
-        PrintCenter(bar, r);
+        std::printf("%d\n", SendMessageW(bar, TB_ISBUTTONENABLED, static_cast<WPARAM>(button.idCommand), 0) ? 1 : 0);
         return 0;
     }
     if (cmd == L"wait-child-text") {
-        const std::wstring want = arg(3);
-        std::wstring found;
-        const bool ok = WaitFor(
-            [&] {
-                for (HWND h : Descendants(top))
-                    if (const auto t = TextOf(h); t.find(want) != std::wstring::npos) {
-                        found = t;
-                        return true;
-                    }
-                return false;
-            },
-            num(4, 5000));
-        if (!ok)
+        HWND found = nullptr;
+        if (!WaitFor(
+                [&] {
+                    return (found = Find(top, [&](HWND h) { return TextOf(h).find(arg(3)) != std::wstring::npos; }));
+                },
+                num(4, 5000)))
             return Fail("no descendant shows that text");
-        std::printf("%s\n", Utf8(found).c_str());
-        return 0;
-    }
-    if (cmd == L"center-class") {
-        HWND h = ByClass(top, arg(3), num(4, 0));
-        if (!h)
-            return Fail("no such control");
-        RECT r{};
-        GetClientRect(h, &r);
-        PrintCenter(h, r);
+        Print(TextOf(found));
         return 0;
     }
     if (cmd == L"wait-focus") {
@@ -347,9 +270,7 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
         return 0;
     }
-    if (cmd == L"close") {
-        PostMessageW(top, WM_CLOSE, 0, 0);
-        return 0;
-    }
+    if (cmd == L"close")
+        return PostMessageW(top, WM_CLOSE, 0, 0) ? 0 : Fail("cannot close");
     return Fail("unknown command");
 }

@@ -129,8 +129,9 @@ TEST(FormattedTextLayout, WordsFlowFromHalfTheMarginWrapAndStandOnOneBaseline) {
         const char* expected;
     } cases[] = {
         {L"Hola mundo", 200, "lines 20/15/70; text 3,3,38,23 0; text 38,3,73,23 0"},
-        // 35 + 28 + 6 = 69 >= 60: the second word wraps below the line height and the spacing.
-        {L"aaaa bbbb", 60, "lines 20/15/35 20/15/28; text 3,3,38,23 0; text 3,25,31,45 0"},
+        // 35 + 28 + 6 = 69 >= 69: the second word wraps below the line height and the spacing.
+        {L"aaaa bbbb", 69, "lines 20/15/35 20/15/28; text 3,3,38,23 0; text 3,25,31,45 0"},
+        {L"aaaa bbbb", 70, "lines 20/15/63; text 3,3,38,23 0; text 38,3,66,23 0"},
         // An item wider than the button gets a line of its own and overflows to the right.
         {L"enormouslylongword", 50, "lines 0/0/0 20/15/126; text 3,5,129,25 0"},
         // A leading break leaves an empty first line that still gets its spacing; the break (Verdana 8:

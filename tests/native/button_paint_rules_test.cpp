@@ -1,5 +1,6 @@
-// The paint decisions of the skinned button that its pictures cannot show exactly: the underline and
-// caption mode of each state, and where the caption goes with its halves rounded to even.
+// The paint decisions of the skinned button that its pictures cannot show exactly: the underline,
+// caption mode and caption colour of each state, the flat colours, where the caption goes with its
+// halves rounded to even, and the skin row GetSkinsColors reads.
 #include "controls/button/paint_rules.h"
 
 #include <gtest/gtest.h>
@@ -36,6 +37,47 @@ TEST(ButtonPaintTable, EveryRowOfTheStateTable) {
     EXPECT_EQ(ChoosePaint(false, 0, false, true, false, true).underline, std::optional<bool>(true));
     EXPECT_FALSE(IsChecked(kPushButton, true)) << "a push button is never drawn checked";
     EXPECT_TRUE(IsChecked(7, true)) << "an unknown button type is drawn checked while its Value is true";
+}
+
+TEST(ButtonPaintTable, CaptionColourOfEachModeAndTheFlatColoursOfEachState) {
+    const TextColours text{1, 2, 3, 4, 5}; // normal, up, down, disabled, check
+    const struct {
+        bool enabled;
+        int mode;
+        bool checked;
+        std::uint32_t colour;
+    } captions[] = {{false, kCaptionHot, false, 4},    {false, kCaptionPressed, true, 4},
+                    {true, kCaptionNormal, false, 1},  {true, kCaptionNormal, true, 5},
+                    {true, kCaptionHot, false, 2},     {true, kCaptionHot, true, 5},
+                    {true, kCaptionPressed, false, 3}, {true, kCaptionPressed, true, 3}};
+    for (const auto& c : captions)
+        EXPECT_EQ(CaptionColour(text, c.enabled, c.mode, c.checked), c.colour) << &c - captions;
+
+    const FlatColours flat{1, 2, 3, 4, 5, 11, 12, 13, 14, 15}; // backs, then borders: normal, over, down, check, off
+    const struct {
+        bool enabled;
+        int state;
+        std::optional<std::pair<std::uint32_t, std::uint32_t>> look;
+    } looks[] = {{true, kStateHot, {{2, 12}}},
+                 {true, kStatePressed, {{3, 13}}},
+                 {true, kStateChecked, {{4, 14}}},
+                 {true, kStateCheckedHot, {{4, 12}}},
+                 {true, kStateNormal, {{1, 11}}},
+                 {true, kStateDisabled, {}},
+                 {true, kStateDisabledChecked, {}},
+                 {true, 7, {}},
+                 {true, -1, {}},
+                 {false, kStateHot, {{5, 15}}},
+                 {false, kStateDisabledChecked, {{5, 15}}},
+                 {false, 7, {}}};
+    for (const auto& l : looks) {
+        const auto look = ChooseFlatLook(flat, l.enabled, l.state);
+        EXPECT_EQ(look ? std::optional(std::pair(look->back, look->border)) : std::nullopt, l.look) << &l - looks;
+    }
+    for (int column : {0, 15, 30, 45, 60})
+        EXPECT_EQ(SkinsColorsRow(column), 22) << column;
+    for (int column : {1, 14, 16, 75, 90})
+        EXPECT_EQ(SkinsColorsRow(column), 5) << column;
 }
 
 TEST(ButtonCaption, PlacementForEachAlignmentWithHalvesToEven) {

@@ -32,7 +32,7 @@ private:
 
 PictureRef Pic(int w = 4, int h = 3) {
     host::Picture p;
-    p.raster = gen::Raster(w, h, {7, 7, 7});
+    p.raster = bmp::Raster(w, h, {7, 7, 7});
     return std::make_shared<FakePicture>(p);
 }
 
@@ -207,7 +207,9 @@ TEST(ButtonProperties, AcceptedChangesAndTheirSideEffects) {
         << "BackColorOver repaints nothing";
     b.model.SetButtonType(2);
     b.Take();
+    EXPECT_FALSE(b.model.IsChecked());
     b.model.SetValue(true);
+    EXPECT_TRUE(b.model.IsChecked());
     EXPECT_EQ(b.Take(), (Log{L"notice Value", L"repaint"})) << "no Click in design mode";
     b.model.SetUseUnderLineMouseUp(true);
     b.model.SetUseUnderLineMouseCheck(true);
@@ -224,8 +226,12 @@ TEST(ButtonProperties, AcceptedChangesAndTheirSideEffects) {
     run.model.SetValue(true);
     run.model.SetButtonType(1);
     run.Take();
+    EXPECT_TRUE(run.model.IsChecked());
     run.model.SetValue(false);
     EXPECT_EQ(run.Take(), (Log{L"notice Value", L"repaint", L"click"})) << "a push button raised no Click before";
+    run.model.SetButtonType(0);
+    run.model.SetValue(true);
+    EXPECT_FALSE(run.model.IsChecked()) << "a push button is never checked";
     run.model.SetForeColorNormal(0x123456);
     run.model.SetEnabled(false);
     EXPECT_EQ(run.model.ForeColorNormal(), BuiltInSkinColours(16)->foreNormal) << "back to the skin's colour";
@@ -283,6 +289,8 @@ TEST(ButtonProperties, SkinEnabledSkinAndColorSchemasInterplay) {
     run.model.SetSkinCustomPicture(nullptr);
     EXPECT_EQ(run.Take().front(), L"skin none");
     EXPECT_EQ(run.model.Skin(), 23);
+    run.model.SetSkinEnabled(true);
+    EXPECT_EQ(run.model.ColorSchemas(), 0) << "Skin 23 even without its picture";
 }
 
 TEST(ButtonProperties, AReplacedCustomPictureNeverStaysInTheSkinContext) {

@@ -130,6 +130,8 @@ TEST(ConsoleText, KeepsTheLast5000CharactersFromTheirFirstLineBreak) {
     // Without any CR LF in the last 5000, all 5000 stay; exactly 5000 is left alone.
     EXPECT_EQ(Apply(std::wstring(kConsoleLimit, L'b'), "ccc"), std::wstring(kConsoleLimit - 3, L'b') + L"ccc");
     EXPECT_EQ(Apply(std::wstring(kConsoleLimit - 1, L'd'), "e").size(), kConsoleLimit);
+    // The first line break may be the very last thing kept.
+    EXPECT_EQ(Apply(std::wstring(kConsoleLimit - 1, L'h'), "i\r"), L"\r\n");
     // A CR LF split by the cut is no line break.
     std::wstring split(kConsoleLimit, L'f');
     split.replace(0, 2, L"\r\n").replace(4000, 2, L"\r\n");

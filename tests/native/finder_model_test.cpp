@@ -1,100 +1,83 @@
-// The finder's list rules over a fake driver, under the sanitizers: filter, rebuild only on a
-// change of the device set, failure lines that stay, and the choice of the item to connect. The
-// window's tests cover the message lines on the real list.
+// The finder's list rules over a fake driver, under the sanitizers: the filter, the load, rebuilding
+// only on a change of the device set (also against the previous opening's snapshot), failure lines
+// that stay, and the choice of the item to connect.
 #include "finder/finder_model.h"
 #include "tests/support/fake_driver.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using finder::FinderModel;
 using finder::Item;
 using testsupport::FakeDriver;
-using namespace d2xx;
 using Change = FinderModel::Change;
-
-namespace {
-
-std::vector<std::string> Texts(const FinderModel& model) {
-    std::vector<std::string> out;
-    for (const Item& item : model.Items()) {
-        switch (item.kind) {
-        case Item::Kind::Device:
-            out.push_back(item.description + "|" + item.serialNumber);
-            break;
-        case Item::Kind::CountFailed:
-            out.push_back("<count failed>");
-            break;
-        case Item::Kind::NoZev:
-            out.push_back("<no zev>");
-            break;
-        }
-    }
-    return out;
-}
-
 using V = std::vector<std::string>;
 
-} // namespace
-
 TEST(FinderFilter, NeedsUpperCaseZevAnywhere) {
-    EXPECT_TRUE(finder::PassesFilter("ZEV WiFi Server"));
-    EXPECT_TRUE(finder::PassesFilter("Server ZEV-2"));
-    EXPECT_TRUE(finder::PassesFilter("xZEVx"));
-    EXPECT_FALSE(finder::PassesFilter("zev wifi"));
-    EXPECT_FALSE(finder::PassesFilter("Zev"));
-    EXPECT_FALSE(finder::PassesFilter("ZE V"));
-    EXPECT_FALSE(finder::PassesFilter(""));
+    for (const char* passes : {"ZEV WiFi Server", "Server ZEV-2", "xZEVx"})
+        EXPECT_TRUE(finder::PassesFilter(passes)) << passes;
+    for (const char* fails : {"zev wifi", "Zev", "ZE V", ""})
+        EXPECT_FALSE(finder::PassesFilter(fails)) << fails;
 }
 
-TEST(FinderModel, LoadListsOnlyZevDevicesInDriverOrder) {
+TEST(FinderModel, OpeningsAndTicksFollowTheDeviceSet) {
     FakeDriver fake;
-    fake.devices = {{"FT1", "FT232R USB UART"}, {"ZV1", "ZEV WiFi Server"}, {"ZV2", "Other ZEV"}, {"z3", "zev low"}};
     devlink::DeviceCatalog catalog(fake.table);
-    FinderModel model(catalog);
-    EXPECT_EQ(model.Load(), Change::Rebuilt);
-    EXPECT_EQ(Texts(model), (V{"ZEV WiFi Server|ZV1", "Other ZEV|ZV2"}));
-    EXPECT_EQ(catalog.lPrevNumDevices, 0) << "no snapshot at load";
-}
-
-TEST(FinderModel, HotPlugRebuildsAndReorderingDoesNot) {
-    FakeDriver fake;
-    fake.devices = {{"ZV1", "ZEV A"}};
-    devlink::DeviceCatalog catalog(fake.table);
-    FinderModel model(catalog);
-    model.Load();
-    EXPECT_EQ(model.Refresh(), Change::Rebuilt);
-    EXPECT_EQ(model.Refresh(), Change::None);
-    fake.devices.push_back({"ZV2", "ZEV B"});
-    EXPECT_EQ(model.Refresh(), Change::Rebuilt);
-    EXPECT_EQ(Texts(model), (V{"ZEV A|ZV1", "ZEV B|ZV2"}));
-    std::swap(fake.devices[0], fake.devices[1]);
-    EXPECT_EQ(model.Refresh(), Change::None) << "same devices at other indices";
-    EXPECT_EQ(Texts(model), (V{"ZEV A|ZV1", "ZEV B|ZV2"}));
-}
-
-TEST(FinderModel, AFailedCountAppendsALineThatStaysWhileNothingChanges) {
-    FakeDriver fake;
-    fake.devices = {{"ZV1", "ZEV A"}};
-    devlink::DeviceCatalog catalog(fake.table);
-    FinderModel model(catalog);
-    model.Load();
-    model.Refresh();
-    fake.countStatus = FT_IO_ERROR;
-    EXPECT_EQ(model.Refresh(), Change::Appended);
-    EXPECT_EQ(model.Refresh(), Change::Appended);
-    fake.countStatus = FT_OK;
-    EXPECT_EQ(model.Refresh(), Change::None);
-    EXPECT_EQ(Texts(model), (V{"ZEV A|ZV1", "<count failed>", "<count failed>"}));
-    fake.devices.clear();
-    model.Refresh();
-    EXPECT_EQ(Texts(model), V{"<no zev>"});
+    std::unique_ptr<FinderModel> model;
+    using Devs = std::vector<FakeDriver::Dev>;
+    const Devs mixed = {
+        {"FT1", "FT232R USB UART"}, {"ZV1", "ZEV WiFi Server"}, {"ZV2", "Other ZEV"}, {"z3", "zev low"}};
+    const Devs swapped = {
+        {"ZV2", "Other ZEV"}, {"z3", "zev low"}, {"FT1", "FT232R USB UART"}, {"ZV1", "ZEV WiFi Server"}};
+    const Devs one = {{"ZV1", "ZEV A"}}, two = {{"ZV1", "ZEV A"}, {"ZV2", "ZEV B"}}, cable = {{"FT1", "FT232R"}};
+    enum Op { Open, Tick };
+    const struct {
+        Op op;
+        const Devs* devices;
+        d2xx::FT_STATUS count;
+        Change change;
+        V items;
+        std::int32_t prevCount; // the snapshot's count afterwards
+    } steps[] = {
+        {Open, &mixed, d2xx::FT_OK, Change::Rebuilt, {"ZEV WiFi Server|ZV1", "Other ZEV|ZV2"}, 0}, // no snapshot
+        {Tick, &mixed, d2xx::FT_OK, Change::Rebuilt, {"ZEV WiFi Server|ZV1", "Other ZEV|ZV2"}, 4},
+        {Tick, &swapped, d2xx::FT_OK, Change::None, {"ZEV WiFi Server|ZV1", "Other ZEV|ZV2"}, 4}, // other indices
+        {Tick, &one, d2xx::FT_OK, Change::Rebuilt, {"ZEV A|ZV1"}, 1}, // slots past the count still hold texts
+        {Tick, &one, d2xx::FT_IO_ERROR, Change::Appended, {"ZEV A|ZV1", "<count failed>"}, 1},
+        {Tick, &one, d2xx::FT_IO_ERROR, Change::Appended, {"ZEV A|ZV1", "<count failed>", "<count failed>"}, 1},
+        {Tick, &one, d2xx::FT_OK, Change::None, {"ZEV A|ZV1", "<count failed>", "<count failed>"}, 1},
+        {Tick, nullptr, d2xx::FT_OK, Change::Rebuilt, {"<no zev>"}, 0},
+        {Tick, nullptr, d2xx::FT_OK, Change::Rebuilt, {"<no zev>"}, 0}, // cleared and added anew
+        {Tick, &one, d2xx::FT_OK, Change::Rebuilt, {"ZEV A|ZV1"}, 1},   // plugged in again
+        {Open, &one, d2xx::FT_OK, Change::Rebuilt, {"ZEV A|ZV1"}, 1},
+        {Tick, &one, d2xx::FT_OK, Change::None, {"ZEV A|ZV1"}, 1}, // as at the previous opening
+        {Open, &two, d2xx::FT_OK, Change::Rebuilt, {"ZEV A|ZV1", "ZEV B|ZV2"}, 1},
+        {Tick, &two, d2xx::FT_OK, Change::Rebuilt, {"ZEV A|ZV1", "ZEV B|ZV2"}, 2},
+        {Tick, &cable, d2xx::FT_OK, Change::Rebuilt, {"<no zev>"}, 1},
+        {Tick, &cable, d2xx::FT_OK, Change::None, {"<no zev>"}, 1}, // not rebuilt while the devices stay
+        {Open, &cable, d2xx::FT_OK, Change::Rebuilt, {"<no zev>"}, 1},
+        {Open, &one, d2xx::FT_OTHER_ERROR, Change::Rebuilt, {"<count failed>"}, 1},
+    };
+    for (const auto& s : steps) {
+        fake.devices = s.devices ? *s.devices : Devs{};
+        fake.countStatus = s.count;
+        if (!model) // later openings load the same model again: a load starts from an empty list
+            model = std::make_unique<FinderModel>(catalog);
+        EXPECT_EQ(s.op == Open ? model->Load() : model->Refresh(), s.change) << "step " << &s - steps;
+        V items;
+        for (const Item& item : model->Items())
+            items.push_back(item.kind == Item::Kind::Device        ? item.description + "|" + item.serialNumber
+                            : item.kind == Item::Kind::CountFailed ? "<count failed>"
+                                                                   : "<no zev>");
+        EXPECT_EQ(items, s.items) << "step " << &s - steps;
+        EXPECT_EQ(catalog.lPrevNumDevices, s.prevCount) << "step " << &s - steps;
+    }
 }
 
 TEST(FinderModel, ChoosesTheOnlyItemOrTheSelectedOne) {
-    EXPECT_EQ(FinderModel::ChooseForConnect(1, -1), 0);
-    EXPECT_EQ(FinderModel::ChooseForConnect(1, 0), 0);
-    EXPECT_EQ(FinderModel::ChooseForConnect(3, -1), -1);
-    EXPECT_EQ(FinderModel::ChooseForConnect(3, 2), 2);
-    EXPECT_EQ(FinderModel::ChooseForConnect(3, 3), -1);
-    EXPECT_EQ(FinderModel::ChooseForConnect(0, -1), -1);
+    const std::tuple<int, int, int> cases[] = {{1, -1, 0}, {1, 0, 0},  {3, -1, -1}, {3, 0, 0},
+                                               {3, 2, 2},  {3, 3, -1}, {0, -1, -1}, {0, 0, -1}};
+    for (const auto& [count, selected, chosen] : cases)
+        EXPECT_EQ(FinderModel::ChooseForConnect(count, selected), chosen) << count << " " << selected;
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 using host::PropertyBag;
 
@@ -17,8 +18,11 @@ TEST(PropertyBag, NamesMatchWithoutRegardToCaseAndKeepTheFirstSpelling) {
     ASSERT_EQ(bag.Size(), 1u) << "a second write under another spelling replaces the entry";
     EXPECT_EQ(bag.Entries()[0].name, L"ForeColorNormal");
     EXPECT_EQ(bag.ReadLong(L"ForeColorNormal", 0), 7);
-    bag.WriteBool(L"AÑO", true); // Spanish names fold their accented capitals too
-    EXPECT_TRUE(bag.ReadBool(L"año", false));
+    bag.WriteBool(L"AÑOÀÞ", true); // Spanish names fold their accented capitals too
+    EXPECT_TRUE(bag.ReadBool(L"añoàþ", false));
+    EXPECT_FALSE(host::SamePropertyName(L"×", L"÷")) << "the multiplication sign is no capital";
+    EXPECT_TRUE(bag.Remove(L"añoàþ"));
+    EXPECT_FALSE(bag.Remove(L"año"));
     EXPECT_FALSE(host::SamePropertyName(L"Skin", L"Skin2"));
 }
 
@@ -63,18 +67,29 @@ TEST(PropertyBag, RefusesNamesAndValuesTheTextFormCouldNotCarryBack) {
          {std::wstring(), std::wstring(L"a b"), std::wstring(L"a=b"), std::wstring(L"#x"), std::wstring(256, L'a')})
         EXPECT_FALSE(bag.WriteLong(name, 1)) << name.size();
     EXPECT_TRUE(bag.WriteLong(std::wstring(255, L'a'), 1));
+    EXPECT_TRUE(bag.WriteString(L"az_AZ.09-\u00A0", L"x", L""));
+    for (const wchar_t* refused : {L"a\u009F", L"a\uFEFF", L"a/"})
+        EXPECT_FALSE(bag.WriteLong(refused, 1)) << "C1 controls, the byte-order mark, punctuation";
+    EXPECT_FALSE(bag.WriteString(L"a b", L"x", L""));
     host::Picture broken;
     broken.raster.width = 4;
     broken.raster.height = 4;
     broken.raster.pixels.resize(3); // fewer pixels than its size says
     EXPECT_FALSE(bag.WritePicture(L"P", broken));
+    // Pictures travel as .bmp files: a side the bitmap reader would refuse is refused here already.
+    EXPECT_FALSE(bag.WritePicture(L"P", host::Picture{bmp::Raster(bmp::kMaxSide + 1, 1)}));
+    EXPECT_FALSE(bag.WritePicture(L"P", host::Picture{bmp::Raster(1, bmp::kMaxSide + 1)}));
+    EXPECT_TRUE(bag.WritePicture(L"Wide", host::Picture{bmp::Raster(bmp::kMaxSide, 1)}));
+    EXPECT_TRUE(bag.WritePicture(L"Tall", host::Picture{bmp::Raster(1, bmp::kMaxSide)}));
+    bag.Remove(L"Wide");
+    bag.Remove(L"Tall");
     host::FontDesc nanFont;
     nanFont.size = std::nan("");
     EXPECT_FALSE(bag.WriteFont(L"F", nanFont));
-    EXPECT_EQ(bag.Size(), 1u);
+    EXPECT_EQ(bag.Size(), 2u);
 }
 
-TEST(ControlSite, ReportsAmbientChangesByName) {
+TEST(ControlSite, ReportsAmbientChangesByNameAndKeepsThem) {
     host::ControlSite site; // property change notices are shown through the status bar's setters
     std::vector<std::wstring> toControl;
     site.AmbientChanged = [&](const std::wstring& n) { toControl.push_back(n); };
@@ -83,10 +98,22 @@ TEST(ControlSite, ReportsAmbientChangesByName) {
     EXPECT_TRUE(site.DesignMode());
     site.SetUserMode(false); // no change, no notice
     site.SetBackColor(0xFF);
+    site.SetFont({L"Arial", 9});
+    site.SetFont({L"Arial", 9});
     host::AmbientProperties a = site.Ambient();
     a.DisplayName = L"Command1";
+    a.UserMode = true;
+    a.BackColor = 0xFE;
+    a.Font.bold = true;
     site.SetAmbient(a);
-    EXPECT_EQ(toControl, (std::vector<std::wstring>{L"UserMode", L"BackColor", L"DisplayName"}));
+    EXPECT_EQ(toControl, (std::vector<std::wstring>{L"UserMode", L"BackColor", L"Font", L"UserMode", L"BackColor",
+                                                    L"Font", L"DisplayName"}));
+    EXPECT_EQ(
+        std::tuple(site.Ambient().UserMode, site.Ambient().BackColor, site.Ambient().Font, site.Ambient().DisplayName),
+        std::tuple(true, 0xFEu, host::FontDesc{L"Arial", 9, true}, std::wstring(L"Command1")));
+    EXPECT_FALSE(site.SavedSetOutOfDate());
+    site.PropertyChanged(L"Skin");
+    EXPECT_TRUE(site.SavedSetOutOfDate());
 }
 
 TEST(DiagnosticRun, FollowsTheBuildAndCanOnlyBeSwitchedOnInADiagnosticBuild) {

@@ -1,5 +1,6 @@
 // The text form of saved property sets: every kind round-trips, and bad text is refused whole with
 // its line named.
+#include "controls/host/base64.h"
 #include "controls/host/property_text.h"
 
 #include <gtest/gtest.h>
@@ -13,10 +14,10 @@ using host::PropertyText;
 namespace {
 
 host::Picture Checkerboard(int w, int h) {
-    host::Picture p{gen::Raster(w, h)};
+    host::Picture p{bmp::Raster(w, h)};
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            p.raster.At(x, y) = gen::Rgb{static_cast<std::uint8_t>(x * 17), static_cast<std::uint8_t>(y * 9),
+            p.raster.At(x, y) = bmp::Rgb{static_cast<std::uint8_t>(x * 17), static_cast<std::uint8_t>(y * 9),
                                          static_cast<std::uint8_t>((x + y) % 2 ? 255 : 0)};
     return p;
 }
@@ -49,6 +50,9 @@ TEST(PropertyText, EveryKindAndStringsWithAnyCharactersRoundTrip) {
     const std::string text = PropertyText(bag);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 14) << "one line per entry, whatever the text holds";
     EXPECT_NE(text.find("Conexión €"), std::string::npos) << "readable characters stay readable";
+    EXPECT_NE(text.find("\\u{1F} !"), std::string::npos) << "only control characters are escaped";
+    EXPECT_NE(text.find("~\\u{7F}"), std::string::npos);
+    EXPECT_NE(text.find("\\u{9F}\u00A0"), std::string::npos);
     const auto back = ParsePropertyText(text);
     ASSERT_TRUE(back) << std::string(back.error.begin(), back.error.end());
     EXPECT_EQ(*back.bag, bag);
@@ -61,7 +65,7 @@ TEST(PropertyText, ReadsTheFormAPersonWrites) {
                        "  skin=5  \r\n"
                        "Enabled = false\n"
                        "BackColor = &hff&\n"
-                       "Caption = \"Línea\\t1\\u{41}\"\n"
+                       "Caption = \"Línea\\t1\\u{41}\\u{10FFFF}\\u{dc00}\\r\\n\\\\\\\"\"\n"
                        "Font = Font( \"MS Sans Serif\" , 8 , italic, charset = 2 )\n"
                        "Big = +12";
     const auto r = ParsePropertyText(text);
@@ -71,7 +75,9 @@ TEST(PropertyText, ReadsTheFormAPersonWrites) {
     EXPECT_EQ(bag.ReadLong(L"Skin", 16), 5);
     EXPECT_FALSE(bag.ReadBool(L"Enabled", true));
     EXPECT_EQ(bag.ReadColour(L"BackColor", 0), 0xFFu);
-    EXPECT_EQ(bag.ReadString(L"Caption", L""), L"Línea\t1A");
+    const std::wstring beyond = sizeof(wchar_t) == 2 ? std::wstring{wchar_t(0xDBFF), wchar_t(0xDFFF)} : L"\U0010FFFF";
+    EXPECT_EQ(bag.ReadString(L"Caption", L""), L"Línea\t1A" + beyond + wchar_t(0xDC00) + L"\r\n\\\"")
+        << "six digits at most; a surrogate named by an escape is kept as it stands";
     EXPECT_EQ(bag.ReadFont(L"Font", {}), (host::FontDesc{L"MS Sans Serif", 8.0, false, true, false, false, 2}));
     EXPECT_EQ(bag.ReadLong(L"Big", 0), 12);
     EXPECT_TRUE(ParsePropertyText(""));
@@ -98,7 +104,13 @@ TEST(PropertyText, MalformedTextNamesItsLineAndLoadsNothing) {
         {"A = 1\nCaption = \"abc\n", 2, L"comillas de cierre"},
         {"Caption = \"a\\qb\"\n", 1, L"escape"},
         {"Caption = \"\\u{110000}\"\n", 1, L"escape"},
+        {"Caption = \"\\u{0000041}\"\n", 1, L"escape"}, // seven digits
+        {"Caption = \"\\u{}\"\n", 1, L"escape"},
+        {"Caption = \"\\u{41\"\n", 1, L"escape"},
+        {"Caption = \"\\u41\"\n", 1, L"escape"},
+        {"Caption = \"abc\\", 1, L"escape"},
         {"Caption = \"\xC3\x28\"\n", 1, L"UTF-8"},
+        {"Caption = \"\x80\"\n", 1, L"UTF-8"}, // a continuation byte on its own
         {"Caption = \"\xE0\x80\xAF\"\n", 1, L"UTF-8"}, // overlong '/'
         {"Color = &H123456789&\n", 1, L"color"},
         {"Color = &H12\n", 1, L"color"},
@@ -106,6 +118,7 @@ TEST(PropertyText, MalformedTextNamesItsLineAndLoadsNothing) {
         {"Enabled =\n", 1, L"falta el valor"},
         {"Font = Font(\"Arial\")\n", 1, L"fuente"},
         {"Font = Font(\"Arial\", 0)\n", 1, L"fuente"},
+        {"Font = Font(\"Arial\", 8.5.5)\n", 1, L"fuente"},
         {"Font = Font(\"Arial\", 8, Heavy)\n", 1, L"fuente"},
         {"P = Picture(QUJD)\n", 1, L"imagen"}, // valid base64, not a bitmap
         {"P = Picture(@@@@)\n", 1, L"imagen"},
@@ -120,4 +133,26 @@ TEST(PropertyText, MalformedTextNamesItsLineAndLoadsNothing) {
         EXPECT_EQ(r.error.rfind(L"Línea " + std::to_wstring(c.line) + L": ", 0), 0u) << c.text;
         EXPECT_NE(r.error.find(c.fragment), std::wstring::npos) << c.text;
     }
+}
+
+TEST(Base64, TheStandardVectorsEveryDigitAndWhatIsRefused) {
+    const std::pair<std::string, std::string> vectors[] = {{"", ""},
+                                                           {"f", "Zg=="},
+                                                           {"fo", "Zm8="},
+                                                           {"foo", "Zm9v"},
+                                                           {"foob", "Zm9vYg=="},
+                                                           {"fooba", "Zm9vYmE="},
+                                                           {"foobar", "Zm9vYmFy"},
+                                                           {"\xFB\xEF\xFF", "++//"}};
+    for (const auto& [plain, coded] : vectors) {
+        const std::vector<std::uint8_t> bytes(plain.begin(), plain.end());
+        EXPECT_EQ(host::Base64Encode(bytes), coded);
+        EXPECT_EQ(host::Base64Decode(coded), bytes) << coded;
+    }
+    std::vector<std::uint8_t> all(256);
+    for (int i = 0; i < 256; ++i)
+        all[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(255 - i);
+    EXPECT_EQ(host::Base64Decode(host::Base64Encode(all)), all);
+    for (const char* bad : {"Zg=", "Z===", "Zg=a", "Zm9v!A==", "Zg==Zg==", "Zm 9"})
+        EXPECT_FALSE(host::Base64Decode(bad)) << bad;
 }

@@ -6,20 +6,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
 using namespace d2xx;
-using testsupport::FakeDriver;
 using devlink::DeviceCatalog;
 using devlink::FieldText;
 using devlink::LinkState;
+using Texts = std::vector<std::string>;
+using namespace std::string_literals;
 
 namespace {
-
 
 devlink::TextField Field(std::string_view text) {
     devlink::TextField f{};
@@ -27,7 +24,23 @@ devlink::TextField Field(std::string_view text) {
     return f;
 }
 
-std::vector<std::string> Calls(std::initializer_list<const char*> list) { return {list.begin(), list.end()}; }
+// A catalog over a fake driver that lists devices by serial number ("ZEV <serial>" their description).
+struct Catalog {
+    Catalog& Attach(const Texts& serials) {
+        fake.devices.clear();
+        for (const auto& s : serials)
+            fake.devices.push_back({s, "ZEV " + s});
+        return *this;
+    }
+    Texts Serials() const {
+        Texts out;
+        for (int i = 0; i < catalog.lNumDevices; ++i)
+            out.push_back(FieldText(catalog.sSerialNumbers[static_cast<std::size_t>(i)]));
+        return out;
+    }
+    testsupport::FakeDriver fake;
+    DeviceCatalog catalog{fake.table};
+};
 
 } // namespace
 
@@ -40,215 +53,153 @@ TEST(TextField, PadsCutsAndStopsAtNulWithoutReadingPast) {
     EXPECT_EQ(FieldText(f), "xxxxx");
 }
 
-TEST(EnumerateDevices, QueriesCountThenEachIndexAndKeepsBytesBehindTheNul) {
-    FakeDriver fake;
-    fake.devices = {{"A1", "FT232R USB UART"}, {"ZV1", "ZEV WiFi Server"}};
-    DeviceCatalog catalog(fake.table);
-    catalog.sDescriptions[1] = Field("old description that is long");
-    ASSERT_TRUE(catalog.EnumerateDevices());
-    EXPECT_EQ(fake.calls, Calls({"count", "desc 0", "serial 0", "desc 1", "serial 1"}));
-    EXPECT_EQ(catalog.lNumDevices, 2);
-    EXPECT_EQ(FieldText(catalog.sDescriptions[0]), "FT232R USB UART");
-    EXPECT_EQ(FieldText(catalog.sSerialNumbers[1]), "ZV1");
-    // The driver wrote "ZEV WiFi Server\0"; what followed in the field is still there.
-    EXPECT_EQ(std::string(catalog.sDescriptions[1].data() + 16, 12), "that is long");
-}
+TEST(EnumerateDevices, CountThenEachIndexKeepingBytesBehindTheNulAndElevenSlotsAtMost) {
+    Catalog c;
+    c.Attach({"A1", "ZV1"}).catalog.sDescriptions[1] = Field("old description that is long");
+    ASSERT_TRUE(c.catalog.EnumerateDevices());
+    EXPECT_EQ(c.fake.calls, (Texts{"count", "desc 0", "serial 0", "desc 1", "serial 1"}));
+    EXPECT_EQ(std::tuple(c.Serials(), FieldText(c.catalog.sDescriptions[0])), std::tuple(Texts{"A1", "ZV1"}, "ZEV A1"));
+    EXPECT_EQ(std::string(c.catalog.sDescriptions[1].data() + 8, 20), "ription that is long")
+        << "the driver wrote \"ZEV ZV1\\0\"; what followed in the field is still there";
 
-TEST(EnumerateDevices, NoDeviceOrFailedCountLeavesEveryFieldAlone) {
-    FakeDriver fake;
-    DeviceCatalog catalog(fake.table);
-    for (auto& f : catalog.sSerialNumbers)
-        f = Field("keep");
-    const auto before = catalog.sSerialNumbers;
-    ASSERT_TRUE(catalog.EnumerateDevices());
-    EXPECT_EQ(fake.calls, Calls({"count"}));
-    EXPECT_EQ(catalog.lNumDevices, 0);
-    EXPECT_EQ(catalog.sSerialNumbers, before);
-
-    fake.devices = {{"A", "B"}};
-    fake.countStatus = FT_IO_ERROR;
-    catalog.lNumDevices = 7;
-    EXPECT_FALSE(catalog.EnumerateDevices());
-    EXPECT_EQ(catalog.sSerialNumbers, before);
-}
-
-TEST(EnumerateDevices, MoreThanElevenDevicesFillElevenSlotsOnly) {
-    FakeDriver fake;
+    Texts fifteen;
     for (int i = 0; i < 15; ++i)
-        fake.devices.push_back({"S" + std::to_string(i), "ZEV " + std::to_string(i)});
-    DeviceCatalog catalog(fake.table);
-    ASSERT_TRUE(catalog.EnumerateDevices());
-    EXPECT_EQ(catalog.lNumDevices, 11);
-    EXPECT_EQ(fake.calls.back(), "serial 10");
-    EXPECT_EQ(FieldText(catalog.sSerialNumbers[10]), "S10");
-    // A count the signed field could not hold is clamped too, not turned negative.
-    fake.reportedCount = 0xFFFFFFF0u;
-    ASSERT_TRUE(catalog.EnumerateDevices());
-    EXPECT_EQ(catalog.lNumDevices, 11);
+        fifteen.push_back("S" + std::to_string(i));
+    c.Attach(fifteen);
+    ASSERT_TRUE(c.catalog.EnumerateDevices());
+    EXPECT_EQ(std::tuple(c.catalog.lNumDevices, c.fake.calls.back(), c.Serials().back()),
+              std::tuple(11, std::string("serial 10"), std::string("S10")));
+    // A count the signed field could not hold is clamped, not turned negative; a driver reporting
+    // success without a count lists nothing; a text without NUL is read to the field's end only.
+    c.fake.reportedCount = 0xFFFFFFF0u;
+    ASSERT_TRUE(c.catalog.EnumerateDevices());
+    EXPECT_EQ(c.catalog.lNumDevices, 11);
+    c.fake.reportedCount = 0x7FFF;
+    c.fake.calls.clear();
+    ASSERT_TRUE(c.catalog.EnumerateDevices());
+    EXPECT_EQ(std::pair(c.catalog.lNumDevices, c.fake.calls.size()), std::pair(0, std::size_t{1}));
+    c.fake.reportedCount = 1;
+    c.fake.writeNoNul = true;
+    ASSERT_TRUE(c.catalog.EnumerateDevices());
+    EXPECT_EQ(FieldText(c.catalog.sDescriptions[0]), std::string(256, 'N'));
+}
+
+TEST(EnumerateDevices, NoDeviceOrAFailedCountLeavesEveryFieldAlone) {
+    Catalog c;
+    for (auto& f : c.catalog.sSerialNumbers)
+        f = Field("keep");
+    const auto before = c.catalog.sSerialNumbers;
+    ASSERT_TRUE(c.catalog.EnumerateDevices());
+    EXPECT_EQ(std::tuple(c.fake.calls, c.catalog.lNumDevices), std::tuple(Texts{"count"}, 0));
+    c.Attach({"A"}).fake.countStatus = FT_IO_ERROR;
+    c.catalog.lNumDevices = 7;
+    EXPECT_FALSE(c.catalog.EnumerateDevices());
+    EXPECT_EQ(c.catalog.sSerialNumbers, before);
 }
 
 TEST(EnumerateDevices, RetriesAFailingQueryButGivesUpOnAVanishedDevice) {
-    FakeDriver fake;
-    fake.devices = {{"A1", "ZEV one"}, {"B2", "ZEV two"}, {"C3", "ZEV three"}};
+    Catalog c;
+    c.Attach({"A1", "B2", "C3"});
     // Index 0's description fails twice and then answers; index 1 vanished after the count.
-    fake.byIndexStatus = [](DWORD index, DWORD flags, int attempt) -> FT_STATUS {
+    c.fake.byIndexStatus = [](DWORD index, DWORD flags, int attempt) -> FT_STATUS {
         if (index == 0 && (flags & FT_OPEN_BY_DESCRIPTION) && attempt < 2)
             return FT_IO_ERROR;
         return index == 1 ? FT_DEVICE_NOT_FOUND : FT_OK;
     };
-    DeviceCatalog catalog(fake.table);
-    catalog.sSerialNumbers[1] = Field("stale");
-    ASSERT_TRUE(catalog.EnumerateDevices());
-    EXPECT_EQ(FieldText(catalog.sDescriptions[0]), "ZEV one");
-    EXPECT_EQ((fake.attempts[{0, FT_LIST_BY_INDEX | FT_OPEN_BY_DESCRIPTION}]), 3);
-    EXPECT_EQ((fake.attempts[{1, FT_LIST_BY_INDEX | FT_OPEN_BY_SERIAL_NUMBER}]), DeviceCatalog::kByIndexAttempts);
-    EXPECT_EQ(FieldText(catalog.sSerialNumbers[1]), "");
-    EXPECT_EQ(FieldText(catalog.sDescriptions[1]), "");
-    EXPECT_EQ(FieldText(catalog.sSerialNumbers[2]), "C3"); // enumeration went on
+    c.catalog.sSerialNumbers[1] = Field("stale");
+    ASSERT_TRUE(c.catalog.EnumerateDevices());
+    EXPECT_EQ(FieldText(c.catalog.sDescriptions[0]), "ZEV A1");
+    EXPECT_EQ((c.fake.attempts[{0, FT_LIST_BY_INDEX | FT_OPEN_BY_DESCRIPTION}]), 3);
+    EXPECT_EQ((c.fake.attempts[{1, FT_LIST_BY_INDEX | FT_OPEN_BY_SERIAL_NUMBER}]), DeviceCatalog::kByIndexAttempts);
+    EXPECT_EQ(std::pair(c.Serials(), FieldText(c.catalog.sDescriptions[1])), std::pair(Texts{"A1", "", "C3"}, ""s));
 }
 
-TEST(EnumerateDevices, FullLengthTextWithoutNulIsReadToTheFieldEndOnly) {
-    FakeDriver fake;
-    fake.devices = {{"x", "y"}};
-    fake.writeNoNul = true;
-    DeviceCatalog catalog(fake.table);
-    ASSERT_TRUE(catalog.EnumerateDevices());
-    EXPECT_EQ(FieldText(catalog.sDescriptions[0]), std::string(256, 'N'));
-}
-
-TEST(CatalogChange, IgnoresOrderCountsDuplicatesAndUsesAllElevenSlots) {
-    FakeDriver fake;
-    DeviceCatalog catalog(fake.table);
-    auto load = [&](std::vector<std::string> serials) {
-        fake.devices.clear();
-        for (auto& s : serials)
-            fake.devices.push_back({s, "ZEV"});
-        ASSERT_TRUE(catalog.EnumerateDevices());
-    };
-    load({"A", "B", "C"});
-    EXPECT_TRUE(catalog.IsCatalogChanged()); // nothing listed yet
-    catalog.TakeSnapshot();
-    EXPECT_FALSE(catalog.IsCatalogChanged());
-    load({"C", "A", "B"});
-    EXPECT_FALSE(catalog.IsCatalogChanged()) << "same devices at other indices";
-    load({"C", "A", "D"});
-    EXPECT_TRUE(catalog.IsCatalogChanged());
-    load({"C", "A"});
-    EXPECT_TRUE(catalog.IsCatalogChanged());
-
-    // Two devices with one serial number: both current slots match the same snapshot slot.
-    load({"A", "B"});
-    catalog.TakeSnapshot();
-    load({"A", "A"});
-    EXPECT_FALSE(catalog.IsCatalogChanged());
-    // Serial numbers compare over all 256 characters and case-sensitively.
-    load({"a", "B"});
-    EXPECT_TRUE(catalog.IsCatalogChanged());
-
-    std::vector<std::string> eleven;
+TEST(CatalogChange, IgnoresOrderAndDuplicatesComparesWholeSerialsAndUsesAllElevenSlots) {
+    Texts eleven, elevenNew;
     for (int i = 0; i < 11; ++i)
         eleven.push_back("S" + std::to_string(i));
-    load(eleven);
-    catalog.TakeSnapshot();
-    EXPECT_EQ(FieldText(catalog.sPrevSerialNumbers[10]), "S10");
-    eleven[10] = "NEW";
-    load(eleven);
-    EXPECT_TRUE(catalog.IsCatalogChanged()) << "the eleventh slot takes part";
-}
-
-TEST(CatalogChange, SnapshotBlanksTheSlotsPastTheCount) {
-    FakeDriver fake;
-    fake.devices = {{"A", "ZEV"}, {"B", "ZEV"}};
-    DeviceCatalog catalog(fake.table);
-    catalog.sPrevSerialNumbers[5] = Field("old");
-    ASSERT_TRUE(catalog.EnumerateDevices());
-    catalog.TakeSnapshot();
-    EXPECT_EQ(catalog.lPrevNumDevices, 2);
-    EXPECT_EQ(catalog.sPrevSerialNumbers[0], catalog.sSerialNumbers[0]);
+    elevenNew = eleven;
+    elevenNew[10] = "NEW";
+    const struct {
+        Texts serials;
+        bool changed, snapshot; // snapshot taken after the comparison
+    } steps[] = {
+        {{"A", "B", "C"}, true, true},  {{"C", "A", "B"}, false, false},
+        {{"C", "A", "D"}, true, false}, {{"C", "A"}, true, false},
+        {{"A", "B"}, true, true},       {{"A", "A"}, false, false},
+        {{"a", "B"}, true, false},      {eleven, true, true},
+        {elevenNew, true, false},
+    };
+    Catalog c;
+    for (const auto& s : steps) {
+        c.Attach(s.serials);
+        ASSERT_TRUE(c.catalog.EnumerateDevices());
+        EXPECT_EQ(c.catalog.IsCatalogChanged(), s.changed) << testing::PrintToString(s.serials);
+        if (s.snapshot)
+            c.catalog.TakeSnapshot();
+    }
+    // The snapshot copies the listed slots and blanks the rest.
+    c.Attach({"A", "B"}).catalog.sPrevSerialNumbers[5] = Field("old");
+    ASSERT_TRUE(c.catalog.EnumerateDevices());
+    c.catalog.TakeSnapshot();
+    EXPECT_EQ(std::pair(c.catalog.lPrevNumDevices, FieldText(c.catalog.sPrevSerialNumbers[1])), std::pair(2, "B"s));
     for (int i = 2; i < 11; ++i)
-        EXPECT_EQ(FieldText(catalog.sPrevSerialNumbers[static_cast<size_t>(i)]), std::string(256, ' '));
+        EXPECT_EQ(FieldText(c.catalog.sPrevSerialNumbers[static_cast<size_t>(i)]), std::string(256, ' '));
 }
 
-TEST(OpenLink, ConfiguresTheLineInOrderWithThePointerSizedHandle) {
-    FakeDriver fake;
-    LinkState link(fake.table);
-    ASSERT_TRUE(link.OpenLink("ZV100001"));
-    EXPECT_TRUE(link.IsOpen());
-    EXPECT_EQ(link.lDeviceHandle, fake.handle);
-    EXPECT_EQ(fake.calls, Calls({"OpenEx ZV100001 1", "SetBaudRate h 9600", "SetDataCharacteristics h 8 0 0",
-                                 "SetFlowControl h 0 0 0", "SetTimeouts h 5000 0", "SetChars h 126 1 0 0"}));
-    EXPECT_EQ(link.lLastStatus, 0);
-}
-
-TEST(OpenLink, AFailedOpenClosesNothingAFailedStepClosesOnce) {
-    const char* steps[] = {"SetBaudRate", "SetDataCharacteristics", "SetFlowControl", "SetTimeouts", "SetChars"};
-    {
-        FakeDriver fake;
-        fake.fail["OpenEx"] = FT_DEVICE_NOT_FOUND;
+TEST(OpenLink, ConfiguresTheLineInOrderAndAFailedStepClosesOnce) {
+    const Texts configured = {"OpenEx ZV1 1",           "SetBaudRate h 9600",   "SetDataCharacteristics h 8 0 0",
+                              "SetFlowControl h 0 0 0", "SetTimeouts h 5000 0", "SetChars h 126 1 0 0"};
+    for (std::size_t failing = 0; failing <= configured.size(); ++failing) {
+        testsupport::FakeDriver fake;
+        const std::string step = failing < configured.size() ? configured[failing] : "";
+        if (!step.empty())
+            fake.fail[step.substr(0, step.find(' '))] = FT_IO_ERROR;
         LinkState link(fake.table);
-        EXPECT_FALSE(link.OpenLink("ZV1"));
-        EXPECT_EQ(fake.calls, Calls({"OpenEx ZV1 1"}));
-        EXPECT_FALSE(link.IsOpen());
-    }
-    for (size_t i = 0; i < std::size(steps); ++i) {
-        FakeDriver fake;
-        fake.fail[steps[i]] = FT_IO_ERROR;
-        LinkState link(fake.table);
-        EXPECT_FALSE(link.OpenLink("ZV1")) << steps[i];
-        ASSERT_EQ(fake.calls.size(), i + 3) << steps[i] << ": stops at the failing step, then closes";
-        EXPECT_EQ(fake.calls[i + 1].substr(0, std::strlen(steps[i])), steps[i]);
-        EXPECT_EQ(fake.calls.back(), "Close h");
-        EXPECT_EQ(link.lLastStatus, i == 0 ? static_cast<int>(FT_IO_ERROR) : 0) << "only the baud rate status is kept";
-        EXPECT_FALSE(link.IsOpen());
+        EXPECT_EQ(link.OpenLink("ZV1"), step.empty()) << step;
+        EXPECT_EQ(link.IsOpen(), step.empty());
+        Texts expected(configured.begin(),
+                       configured.begin() + static_cast<std::ptrdiff_t>(std::min(failing + 1, configured.size())));
+        if (failing > 0 && !step.empty())
+            expected.push_back("Close h");
+        EXPECT_EQ(fake.calls, expected) << "stops at the failing step, then closes; a failed open closes nothing";
+        EXPECT_EQ(link.lLastStatus, failing == 1 ? static_cast<int>(FT_IO_ERROR) : 0) << "the baud rate's status";
         link.CloseLink();
-        EXPECT_EQ(fake.calls.size(), i + 3) << "closed once";
+        EXPECT_EQ(fake.calls.size(), expected.size() + (step.empty() ? 1 : 0)) << "closed once";
     }
 }
 
-TEST(OpenLink, LongSerialIsCutAndTerminated) {
-    FakeDriver fake;
-    LinkState link(fake.table);
-    ASSERT_TRUE(link.OpenLink(std::string(400, 'Q')));
-    EXPECT_EQ(fake.calls[0], "OpenEx " + std::string(255, 'Q') + " 1");
-}
-
-TEST(CloseLink, ClosesOnceAndNoCallReachesTheDriverAfterwards) {
-    FakeDriver fake;
+TEST(OpenLink, CutsALongSerialReopensOverAnOpenLinkAndNothingReachesTheDriverWhenClosed) {
+    testsupport::FakeDriver fake;
     LinkState link(fake.table);
     DWORD n = 0;
-    EXPECT_EQ(link.GetQueueStatus(&n), FT_INVALID_HANDLE) << "before any open";
-    link.CloseLink();
-    EXPECT_TRUE(fake.calls.empty());
-
-    ASSERT_TRUE(link.OpenLink("ZV1"));
-    fake.calls.clear();
-    EXPECT_EQ(link.Write("HI", 2, &n), FT_OK);
-    link.CloseLink();
-    link.CloseLink();
     char buffer[4];
-    EXPECT_EQ(link.Write("X", 1, &n), FT_INVALID_HANDLE);
-    EXPECT_EQ(link.Read(buffer, 4, &n), FT_INVALID_HANDLE);
-    EXPECT_EQ(link.GetQueueStatus(&n), FT_INVALID_HANDLE);
-    EXPECT_EQ(fake.calls, Calls({"Write h HI", "Close h"}));
-}
-
-TEST(OpenLink, ReopeningClosesThePreviousHandleFirst) {
-    FakeDriver fake;
-    LinkState link(fake.table);
-    ASSERT_TRUE(link.OpenLink("ZV1"));
-    fake.calls.clear();
+    // Each call in turn (a tuple's arguments may be evaluated in any order).
+    const auto calls = [&] {
+        std::vector<FT_STATUS> s{link.Write("HI", 2, &n)};
+        s.push_back(link.Read(buffer, 4, &n));
+        s.push_back(link.GetQueueStatus(&n));
+        return s;
+    };
+    const std::vector<FT_STATUS> refused(3, FT_INVALID_HANDLE);
+    EXPECT_EQ(calls(), refused) << "before any open";
+    link.CloseLink();
+    ASSERT_TRUE(link.OpenLink(std::string(400, 'Q')));
+    EXPECT_EQ(std::pair(fake.calls[0], link.lDeviceHandle),
+              std::pair("OpenEx " + std::string(255, 'Q') + " 1", fake.handle));
     ASSERT_TRUE(link.OpenLink("ZV2"));
-    EXPECT_EQ(fake.calls.front(), "Close h");
-}
+    EXPECT_EQ(fake.calls[6], "Close h") << "the previous handle first";
+    fake.calls.clear();
+    EXPECT_EQ(calls(), std::vector<FT_STATUS>(3, FT_OK));
+    link.CloseLink();
+    link.CloseLink();
+    EXPECT_EQ(calls(), refused);
+    EXPECT_EQ(fake.calls, (Texts{"Write h HI", "Read h 4", "GetQueueStatus h", "Close h"}));
 
-TEST(UnavailableDriver, EveryOperationFailsWithoutTouchingAnything) {
     DeviceCatalog catalog(UnavailableDriver());
-    LinkState link(UnavailableDriver());
-    catalog.lNumDevices = 0;
-    EXPECT_FALSE(catalog.EnumerateDevices());
-    EXPECT_FALSE(link.OpenLink("ZV1"));
-    EXPECT_FALSE(link.IsOpen());
-    DWORD n = 77;
+    LinkState none(UnavailableDriver());
+    EXPECT_FALSE(catalog.EnumerateDevices() || none.OpenLink("ZV1") || none.IsOpen());
+    n = 77;
     EXPECT_NE(UnavailableDriver().GetQueueStatus(nullptr, &n), FT_OK);
     EXPECT_EQ(n, 77u);
 }

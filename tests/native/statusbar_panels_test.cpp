@@ -54,6 +54,11 @@ TEST(PanelTable, EdgesThatOverflowOrANegativeWidthAddNothing) {
     EXPECT_EQ(negative->number, 380);
     EXPECT_EQ(t.Count(), 1);
     EXPECT_FALSE(PanelTable{}.Add({L"d", L"", 0}, 24)) << "a zero width is odd but harmless";
+    PanelTable edge;
+    ASSERT_FALSE(edge.Add({L"e", L"", INT32_MAX - 1}, 24));
+    EXPECT_TRUE(edge.Add({L"f", L"", 1}, 24)) << "the left edge alone past the range";
+    EXPECT_TRUE(PanelTable{}.Add({L"g", L"", 10}, 1e12)) << "a height past the range";
+    EXPECT_EQ(MainWindowPanels().KeptWithoutIndex(1).size(), 2u) << "removal keeps the last panel";
 }
 
 // What removal keeps (colours, default border and weight) is checked through the control's rebuild.
@@ -66,7 +71,8 @@ TEST(PanelTable, KeysMatchRegardlessOfCaseAndSurroundingBlanks) {
     EXPECT_EQ(left[0].key, L"Date");
     EXPECT_EQ(keys.KeptWithoutKey(L"date ").size(), 2u);
     EXPECT_EQ(keys.KeptWithoutKey(L"nada").size(), 3u);
-    EXPECT_EQ(NormaliseKey(L"  Fecha Y Hora  "), L"fecha y hora");
+    EXPECT_EQ(NormaliseKey(L"  Fecha Y Hora AZ  "), L"fecha y hora az");
+    EXPECT_EQ(NormaliseKey(L"ÀÞ×@["), L"àþ×@[");
     EXPECT_EQ(NormaliseKey(L"   "), L"");
 }
 
@@ -95,10 +101,14 @@ TEST(PanelTable, LabelsAndForeignControlsStayInsideThePanel) {
 
     const tPanel& p = t.At(2);
     EXPECT_EQ(AutoPlacement(p), (Placement{104, 4, 74, 17}));
+    PanelTable low;
+    low.Add({L"", L"", 100}, 7); // Bottom 4: no room left for a control's height
+    EXPECT_EQ(AutoPlacement(low.At(1)), (Placement{4, 4, 94, 0}));
     // Window's own size kept when -1; offsets added as given (left out they are -1).
     EXPECT_EQ(ManualPlacement(p, 3, 5, -1, -1, 20, 10), (Placement{107, 5, 20, 10}));
     EXPECT_EQ(ManualPlacement(p, -1, -1, -1, -1, 20, 10), (Placement{101, 1, 20, 10}));
     EXPECT_EQ(ManualPlacement(p, 0, 0, 500, 500, 1, 1), (Placement{102, 2, 78, 19})) << "cut to the panel";
+    EXPECT_EQ(ManualPlacement(p, -1, -1, 500, 500, 1, 1), (Placement{101, 1, 78, 19})) << "its size, not its edge";
     EXPECT_EQ(ManualPlacement(p, 15, 70, 30, 10, 1, 1), (Placement{172, 17, 8, 4})) << "shortened at the edges";
     EXPECT_EQ(ManualPlacement(p, 0, 200, 30, 10, 1, 1).width, 0) << "beyond the panel: no negative size";
     EXPECT_EQ(ManualPlacement(p, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, 1, 1).width, 0);

@@ -1,11 +1,13 @@
-// The status bar's skin: the committed strip equals the generator's output and shows the sampled
-// colours; colour rules, tile offsets and the nine-piece stretch.
+// The status bar's skin: the committed strip equals the generator's output, each tile shows its
+// published samples and each skin its published text and panel border colours; blending, tile offsets
+// and the nine-piece stretch.
 #include "controls/statusbar/skin_colours.h"
 #include "resources/gen/statusbar_strip.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 
 using namespace statusbar;
@@ -13,86 +15,72 @@ using namespace statusbar;
 TEST(SkinStrip, CommittedBitmapIsTheGeneratorsOutput) {
     const auto bytes = gen::ReadFile(std::string(ZEV_RESOURCES_DIR) + "/statusbar_skins.bmp");
     ASSERT_TRUE(bytes) << "resources/statusbar_skins.bmp is missing: run scripts/generate-resources.sh";
-    EXPECT_EQ(*bytes, gen::EncodeBmp(gen::BuildStatusBarSkinStrip()));
+    EXPECT_EQ(*bytes, bmp::Encode(gen::BuildStatusBarSkinStrip()));
 }
 
-TEST(SkinStrip, EveryTileShowsItsSampledColoursInsideAOnePixelFrame) {
-    const gen::Raster strip = gen::BuildStatusBarSkinStrip();
-    ASSERT_EQ(strip.width, 330);
-    ASSERT_EQ(strip.height, 23);
-    // Rows of the table spelled out, so a slip in the shared table shows up here too (the drawing
-    // tests spell out skins 0 and 16 through the control).
-    EXPECT_EQ(strip.At(15 * 16 + 7, 21), (gen::Rgb{207, 240, 255}));
-    EXPECT_EQ(strip.At(15 * 21, 0), (gen::Rgb{121, 129, 141}));
-    for (int k = 0; k < 22; ++k) {
-        const auto& s = gen::kStatusBarTileSamples[static_cast<std::size_t>(k)];
-        const int x0 = 15 * k;
-        EXPECT_EQ(strip.At(x0, 0), s.frame) << k;
-        EXPECT_EQ(strip.At(x0 + 7, 1), s.row1) << k;
-        EXPECT_EQ(strip.At(x0 + 7, 10), s.fill) << k;
-        EXPECT_EQ(strip.At(x0 + 7, 21), s.row21) << k;
-        for (int x = 3; x < 12; ++x) {
-            EXPECT_EQ(strip.At(x0 + x, 0), s.frame) << k;
-            EXPECT_EQ(strip.At(x0 + x, 22), s.frame) << k;
-        }
-        for (int y = 3; y < 20; ++y) {
-            EXPECT_EQ(strip.At(x0, y), s.frame) << k;
-            EXPECT_EQ(strip.At(x0 + 14, y), s.frame) << k;
-            EXPECT_EQ(strip.At(x0 + 1, y), strip.At(x0 + 13, y)) << "one colour per row, skin " << k;
-        }
-    }
-}
-
-TEST(SkinStrip, GlassTilesStepBetweenRowsNineAndTwelve) {
-    const gen::Raster strip = gen::BuildStatusBarSkinStrip();
-    auto lum = [&](int k, int y) {
-        const gen::Rgb c = strip.At(15 * k + 7, y);
-        return c.r + c.g + c.b;
+TEST(SkinStrip, EachSkinsSamplesAndColoursAsPublished) {
+    struct C {
+        int r, g, b;
     };
-    for (int k = 0; k < 22; ++k) {
-        int largest = 0, at = 0;
-        for (int y = 2; y <= 20; ++y) {
-            const int step = std::abs(lum(k, y) - lum(k, y - 1));
-            if (step > largest)
-                largest = step, at = y;
-        }
-        if (gen::StatusBarTileIsGlass(k)) {
-            EXPECT_GE(at, 10) << k;
-            EXPECT_LE(at, 12) << k;
-        } else if (!gen::StatusBarTileHasEdgeRows(k)) {
-            EXPECT_LE(largest, 60) << "a gradual tile, skin " << k;
-        }
+    const C kFrame{-1, 0, 0}, kFill{-2, 0, 0}; // the border is the tile's own frame or fill colour
+    // Frame (0, 0), row 1 (7, 1), fill (7, 10), row 21 (7, 21), text colour, panel border colour.
+    const C table[kSkinCount][6] = {
+        {{0, 0, 128}, {225, 238, 255}, {205, 226, 252}, {136, 173, 228}, {0, 0, 0}, {176, 204, 243}},           // 0
+        {{230, 232, 87}, {246, 247, 185}, {246, 247, 177}, {245, 247, 175}, {0, 0, 0}, kFrame},                 // 1
+        {{232, 236, 255}, {241, 242, 255}, {240, 242, 255}, {239, 241, 255}, {0, 0, 255}, {205, 205, 207}},     // 2
+        {{216, 210, 189}, {241, 239, 230}, {240, 239, 227}, {239, 238, 226}, {93, 93, 93}, kFrame},             // 3
+        {{255, 191, 255}, {255, 232, 255}, {255, 232, 255}, {255, 231, 255}, {0, 0, 0}, kFrame},                // 4
+        {{67, 112, 140}, {126, 178, 206}, {54, 134, 185}, {82, 147, 185}, {255, 255, 255}, kFrame},             // 5
+        {{0, 0, 0}, {97, 107, 135}, {58, 64, 78}, {0, 0, 0}, {255, 255, 255}, {0, 0, 0}},                       // 6
+        {{3, 2, 2}, {158, 97, 81}, {99, 57, 38}, {31, 21, 18}, {255, 255, 255}, {0, 0, 0}},                     // 7
+        {{0, 130, 0}, {0, 107, 0}, {0, 64, 0}, {0, 86, 0}, {255, 255, 255}, {0, 0, 0}},                         // 8
+        {{163, 163, 124}, {248, 247, 243}, {236, 231, 224}, {192, 192, 168}, {93, 93, 93}, kFill},              // 9
+        {{50, 85, 133}, {213, 222, 236}, {237, 244, 247}, {144, 168, 205}, {81, 115, 155}, {199, 213, 231}},    // 10
+        {{236, 236, 238}, {255, 255, 255}, {255, 255, 255}, {255, 255, 255}, {117, 117, 117}, {220, 220, 220}}, // 11
+        {{217, 217, 217}, {247, 247, 248}, {241, 241, 241}, {239, 239, 239}, {117, 117, 117}, {180, 180, 180}}, // 12
+        {{222, 222, 222}, {187, 187, 187}, {234, 234, 234}, {187, 187, 187}, {140, 140, 140}, {187, 187, 187}}, // 13
+        {{238, 245, 255}, {238, 246, 255}, {213, 232, 255}, {195, 224, 255}, {81, 115, 155}, {158, 210, 250}},  // 14
+        {{161, 189, 207}, {255, 255, 255}, {208, 223, 244}, {224, 234, 250}, {81, 115, 155}, kFrame},           // 15
+        {{131, 174, 228}, {237, 245, 253}, {188, 223, 250}, {207, 240, 255}, {81, 115, 155}, {158, 210, 250}},  // 16
+        {{207, 227, 196}, {175, 204, 160}, {86, 148, 55}, {80, 144, 48}, {255, 255, 255}, kFill},               // 17
+        {{185, 185, 185}, {248, 248, 248}, {235, 235, 235}, {207, 207, 207}, {176, 187, 189}, {176, 187, 189}}, // 18
+        {{93, 111, 136}, {223, 232, 242}, {193, 211, 231}, {200, 213, 228}, {0, 0, 0}, kFill},                  // 19
+        {{118, 147, 203}, {147, 197, 240}, {95, 157, 230}, {44, 84, 176}, {255, 255, 255}, {56, 122, 207}},     // 20
+        {{121, 129, 141}, {255, 255, 255}, {224, 225, 225}, {223, 238, 238}, {50, 50, 89}, {176, 187, 189}},    // 21
+    };
+    const bmp::Raster strip = gen::BuildStatusBarSkinStrip();
+    ASSERT_EQ(std::pair(strip.width, strip.height), std::pair(kStripWidth, kTileHeight));
+    auto pixel = [](const C& c) {
+        return bmp::Rgb{static_cast<std::uint8_t>(c.r), static_cast<std::uint8_t>(c.g), static_cast<std::uint8_t>(c.b)};
+    };
+    for (int k = 0; k < kSkinCount; ++k) {
+        const C* row = table[k];
+        const int x0 = kTileWidth * k;
+        EXPECT_EQ((std::array{strip.At(x0, 0), strip.At(x0 + 7, 1), strip.At(x0 + 7, 10), strip.At(x0 + 7, 21)}),
+                  (std::array{pixel(row[0]), pixel(row[1]), pixel(row[2]), pixel(row[3])}))
+            << "skin " << k;
+        const std::uint32_t frame = Rgb(row[0].r, row[0].g, row[0].b), fill = Rgb(row[2].r, row[2].g, row[2].b);
+        const C& b = row[5];
+        const std::uint32_t border = b.r == kFrame.r ? frame : b.r == kFill.r ? fill : Rgb(b.r, b.g, b.b);
+        EXPECT_EQ(SkinTextColour(k, frame), Rgb(row[4].r, row[4].g, row[4].b)) << "skin " << k;
+        EXPECT_EQ(SkinPanelBorderColour(k, frame, fill), border) << "skin " << k;
     }
-    EXPECT_NE(strip.At(15 * 10 + 1, 1), strip.At(15 * 10 + 7, 1)) << "tile 10 turns its corner";
-    EXPECT_EQ(strip.At(15 * 11 + 1, 1), strip.At(15 * 11 + 7, 1)) << "tile 11 is square";
+    // Any other skin: the frame mixed with grey, for text and border alike.
+    const std::uint32_t frame = Rgb(0, 0, 128), mix = Rgb(45, 45, 131);
+    for (std::int32_t skin : {22, -1, INT32_MIN, INT32_MAX}) {
+        EXPECT_EQ(SkinTextColour(skin, frame), mix) << skin;
+        EXPECT_EQ(SkinPanelBorderColour(skin, frame, 0), mix) << skin;
+    }
 }
 
-TEST(SkinColours, BlendPerSkinColoursAndTileOffsets) {
+TEST(SkinColours, BlendingAndTileOffsets) {
     EXPECT_EQ(BlendRgb(Rgb(255, 255, 255), Rgb(0, 0, 0), 170), Rgb(170, 170, 170));
     EXPECT_EQ(BlendRgb(Rgb(10, 20, 30), Rgb(200, 100, 0), 255), Rgb(10, 20, 30));
     EXPECT_EQ(BlendRgb(Rgb(10, 20, 30), Rgb(200, 100, 0), 0), Rgb(200, 100, 0));
+    EXPECT_EQ(BlendRgb(Rgb(10, 20, 30), Rgb(200, 100, 0), 300), Rgb(10, 20, 30)) << "weights clamped";
+    EXPECT_EQ(BlendRgb(Rgb(10, 20, 30), Rgb(200, 100, 0), -5), Rgb(200, 100, 0));
     EXPECT_EQ(BlendRgb(Rgb(1, 0, 0), Rgb(0, 0, 0), 128), Rgb(1, 0, 0)) << "0.502 rounds up";
     EXPECT_EQ(BlendRgb(Rgb(1, 0, 0), Rgb(0, 0, 0), 127), Rgb(0, 0, 0)) << "0.498 rounds down";
-    const std::uint32_t frame = Rgb(0, 0, 128), fill = Rgb(205, 226, 252);
-    const std::uint32_t mix = Rgb(45, 45, 131); // the frame mixed with grey: any other skin
-    struct Case {
-        std::int32_t skin;
-        std::uint32_t text, border;
-    };
-    const Case cases[] = {{0, Rgb(0, 0, 0), Rgb(176, 204, 243)},
-                          {1, Rgb(0, 0, 0), frame},
-                          {2, Rgb(0, 0, 255), Rgb(205, 205, 207)},
-                          {9, Rgb(93, 93, 93), fill},
-                          {16, Rgb(81, 115, 155), Rgb(158, 210, 250)},
-                          {21, Rgb(50, 50, 89), Rgb(176, 187, 189)},
-                          {22, mix, mix},
-                          {-1, mix, mix},
-                          {INT32_MIN, mix, mix},
-                          {INT32_MAX, mix, mix}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(SkinTextColour(c.skin, frame), c.text) << c.skin;
-        EXPECT_EQ(SkinPanelBorderColour(c.skin, frame, fill), c.border) << c.skin;
-    }
     // Tiles are never read outside the strip: a skin past it, or a custom skin, uses the first tile.
     EXPECT_EQ(TileOffset(21, false, 330), 315);
     EXPECT_EQ(TileOffset(5, true, 330), 0);
@@ -103,10 +91,12 @@ TEST(SkinColours, BlendPerSkinColoursAndTileOffsets) {
 }
 
 TEST(SkinColours, NinePiecesCoverTheRectangleWithoutGapsOrOverlapAtEveryCornerSize) {
-    const auto pieces = NinePieces(30, 100, 24);
-    EXPECT_EQ(pieces[0], (Piece{30, 0, 5, 5, 0, 0, 5, 5}));
-    EXPECT_EQ(pieces[4], (Piece{35, 5, 5, 13, 5, 5, 90, 14}));
-    EXPECT_EQ(pieces[8], (Piece{40, 18, 5, 5, 95, 19, 5, 5}));
+    const std::array<Piece, 9> expected = {{
+        {30, 0, 5, 5, 0, 0, 5, 5},    {40, 0, 5, 5, 95, 0, 5, 5},    {35, 0, 5, 5, 5, 0, 90, 5},
+        {30, 5, 5, 13, 0, 5, 5, 14},  {35, 5, 5, 13, 5, 5, 90, 14},  {40, 5, 5, 13, 95, 5, 5, 14},
+        {30, 18, 5, 5, 0, 19, 5, 5},  {35, 18, 5, 5, 5, 19, 90, 5},  {40, 18, 5, 5, 95, 19, 5, 5},
+    }};
+    EXPECT_EQ(NinePieces(30, 100, 24), expected);
     // At 144 dpi the corners are 8 x 8 made from the whole 5 x 5 source corner.
     EXPECT_EQ(NinePieces(30, 150, 36, 8)[8], (Piece{40, 18, 5, 5, 142, 28, 8, 8}));
     for (const int corner : {5, 8, 10}) {

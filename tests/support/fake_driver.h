@@ -22,7 +22,7 @@ struct FakeDriver {
         std::string serial, description;
     };
     std::vector<Dev> devices;
-    DWORD reportedCount = ~0u; // ~0: the size of devices
+    DWORD reportedCount = ~0u; // ~0: the size of devices; 0x7FFF: success without writing a count
     FT_STATUS countStatus = FT_OK;
     // Decides the status of a by-index query before it is answered: (index, flag, attempt) -> status.
     std::function<FT_STATUS(DWORD, DWORD, int)> byIndexStatus;
@@ -43,7 +43,8 @@ struct FakeDriver {
                 return FT_INVALID_PARAMETER;
             if (f.countStatus != FT_OK)
                 return f.countStatus;
-            *static_cast<DWORD*>(a1) = f.reportedCount == ~0u ? static_cast<DWORD>(f.devices.size()) : f.reportedCount;
+            if (f.reportedCount != 0x7FFF)
+                *static_cast<DWORD*>(a1) = f.reportedCount == ~0u ? static_cast<DWORD>(f.devices.size()) : f.reportedCount;
             return FT_OK;
         }
         const auto index = static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(a1));

@@ -1,4 +1,4 @@
-// The About window: layout, one instance, closed by its button, the main window usable meanwhile.
+// The About window: its layout, one instance shown from the toolbar, closed by its button.
 #include "console/about.h"
 #include "tests/wine/support/principal_session.h"
 
@@ -7,29 +7,8 @@
 using namespace testsupport;
 using console::About;
 
-namespace {
-
-class AboutWindow : public PrincipalSession {
-protected:
-    void SetUp() override {
-        principal.ShowAbout = [] { About::Show(); };
-        PrincipalSession::SetUp();
-    }
-    void TearDown() override {
-        About::CloseInstance();
-        PrincipalSession::TearDown();
-    }
-    RECT ChildRect(HWND child) {
-        RECT r{};
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, About::Instance()->Hwnd(), reinterpret_cast<POINT*>(&r), 2);
-        return r;
-    }
-};
-
-} // namespace
-
-TEST_F(AboutWindow, IsLaidOutAsDesigned) {
+TEST_F(PrincipalSession, AboutIsLaidOutAsDesignedShownOnceAndClosedByItsButton) {
+    principal.ShowAbout = [] { About::Show(); };
     principal.Toolbar1_ButtonClick(L"Boton4");
     About* about = About::Instance();
     ASSERT_NE(about, nullptr);
@@ -37,49 +16,31 @@ TEST_F(AboutWindow, IsLaidOutAsDesigned) {
     EXPECT_EQ(WindowText(hwnd), L"Acerca de ZEV Config");
     RECT client{};
     GetClientRect(hwnd, &client);
-    EXPECT_EQ(client.right, 387);
-    EXPECT_EQ(client.bottom, 204);
+    EXPECT_EQ(std::pair(client.right, client.bottom), std::pair(387L, 204L));
     EXPECT_FALSE(GetWindowLongW(hwnd, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
     EXPECT_EQ(WindowText(about->lblTitle()), L"ZEV Config");
     EXPECT_NE(WindowText(about->lblDescription()).find(L"Vantoro"), std::wstring::npos);
     EXPECT_EQ(WindowText(about->cmdOK.Hwnd()), L"Aceptar");
-    EXPECT_EQ(about->cmdOK.Skin(), 0);
-    EXPECT_EQ(about->cmdOK.FontName(), L"Verdana");
-    const RECT ok = ChildRect(about->cmdOK.Hwnd());
-    EXPECT_EQ(ok.left, 280);
-    EXPECT_EQ(ok.top, 120);
-    // The logo is the generated 197 x 77 picture inside the picture box.
-    HBITMAP logo = reinterpret_cast<HBITMAP>(SendMessageW(about->picIcon(), STM_GETIMAGE, IMAGE_BITMAP, 0));
-    BITMAP info{};
-    ASSERT_TRUE(GetObjectW(logo, sizeof(info), &info));
-    EXPECT_EQ(info.bmWidth, 197);
-    EXPECT_EQ(info.bmHeight, 77);
-    // The etched separator: grey over white at 1680 twips.
+    EXPECT_EQ(std::pair(about->cmdOK.Skin(), about->cmdOK.FontName()), std::pair(0, std::wstring(L"Verdana")));
+    EXPECT_EQ(RectIn(about->cmdOK.Hwnd(), hwnd).left, 280);
+    EXPECT_EQ(RectIn(about->cmdOK.Hwnd(), hwnd).top, 120);
+    BITMAP logo{};
+    ASSERT_TRUE(GetObjectW(reinterpret_cast<HBITMAP>(SendMessageW(about->picIcon(), STM_GETIMAGE, IMAGE_BITMAP, 0)),
+                           sizeof(logo), &logo));
+    EXPECT_EQ(std::pair(logo.bmWidth, logo.bmHeight), std::pair(197L, 77L));
     PumpMessages(100);
-    EXPECT_EQ(ScreenPixel(hwnd, 100, 112), RGB(128, 128, 128));
+    EXPECT_EQ(ScreenPixel(hwnd, 100, 112), RGB(128, 128, 128)) << "the etched separator at 1680 twips";
     EXPECT_EQ(ScreenPixel(hwnd, 100, 113), RGB(255, 255, 255));
     SaveScreenshot(hwnd, L"about");
-}
 
-TEST_F(AboutWindow, AskingAgainBringsTheSameWindowAndOkClosesIt) {
     principal.Toolbar1_ButtonClick(L"Boton4");
-    HWND first = About::Instance()->Hwnd();
-    principal.Toolbar1_ButtonClick(L"Boton4");
-    EXPECT_EQ(About::Instance()->Hwnd(), first);
-    int count = 0;
-    EnumWindows([](HWND h, LPARAM lp) -> BOOL {
-        if (WindowText(h) == L"Acerca de ZEV Config")
-            ++*reinterpret_cast<int*>(lp);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&count));
-    EXPECT_EQ(count, 1);
-    // The main window stays usable meanwhile.
-    EXPECT_TRUE(IsWindowEnabled(principal.Hwnd()));
-    principal.Toolbar1_ButtonClick(L"Boton3");
-    SendMessageW(About::Instance()->cmdOK.Hwnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(About::Instance()->Hwnd(), hwnd) << "asking again brings the same window";
+    EXPECT_EQ(FindWindowW(nullptr, L"Acerca de ZEV Config"), hwnd) << "and no second one, above it";
+    EXPECT_EQ(FindWindowExW(nullptr, hwnd, nullptr, L"Acerca de ZEV Config"), nullptr) << "nor below";
+    SendMessageW(about->cmdOK.Hwnd(), BM_CLICK, 0, 0);
     EXPECT_EQ(About::Instance(), nullptr);
-    EXPECT_FALSE(IsWindow(first));
+    EXPECT_FALSE(IsWindow(hwnd));
     principal.Toolbar1_ButtonClick(L"Boton4");
     ASSERT_NE(About::Instance(), nullptr) << "created afresh";
-    EXPECT_NE(About::Instance()->Hwnd(), nullptr);
+    About::CloseInstance();
 }

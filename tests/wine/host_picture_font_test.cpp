@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 TEST(HostPicture, BitmapsAndSavedPicturesCarryTheSamePixels) {
-    host::Picture p{gen::Raster(7, 3)};
+    host::Picture p{bmp::Raster(7, 3)};
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 7; ++x)
-            p.raster.At(x, y) = gen::Rgb{static_cast<std::uint8_t>(x * 30), static_cast<std::uint8_t>(y * 80), 200};
+            p.raster.At(x, y) = bmp::Rgb{static_cast<std::uint8_t>(x * 30), static_cast<std::uint8_t>(y * 80), 200};
     win::Bitmap bitmap = host::BitmapFromPicture(p);
     ASSERT_TRUE(bitmap);
     EXPECT_EQ(host::BitmapSize(bitmap.Get()).cx, 7);
@@ -30,7 +30,7 @@ TEST(HostPicture, BitmapsAndSavedPicturesCarryTheSamePixels) {
 }
 
 TEST(HostPicture, APropertyFreesOnlyTheBitmapsItMadeItself) {
-    host::Picture p{gen::Raster(2, 2, gen::Rgb{1, 2, 3})};
+    host::Picture p{bmp::Raster(2, 2, bmp::Rgb{1, 2, 3})};
     win::Bitmap callers = host::BitmapFromPicture(p);
     {
         host::PictureProperty prop;

@@ -153,59 +153,47 @@ TEST_F(StatusBarEvents, AHandlerThatDestroysTheBarEndsThatPress) {
     }
 }
 
-TEST_F(StatusBarEvents, ShowsABalloonAtTheLeftEndOfThePanelsTopEdgeAndHidesItAfterItsDuration) {
+TEST_F(StatusBarEvents, ABalloonAtThePanelsTopEdgeHidesAfterItsDurationAndASecondCallReplacesIt) {
     host::ScopedDiagnosticRun notDiagnostic(false); // in a diagnostic run the tip is only explained
-    const DWORD start = GetTickCount();
+    DWORD start = GetTickCount();
     ASSERT_TRUE(bar_->ShowToolTipPanel(L"Conectado al puerto USB", L"Estado", 2, 700, 2));
     PumpMessages(50);
     HWND tip = bar_->BalloonWindow();
-    ASSERT_TRUE(tip);
-    EXPECT_TRUE(IsWindowVisible(tip));
-    EXPECT_TRUE(GetWindowLongW(tip, GWL_STYLE) & TTS_BALLOON);
-    EXPECT_EQ(TipText(), L"Conectado al puerto USB");
-    EXPECT_EQ(bar_->Balloon().Title(), L"Estado");
-    EXPECT_EQ(bar_->Balloon().Icon(), 2) << "warning icon";
-    // The anchor: moved so that only its bottom 2 pixels lie inside the bar, at panel 2's Left.
+    ASSERT_TRUE(tip && IsWindowVisible(tip) && (GetWindowLongW(tip, GWL_STYLE) & TTS_BALLOON));
+    EXPECT_EQ(std::tuple(TipText(), bar_->Balloon().Title(), bar_->Balloon().Icon()),
+              std::tuple(std::wstring(L"Conectado al puerto USB"), std::wstring(L"Estado"), 2));
+    // The anchor: moved so that only its bottom 2 pixels lie inside the bar, at panel 2's Left; the
+    // balloon's stem reaches that edge from above or below.
     const RECT anchor = InBar(bar_->ToolTipAnchor());
-    EXPECT_EQ(anchor.left, 352);
-    EXPECT_EQ(anchor.bottom, 2);
-    EXPECT_EQ(anchor.bottom - anchor.top, 13);
-    // The balloon points at the panel's top edge: its stem reaches there from above or below.
+    EXPECT_EQ(std::tuple(anchor.left, anchor.bottom, anchor.bottom - anchor.top), std::tuple(352L, 2L, 13L));
     POINT stem{354, 2};
     ClientToScreen(bar_->Hwnd(), &stem);
     RECT r{};
     GetWindowRect(tip, &r);
-    EXPECT_LE(r.left, stem.x);
-    EXPECT_GE(r.right, stem.x);
-    EXPECT_TRUE(std::abs(r.bottom - stem.y) <= 2 || std::abs(r.top - stem.y) <= 2)
+    EXPECT_TRUE(r.left <= stem.x && r.right >= stem.x &&
+                (std::abs(r.bottom - stem.y) <= 2 || std::abs(r.top - stem.y) <= 2))
         << "balloon " << ::testing::PrintToString(r) << " stem " << stem.x << "," << stem.y;
     SaveScreenshot(GetDesktopWindow(), L"statusbar_balloon_tip");
     EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(tip); }, 3000));
     EXPECT_GE(GetTickCount() - start, 650u) << "not before its duration";
-    EXPECT_TRUE(notices_.notices.empty());
-}
 
-TEST_F(StatusBarEvents, ASecondCallReplacesTheTipAndKeepsItForItsOwnDuration) {
-    host::ScopedDiagnosticRun notDiagnostic(false);
     ASSERT_TRUE(bar_->ShowToolTipPanel(L"primero", L"uno", 1, 600));
     PumpMessages(300);
-    const DWORD second = GetTickCount();
-    // Long enough that a busy machine cannot make it end before the checks below.
-    ASSERT_TRUE(bar_->ShowToolTipPanel(L"segundo", L"dos", 3, 1500));
-    PumpMessages(450); // past the first tip's end
+    start = GetTickCount();
+    ASSERT_TRUE(bar_->ShowToolTipPanel(L"segundo", L"dos", 3, 1500)); // long enough for a busy machine
+    PumpMessages(450);                                                // past the first tip's end
     EXPECT_TRUE(bar_->ToolTipShown()) << "the first timer must not hide the second tip";
-    EXPECT_EQ(TipText(), L"segundo");
-    EXPECT_EQ(bar_->Balloon().Title(), L"dos");
-    EXPECT_EQ(bar_->Balloon().Icon(), 1) << "information unless asked otherwise";
-    EXPECT_EQ(InBar(bar_->ToolTipAnchor()).left, 432);
+    EXPECT_EQ(std::tuple(TipText(), bar_->Balloon().Title(), bar_->Balloon().Icon(), InBar(bar_->ToolTipAnchor()).left),
+              std::tuple(std::wstring(L"segundo"), std::wstring(L"dos"), 1, 432L))
+        << "information unless asked otherwise";
     EXPECT_TRUE(PumpUntil([&] { return !bar_->ToolTipShown(); }, 3000));
-    EXPECT_GE(GetTickCount() - second, 1400u);
+    EXPECT_GE(GetTickCount() - start, 1400u);
+    EXPECT_TRUE(notices_.notices.empty());
 }
 
 TEST_F(StatusBarEvents, NoPanelsOrAnIndexOutsideShowsNothingAndADiagnosticRunOnlyExplains) {
     host::ScopedDiagnosticRun notDiagnostic(false);
-    EXPECT_FALSE(bar_->ShowToolTipPanel(L"t", L"x", 4));
-    EXPECT_FALSE(bar_->ShowToolTipPanel(L"t", L"x", -1));
+    EXPECT_FALSE(bar_->ShowToolTipPanel(L"t", L"x", 4) || bar_->ShowToolTipPanel(L"t", L"x", -1));
     bar_->ClearPanels();
     EXPECT_FALSE(bar_->ShowToolTipPanel(L"t", L"x", 1));
     PumpMessages(30);

@@ -22,7 +22,7 @@
 namespace testsupport {
 
 // A plain window to stand buttons on: a visible top-level form, or a frame inside one (a container of
-// its own, in the form's tab order). It records its command notifications and shows a picture if given.
+// its own, in the form's tab order). It records its command notifications.
 class ButtonForm : public win::Window {
 public:
     bool Open(HWND parent, int x, int y, int width, int height) {
@@ -38,19 +38,11 @@ public:
         HWND from;
     };
     std::vector<Command> commands;
-    HDC picture = nullptr; // shown from the top left
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == WM_COMMAND) {
             commands.push_back({LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)});
-            return 0;
-        }
-        if (msg == WM_PAINT && picture) {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(Hwnd(), &ps);
-            BitBlt(dc, 0, 0, ps.rcPaint.right, ps.rcPaint.bottom, picture, 0, 0, SRCCOPY);
-            EndPaint(Hwnd(), &ps);
             return 0;
         }
         return Default(msg, wParam, lParam);

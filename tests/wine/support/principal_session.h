@@ -1,15 +1,14 @@
-// A main window over the simulated driver, for the console tests: opens Principal in its start
-// state and runs the connect sequence the device finder runs after opening the link.
+// A main window over the simulated driver, opened in its start state; connected through the real
+// device finder when a test asks.
 #pragma once
 
 #include "console/app_context.h"
 #include "console/principal.h"
+#include "finder/dispositivos.h"
 #include "tests/wine/support/sim_driver.h"
 #include "tests/wine/support/window_test.h"
 
 #include <gtest/gtest.h>
-
-#include <commctrl.h>
 
 #include <string>
 
@@ -27,9 +26,11 @@ class PrincipalSession : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(principal.Open()) << (notices.notices.empty() ? std::string() : Narrow(notices.notices[0].text));
+        principal.ShowFinder = [this] { finder::Dispositivos::Show(app); };
         PumpMessages(20);
     }
     void TearDown() override {
+        finder::Dispositivos::CloseInstance();
         if (principal.Hwnd())
             DestroyWindow(principal.Hwnd());
         PumpMessages(10);
@@ -38,61 +39,43 @@ protected:
     static constexpr const char* kZev = SimDriver::kZevSerial;
     static constexpr const wchar_t* kItem = L"ZEV WiFi Server, NºSerie: ZV100001";
 
-    // What the device finder does after opening the link, in its order. The receive timer runs
-    // only when asked, so a test can tick the pump itself.
-    void Connect(bool runTimer = false) {
-        ASSERT_TRUE(app.link.OpenLink(kZev));
-        principal.StatusBar1().ChangeTextPanel(std::wstring(L"Conectado con ") + kItem, 1);
-        principal.habilitarBotones(true);
-        principal.EnableConsole();
-        if (runTimer)
-            principal.EnableTimerRx();
-        principal.ResetConsole(true);
-        principal.Command1_Click(2);
+    // The finder opened from the toolbar, after its first refresh.
+    finder::Dispositivos* OpenFinder() {
+        principal.Toolbar1_ButtonClick(L"Boton1");
+        PumpMessages(50);
+        return finder::Dispositivos::Instance();
     }
-    // Connect, then the device's LIST reply drained.
-    void ConnectAndDrain(bool runTimer = false) {
-        Connect(runTimer);
+    // Connected as the user does it, then the device's LIST reply drained by the receive pump.
+    void Connect() {
+        finder::Dispositivos* f = OpenFinder();
+        ASSERT_TRUE(f);
+        SendMessageW(f->btnConectar.Hwnd(), BM_CLICK, 0, 0);
+        ASSERT_TRUE(app.link.IsOpen());
         ASSERT_TRUE(WaitForReply(L"puerto=23")) << Narrow(principal.ConsoleText());
     }
     // Ticks the receive pump until the console ends with the prompt after the given text.
-    bool WaitForReply(const std::wstring& contains, int timeoutMs = 3000) {
-        return PumpUntil(
-            [&] {
-                principal.TimerRx_Timer();
-                const std::wstring text = principal.ConsoleText();
-                return text.find(contains) != std::wstring::npos && !text.empty() && text.back() == L'>';
-            },
-            timeoutMs);
-    }
-    // Ticks the receive pump until the console shows exactly the text.
-    bool TickUntilShown(const std::wstring& text) {
+    bool WaitForReply(const std::wstring& contains) {
         return PumpUntil([&] {
             principal.TimerRx_Timer();
-            return principal.ConsoleText() == text;
+            const std::wstring text = principal.ConsoleText();
+            return text.find(contains) != std::wstring::npos && text.back() == L'>';
         });
     }
     void TypeChar(wchar_t c) { SendMessageW(principal.txtConsole(), WM_CHAR, c, 1); }
     std::string Written() const { return sim.Written(kZev); }
-
     std::wstring Panel(int index) { return WindowText(principal.StatusBar1().PanelLabel(index)); }
-    bool ToolEnabled(int index) { return principal.Toolbar().IsButtonEnabled(index); }
-    bool CommandEnabled(int index) { return IsWindowEnabled(principal.Command1(index)) != FALSE; }
 
-    // The state table: connected, or not (at start the console is still disabled, after a
-    // disconnect it stays enabled). Find and clear follow the state; disconnect and about never change.
-    void ExpectControls(bool connected, bool consoleEnabled) {
-        EXPECT_EQ(ToolEnabled(1), !connected) << "find";
-        EXPECT_TRUE(ToolEnabled(2)) << "disconnect";
-        EXPECT_EQ(ToolEnabled(3), connected) << "clear";
-        EXPECT_TRUE(ToolEnabled(4)) << "about";
-        for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(CommandEnabled(i), connected) << "quick command " << i;
+    // The state table: connected or not (at start the console is still disabled, after a disconnect it
+    // stays enabled). Find and clear follow the state; disconnect and about never change.
+    void ExpectControls(bool connected, bool consoleEnabled = true) {
+        const bool tools[4] = {!connected, true, connected, true};
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(principal.Toolbar().IsButtonEnabled(i + 1), tools[i]) << "tool " << i + 1;
+            EXPECT_EQ(IsWindowEnabled(principal.Command1(i)) != FALSE, connected) << "quick command " << i;
+        }
         EXPECT_EQ(principal.ConsoleEnabled(), consoleEnabled);
         EXPECT_EQ(Panel(1), connected ? std::wstring(L"Conectado con ") + kItem : L"Desconectado");
     }
-    void ExpectConnected() { ExpectControls(true, true); }
-    void ExpectDisconnected() { ExpectControls(false, true); }
 
     NoticeRecorder notices;
     SimDriver sim;

@@ -15,31 +15,15 @@
 #include <tuple>
 #include <vector>
 
-// Rectangles compared and printed in test expectations.
-inline bool operator==(const RECT& a, const RECT& b) {
-    return EqualRect(&a, &b) != FALSE;
-}
-inline void PrintTo(const RECT& r, std::ostream* os) {
-    *os << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
-}
-
 namespace testsupport {
 
 // A 15 × 23 skin tile of our own: a one-pixel frame around one inside colour.
-inline host::Picture SkinTile(gen::Rgb frame, gen::Rgb inside, int width = 15, int height = 23) {
-    host::Picture p{gen::Raster(width, height, frame)};
+inline host::Picture SkinTile(bmp::Rgb frame, bmp::Rgb inside, int width = 15, int height = 23) {
+    host::Picture p{bmp::Raster(width, height, frame)};
     for (int y = 1; y < height - 1; ++y)
         for (int x = 1; x < width - 1; ++x)
             p.raster.At(x, y) = inside;
     return p;
-}
-
-// A window's rectangle in another window's client coordinates.
-inline RECT RectIn(HWND child, HWND parent) {
-    RECT r{};
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
 }
 
 // The texts of a window's STATIC children, sorted: what another process finds by walking them.

@@ -1,10 +1,11 @@
 #include "tests/wine/support/window_test.h"
 
+#include "controls/host/picture_win.h"
 #include "win/gdi.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <filesystem>
+#include <fstream>
 
 namespace testsupport {
 
@@ -30,39 +31,20 @@ std::wstring SaveScreenshot(HWND hwnd, const std::wstring& name) {
     RECT r{};
     GetWindowRect(hwnd, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0)
-        return {};
-    // A bottom-up 24-bit DIB section holds the rows exactly as a .bmp file stores them.
-    BITMAPINFOHEADER bih{sizeof(bih), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    BITMAPINFO bi{};
-    bi.bmiHeader = bih;
-    void* bits = nullptr;
-    win::Bitmap dib(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!dib || !bits)
-        return {};
-    const int stride = ((w * 3) + 3) & ~3;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
+    win::WindowDc screen(nullptr);
+    win::Bitmap shot(CreateCompatibleBitmap(screen.Get(), w, h));
+    HDC dc = CreateCompatibleDC(screen.Get());
     {
-        win::SelectGuard select(dc, dib.Get());
-        BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-        GdiFlush();
+        win::SelectGuard select(dc, shot.Get()); // read back only once it has left the DC
+        BitBlt(dc, 0, 0, w, h, screen.Get(), r.left, r.top, SRCCOPY);
     }
     DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    const std::vector<char> pixels(static_cast<const char*>(bits),
-                                   static_cast<const char*>(bits) + static_cast<size_t>(stride) * static_cast<size_t>(h));
-
-    BITMAPFILEHEADER bfh{};
-    bfh.bfType = 0x4D42;
-    bfh.bfOffBits = sizeof(bfh) + sizeof(bih);
-    bfh.bfSize = bfh.bfOffBits + static_cast<DWORD>(pixels.size());
-    std::wstring path = L"Z:" + std::filesystem::path(folder).wstring() + L"/" + name + L".bmp";
+    const auto picture = host::PictureFromBitmap(shot.Get());
+    const std::wstring path = L"Z:" + std::filesystem::path(folder).wstring() + L"/" + name + L".bmp";
+    const auto bytes = picture ? bmp::Encode(picture->raster) : std::vector<std::uint8_t>{};
     std::ofstream out(std::filesystem::path(path), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&bfh), sizeof(bfh));
-    out.write(reinterpret_cast<const char*>(&bih), sizeof(bih));
-    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
-    return out ? path : std::wstring();
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return picture && out ? path : std::wstring();
 }
 
 COLORREF ScreenPixel(HWND hwnd, int x, int y) {
@@ -81,7 +63,9 @@ NoticeRecorder::NoticeRecorder(int reply) {
     });
 }
 
-NoticeRecorder::~NoticeRecorder() { win::SetNoticeHandler(std::move(previous_)); }
+NoticeRecorder::~NoticeRecorder() {
+    win::SetNoticeHandler(std::move(previous_));
+}
 
 std::wstring WindowText(HWND hwnd) {
     const int n = GetWindowTextLengthW(hwnd);
@@ -89,6 +73,13 @@ std::wstring WindowText(HWND hwnd) {
     GetWindowTextW(hwnd, text.data(), n + 1);
     text.resize(static_cast<size_t>(n));
     return text;
+}
+
+RECT RectIn(HWND child, HWND parent) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
 }
 
 } // namespace testsupport

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -44,5 +45,15 @@ private:
 };
 
 std::wstring WindowText(HWND hwnd);
+// A window's rectangle in another window's client coordinates.
+RECT RectIn(HWND child, HWND parent);
 
 } // namespace testsupport
+
+// Rectangles compared and printed in test expectations.
+inline bool operator==(const RECT& a, const RECT& b) {
+    return EqualRect(&a, &b) != FALSE;
+}
+inline void PrintTo(const RECT& r, std::ostream* os) {
+    *os << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}

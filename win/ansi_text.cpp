@@ -1,11 +1,11 @@
-#include "console/ansi_text.h"
+#include "win/ansi_text.h"
 
 #include <windows.h>
 
-namespace console {
+namespace win {
 
-AnsiTable SystemAnsiTable() {
-    AnsiTable table{};
+std::array<wchar_t, 256> SystemAnsiTable() {
+    std::array<wchar_t, 256> table{};
     for (int b = 0; b < 256; ++b) {
         const char byte = static_cast<char>(b);
         wchar_t c[2] = {};
@@ -39,4 +39,4 @@ std::wstring FromAnsi(std::string_view bytes) {
     return text;
 }
 
-} // namespace console
+} // namespace win

@@ -1,0 +1,181 @@
+// The simulated driver's state, natively: the ZEV console and the silent cable, the configuration
+// text, injected faults, and the endless stream (its statement, the queue it keeps topped up behind
+// the other queued bytes, its byte counts, and the pattern whose every byte follows from its position).
+#include "sim/sim_world.h"
+#include "sim/stream_pattern.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace d2xx;
+
+namespace {
+
+// Writes the bytes to the open device, then reads everything it queued in reply.
+std::string Talk(sim::World& world, FT_HANDLE h, const std::string& bytes) {
+    DWORD n = 0, queued = 0;
+    EXPECT_EQ(world.Write(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n), FT_OK);
+    EXPECT_EQ(world.GetQueueStatus(h, &queued), FT_OK);
+    std::string reply(queued, '\0');
+    EXPECT_TRUE(queued == 0 || world.Read(h, reply.data(), queued, &n) == FT_OK);
+    return reply;
+}
+
+FT_HANDLE Open(sim::World& world, const char* serial) {
+    FT_HANDLE h = nullptr;
+    EXPECT_EQ(world.OpenEx(const_cast<char*>(serial), FT_OPEN_BY_SERIAL_NUMBER, &h), FT_OK) << serial;
+    return h;
+}
+
+} // namespace
+
+TEST(SimConsole, EchoesErasesAndAnswersEachCommandTheCableStaysSilent) {
+    sim::World world; // the default devices: a plain FTDI cable, then a ZEV device
+    const FT_HANDLE zev = Open(world, "ZV100001"), cable = Open(world, "FT4K2P9A");
+    ASSERT_EQ(world.SetBaudRate(zev, 9600), FT_OK);
+    ASSERT_EQ(world.SetDataCharacteristics(zev, 8, 0, 0), FT_OK);
+    const std::string echo = Talk(world, zev, "HE");
+    EXPECT_EQ(echo + Talk(world, zev, "L"), "HEL");
+    EXPECT_EQ(world.Find("ZV100001")->written, "HEL");
+    EXPECT_EQ(Talk(world, zev, "\x08\x7F\x08\x08"), "\x08 \x08\x08 \x08\x08 \x08")
+        << "erases only while the line has text";
+    EXPECT_EQ(Talk(world, zev, "\r"), "\r\n>") << "an empty line gives only a new prompt";
+    const std::pair<const char*, const char*> commands[] = {{"HELP\r", "Comandos disponibles"},
+                                                            {"SCAN\r", "redes encontradas"},
+                                                            {"STATUS\r", "UART: 9600 8N1"},
+                                                            {"list\r", "ssid="},
+                                                            {"FOO\r\n", "ERROR: comando desconocido 'FOO'\r\n"}};
+    for (const auto& [command, expected] : commands) {
+        const std::string reply = Talk(world, zev, command);
+        EXPECT_EQ(reply.rfind(std::string(command).substr(0, 4), 0), 0u) << reply;
+        EXPECT_NE(reply.find(expected), std::string::npos) << command << ": " << reply;
+        EXPECT_TRUE(reply.ends_with("\r\n>")) << "reply lines end with CR LF, then the prompt";
+    }
+    EXPECT_EQ(Talk(world, cable, "HELP\r"), "");
+    world.SetFault("FT_Write", {FT_IO_ERROR, 2, 1});
+    DWORD n = 0;
+    const FT_STATUS first = world.Write(zev, "a", 1, &n), second = world.Write(zev, "b", 1, &n);
+    EXPECT_EQ(std::tuple(first, second, world.Write(zev, "c", 1, &n)), std::tuple(FT_OK, FT_IO_ERROR, FT_OK));
+    EXPECT_EQ(world.CallCount("FT_Write"), 13u);
+}
+
+TEST(SimConfig, DevicesFaultsAndTheLineOfAMistake) {
+    int line = 0;
+    const auto config =
+        sim::ParseConfig("# two ZEVs\ndevice ZVA ZEV Server A\nunplugged ZVB ZEV Server B\n"
+                         "device ZVC Other cable\nfail FT_Read 4 at 2 times 3\nfail FT_Close 4294967295\n",
+                         &line, nullptr);
+    ASSERT_TRUE(config);
+    ASSERT_EQ(config->devices.size(), 3u);
+    EXPECT_EQ(std::tuple(config->devices[1].serial, config->devices[1].description, config->devices[1].plugged),
+              std::tuple("ZVB", "ZEV Server B", false));
+    ASSERT_EQ(config->faults.size(), 2u);
+    const sim::Fault& f = config->faults[0].second;
+    EXPECT_EQ(std::tuple(config->faults[0].first, f.status, f.atCall, f.times), std::tuple("FT_Read", 4u, 2u, 3u));
+    const std::pair<const char*, int> bad[] = {{"device A B\nfail FT_Nothing 4\n", 2},
+                                               {"device A B\n\nfail FT_Read zero\n", 3},
+                                               {"fail FT_Read 0\n", 1},
+                                               {"fail FT_Read 4294967296\n", 1},
+                                               {"device lonely\n", 1},
+                                               {"bogus\n", 1}};
+    for (const auto& [text, at] : bad) {
+        EXPECT_FALSE(sim::ParseConfig(text, &line, nullptr)) << text;
+        EXPECT_EQ(line, at) << text;
+    }
+}
+
+TEST(SimDevices, HandlesOutliveUnpluggingAndBadArgumentsAreRefused) {
+    sim::World world;
+    const FT_HANDLE zev = Open(world, "ZV100001");
+    DWORD n = 0, count = 0;
+    char* buffers[] = {nullptr};
+    EXPECT_EQ(world.ListDevices(buffers, nullptr, FT_LIST_ALL | FT_OPEN_BY_SERIAL_NUMBER), FT_INVALID_PARAMETER);
+    EXPECT_EQ(world.Read(zev, &count, 1, nullptr), FT_INVALID_PARAMETER);
+    ASSERT_EQ(world.Write(zev, "HEL", 2, &n), FT_OK);
+    EXPECT_EQ(std::pair(n, world.Find("ZV100001")->written), std::pair(DWORD{2}, std::string("HE")));
+    EXPECT_FALSE(world.Flood("NOPE", 3) || world.Unplug("NOPE"));
+    ASSERT_TRUE(world.Flood("ZV100001", 3));
+    ASSERT_EQ(world.GetQueueStatus(zev, &count), FT_OK);
+    EXPECT_EQ(count, 5u) << "the echo of what was written, then the flood";
+    // Left out of the configuration: still known, so its handle fails as an unplugged device's does.
+    world.Apply(*sim::ParseConfig("device FT1 cable\n", nullptr, nullptr));
+    EXPECT_EQ(world.GetQueueStatus(zev, &count), FT_IO_ERROR);
+    world.Plug("ZV100001", "ZEV again");
+    EXPECT_TRUE(world.Unplug("ZV100001"));
+    EXPECT_FALSE(world.Unplug("ZV100001")) << "already unplugged";
+    ASSERT_EQ(world.Close(zev), FT_OK);
+    EXPECT_EQ(world.Write(zev, "x", 1, &n), FT_INVALID_HANDLE) << "a closed handle";
+}
+
+TEST(SimStream, StatementTakesASerialAndAnOptionalDepth) {
+    struct Case {
+        const char* text;
+        int badLine; // 0: parses
+        std::uint32_t depth;
+    } const cases[] = {
+        {"stream ZV1", 0, sim::kDefaultStreamDepth},
+        {"stream ZV1 300", 0, 300},
+        {"stream ZV1 67108864", 0, sim::kMaxStreamDepth},
+        {"\nstream", 2, 0},
+        {"stream ZV1 0", 1, 0},
+        {"stream ZV1 67108865", 1, 0},
+        {"stream ZV1 3x", 1, 0},
+        {"stream ZV1 300 more", 1, 0},
+    };
+    for (const Case& c : cases) {
+        int line = 0;
+        const auto config = sim::ParseConfig(c.text, &line, nullptr);
+        ASSERT_EQ(config.has_value(), c.badLine == 0) << c.text;
+        if (config) {
+            ASSERT_EQ(config->streams.size(), 1u) << c.text;
+            EXPECT_EQ(config->streams[0].first, "ZV1");
+            EXPECT_EQ(config->streams[0].second, c.depth) << c.text;
+        } else {
+            EXPECT_EQ(line, c.badLine) << c.text;
+        }
+    }
+}
+
+TEST(SimStream, QueueIsToppedUpBehindQueuedBytesAndEveryByteIsCounted) {
+    sim::World world;
+    auto config = sim::ParseConfig("device ZV1 ZEV A\nstream ZV1 100\n", nullptr, nullptr);
+    world.Apply(*config);
+    FT_HANDLE h = nullptr;
+    ASSERT_EQ(world.OpenEx(const_cast<char*>("ZV1"), FT_OPEN_BY_SERIAL_NUMBER, &h), FT_OK);
+    ASSERT_TRUE(world.QueueBytes("ZV1", "ab"));
+    const sim::Stream& s = world.Find("ZV1")->stream;
+
+    DWORD queued = 0, got = 0;
+    char buffer[160] = {};
+    ASSERT_EQ(world.GetQueueStatus(h, &queued), FT_OK);
+    EXPECT_EQ(queued, 102u);
+    ASSERT_EQ(world.Read(h, buffer, 70, &got), FT_OK);
+    EXPECT_EQ(std::string(buffer, got), "ab" + sim::StreamText(0, 68));
+    ASSERT_EQ(world.GetQueueStatus(h, &queued), FT_OK); // topped up again, no more
+    EXPECT_EQ(queued, 100u);
+    EXPECT_EQ(s.sent, 168u);
+    ASSERT_EQ(world.Read(h, buffer, 30, &got), FT_OK);
+    EXPECT_EQ(std::string(buffer, got), sim::StreamText(68, 30)) << "the stream goes on where it stopped";
+    EXPECT_EQ(s.read, 98u);
+    EXPECT_EQ(s.queued, 70u);
+
+    // Named no more: nothing new is sent, the queue is still read out.
+    world.Apply(*sim::ParseConfig("device ZV1 ZEV A\n", nullptr, nullptr));
+    ASSERT_EQ(world.GetQueueStatus(h, &queued), FT_OK);
+    EXPECT_EQ(queued, 70u);
+    ASSERT_EQ(world.Read(h, buffer, 10, &got), FT_OK);
+    EXPECT_EQ(std::string(buffer, got), sim::StreamText(98, 10));
+    ASSERT_EQ(world.Close(h), FT_OK);
+    EXPECT_EQ(s.purged, 60u);
+    EXPECT_EQ(s.queued, 0u);
+    EXPECT_EQ(s.sent, s.read + s.purged);
+}
+
+TEST(SimStream, PatternIsNumberedLinesContinuousAcrossAnyCut) {
+    const std::string first = sim::StreamText(0, sim::kStreamLineLength);
+    EXPECT_EQ(first.substr(0, 21), "ZEV stream 000000000 ");
+    EXPECT_EQ(first.substr(sim::kStreamLineLength - 2), "\r\n");
+    EXPECT_EQ(sim::StreamText(123456789ull * sim::kStreamLineLength, 20), "ZEV stream 123456789");
+    EXPECT_EQ(sim::StreamText(5, 200), sim::StreamText(5, 59) + sim::StreamText(64, 141));
+}
