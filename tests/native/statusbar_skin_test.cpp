@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <climits>
 
@@ -90,18 +89,11 @@ TEST(SkinColours, BlendingAndTileOffsets) {
     EXPECT_EQ(TileOffset(2, false, 45), 30);
 }
 
-TEST(SkinColours, NinePiecesCoverTheRectangleWithoutGapsOrOverlap) {
+TEST(SkinColours, NinePiecesCopyCornersAndStretchTheRest) {
     const std::array<Piece, 9> expected = {{
         {30, 0, 5, 5, 0, 0, 5, 5},    {40, 0, 5, 5, 95, 0, 5, 5},    {35, 0, 5, 5, 5, 0, 90, 5},
         {30, 5, 5, 13, 0, 5, 5, 14},  {35, 5, 5, 13, 5, 5, 90, 14},  {40, 5, 5, 13, 95, 5, 5, 14},
         {30, 18, 5, 5, 0, 19, 5, 5},  {35, 18, 5, 5, 5, 19, 90, 5},  {40, 18, 5, 5, 95, 19, 5, 5},
     }};
-    const auto pieces = NinePieces(30, 100, 24);
-    EXPECT_EQ(pieces, expected);
-    std::vector<int> covered(100 * 24, 0);
-    for (const Piece& p : pieces)
-        for (int y = p.dy; y < p.dy + p.dh; ++y)
-            for (int x = p.dx; x < p.dx + p.dw; ++x)
-                ++covered[static_cast<std::size_t>(y * 100 + x)];
-    EXPECT_EQ(std::count(covered.begin(), covered.end(), 1), 100 * 24);
+    EXPECT_EQ(NinePieces(30, 100, 24), expected);
 }
