@@ -1,10 +1,11 @@
-// The status bar's panel table: placement, removal rebuilds, getters, mouse columns, labels and
+// The status bar's panel table: placement, what a removal re-adds, getters, mouse columns, labels and
 // foreign controls placed in panels.
 #include "controls/statusbar/panel_table.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
 
 using namespace statusbar;
 
@@ -58,10 +59,17 @@ TEST(PanelTable, EdgesThatOverflowOrANegativeWidthAddNothing) {
     ASSERT_FALSE(edge.Add({L"e", L"", INT32_MAX - 1}, 24));
     EXPECT_TRUE(edge.Add({L"f", L"", 1}, 24)) << "the left edge alone past the range";
     EXPECT_TRUE(PanelTable{}.Add({L"g", L"", 10}, 1e12)) << "a height past the range";
-    EXPECT_EQ(MainWindowPanels().KeptWithoutIndex(1).size(), 2u) << "removal keeps the last panel";
 }
 
-// What removal keeps (colours, default border and weight) is checked through the control's rebuild.
+TEST(PanelTable, RemovalReAddsTheOthersWithTheirColoursButTheDefaultBorderAndWeight) {
+    PanelTable t = MainWindowPanels();
+    t.Add({L"t", L"k", 70, 1, 2, 3, true}, 24);
+    EXPECT_EQ(t.KeptWithoutIndex(1).size(), 3u) << "the last panel is kept";
+    const PanelSpec kept = t.KeptWithoutIndex(2).back();
+    EXPECT_EQ(std::tuple(kept.text, kept.key, kept.width, kept.foreColor, kept.backColor, kept.borderColor, kept.bold),
+              std::tuple(L"t", L"k", 70, 1, 2, -1, false));
+}
+
 TEST(PanelTable, KeysMatchRegardlessOfCaseAndSurroundingBlanks) {
     PanelTable keys;
     for (const wchar_t* key : {L" Ñu", L"Date", L"ñU  "})

@@ -1,8 +1,7 @@
-// The skinned toolbar on real toolbars. Each kind of button in each state is checked by pixels against
-// a skin whose every part has a colour of its own: frame tiles, arrows, separator, background, text
-// colours and the image list drawn. Then hidden buttons, the open menu, 31/32-character texts, the
-// style kept or restored, refused pictures, and the main window's toolbar: painted from its skin, hot
-// under the pointer, unhooked before the window goes.
+// The skinned toolbar on real toolbars, checked by pixels against a skin whose every part has a colour
+// of its own: which tiles, arrow, text colour and image list the painter hands each button, hidden
+// buttons, the open menu, 31/32-character texts, the style kept or restored, refused pictures; and the
+// main window's toolbar: painted from its skin, hot under the pointer, unhooked before the window goes.
 #include "controls/host/picture_win.h"
 #include "controls/toolbar/paint_rules.h"
 #include "controls/toolbar/toolbar_skin.h"
@@ -149,18 +148,19 @@ protected:
 
 } // namespace
 
-TEST_F(SkinnedToolbar, EveryKindOfButtonInEachStateIsDrawnFromItsTiles) {
+TEST_F(SkinnedToolbar, EachButtonIsDrawnFromTheTilesItsStyleStateAndPointerChoose) {
     Hook();
     enum { N, D, X }; // text colours: normal, down, disabled
+    // Which tile each case gets is the frame table's rule; these prove the painter feeds it the
+    // pointer, style and state, and draws what it chose.
     const struct {
         int button, state;
         std::optional<int> pointerX;
         int main, strip, text, image;
     } rows[] = {
-        {0, 4, {}, -1, -1, N, 1}, {0, 4, 2, 0, -1, N, 2},  {0, 6, 2, 1, -1, D, 2},   {0, 6, {}, -1, -1, D, 2},
-        {0, 0, 2, -1, -1, X, 0},  {1, 5, {}, 2, -1, N, 2}, {1, 5, 2, 3, -1, N, 2},   {1, 7, 2, 1, -1, D, 2},
-        {2, 7, 2, 3, -1, D, 2},   {2, 5, {}, 2, -1, N, 2}, {2, 6, {}, -1, -1, D, 2}, {3, 4, 2, 4, 8, N, 2},
-        {3, 4, -3, 4, 8, N, 2},   {3, 6, 2, 5, 9, D, 2},   {3, 0, -3, -1, -1, X, 0}, {3, 5, {}, 2, -1, N, 2},
+        {0, 4, {}, -1, -1, N, 1}, {0, 4, 2, 0, -1, N, 2}, {0, 6, 2, 1, -1, D, 2}, {0, 0, 2, -1, -1, X, 0},
+        {1, 5, {}, 2, -1, N, 2},  {1, 7, 2, 1, -1, D, 2}, {2, 7, 2, 3, -1, D, 2}, {3, 4, -3, 4, 8, N, 2},
+        {3, 6, 2, 5, 9, D, 2},    {3, 0, -3, -1, -1, X, 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "button " << row.button << " state " << row.state);
@@ -169,7 +169,6 @@ TEST_F(SkinnedToolbar, EveryKindOfButtonInEachStateIsDrawnFromItsTiles) {
         EXPECT_EQ(shot.At(r.left + 2, r.top + 2), Ref(row.main < 0 ? kBack : Tile(row.main))) << "frame";
         const int strip = r.right - kStripWidth;
         if (row.strip >= 0) {
-            EXPECT_EQ(shot.At(strip - 3, r.top + 2), Ref(Tile(row.main))) << "main part";
             EXPECT_EQ(shot.At(strip + 2, r.top + 2), Ref(Tile(row.strip))) << "strip";
         }
         if (row.button == 3) {

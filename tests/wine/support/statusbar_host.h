@@ -1,5 +1,5 @@
-// A SkinStatusBar on a plain visible window (600 × 200 client pixels at screen 40, 40), docked at its
-// bottom, with message boxes recorded instead of shown; and what tests read back from a bar.
+// A SkinStatusBar docked at the bottom of a plain visible window (600 × 200 client pixels at screen
+// 40, 40), with message boxes recorded instead of shown.
 #pragma once
 
 #include "controls/host/picture_win.h"
@@ -8,39 +8,18 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <initializer_list>
 #include <memory>
-#include <ostream>
 #include <tuple>
-#include <vector>
 
 namespace testsupport {
 
-// A 15 × 23 skin tile of our own: a one-pixel frame around one inside colour.
+// A skin tile of our own: a one-pixel frame around one inside colour.
 inline host::Picture SkinTile(bmp::Rgb frame, bmp::Rgb inside, int width = 15, int height = 23) {
     host::Picture p{bmp::Raster(width, height, frame)};
     for (int y = 1; y < height - 1; ++y)
         for (int x = 1; x < width - 1; ++x)
             p.raster.At(x, y) = inside;
     return p;
-}
-
-// The texts of a window's STATIC children, sorted: what another process finds by walking them.
-inline std::vector<std::wstring> StaticTexts(HWND parent) {
-    std::vector<std::wstring> texts;
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM out) {
-            wchar_t cls[16] = {};
-            GetClassNameW(child, cls, 16);
-            if (lstrcmpiW(cls, L"Static") == 0)
-                reinterpret_cast<std::vector<std::wstring>*>(out)->push_back(WindowText(child));
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&texts));
-    std::sort(texts.begin(), texts.end());
-    return texts;
 }
 
 class StatusBarTest : public ::testing::Test {
@@ -56,8 +35,8 @@ protected:
         wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
         wc.lpszClassName = L"ZevStatusBarTestHost";
         RegisterClassExW(&wc);
-        host_ = CreateWindowExW(0, L"ZevStatusBarTestHost", L"SkinStatusBar", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
-                                40, 40, 600, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        host_ = CreateWindowExW(0, wc.lpszClassName, L"SkinStatusBar", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40,
+                                40, 600, 200, nullptr, nullptr, wc.hInstance, nullptr);
         ASSERT_TRUE(host_);
         if (barHeight_ > 0) {
             ASSERT_TRUE(bar_->Create(host_, 0, 200 - barHeight_, 600, barHeight_));
@@ -74,13 +53,6 @@ protected:
         bar_->AddPanel(L"Desconectado", L"Skins", 350);
         bar_->AddPanel(L"06/12/2026", L"Date", 80);
         bar_->AddPanel(L"10:00:00", L"Time", 80);
-    }
-    COLORREF Back(int x, int y) const { return GetPixel(bar_->BackBuffer(), x, y); }
-    std::vector<COLORREF> Back(std::initializer_list<POINT> points) const {
-        std::vector<COLORREF> colours;
-        for (POINT p : points)
-            colours.push_back(Back(p.x, p.y));
-        return colours;
     }
     RECT InBar(HWND child) const { return RectIn(child, bar_->Hwnd()); }
     void ExpectOnlyNotice(const std::wstring& title, const std::wstring& text, UINT flags) const {
