@@ -88,6 +88,7 @@ TEST(ConsoleText, SaysHowMuchOfTheOldTextStayedAndHowMuchTheLimitCut) {
         {full, "line\r\n", kConsoleLimit, 100},
         {L">", std::string(kConsoleLimit + 1, 'x'), 0, 1}, // filled by the received bytes alone: all new
         {L">", std::string(kConsoleLimit, 'x'), 1, 1},
+        {L">a\r\n", std::string(kConsoleLimit - 4, 'x'), 4, 0}, // exactly at the limit: nothing cut
     };
     for (const auto& c : cases) {
         std::wstring text = c.console;
