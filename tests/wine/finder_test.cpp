@@ -1,6 +1,6 @@
 // The device finder on real windows against the simulated driver: its layout, the list box as the
-// refresh keeps it (message lines, selection kept or dropped), and connecting: the choice, the hand-over
-// to the main window and its order, failures, cancel.
+// refresh keeps it (which change each refresh makes is the model's, tested natively), and connecting:
+// the hand-over to the main window and its order, the message for a missing choice, failures, cancel.
 #include "tests/wine/support/principal_session.h"
 
 #include <gtest/gtest.h>
@@ -15,20 +15,17 @@ namespace {
 
 class Finder : public PrincipalSession {
 protected:
+    HWND List() { return Dispositivos::Instance()->DeviceFinder(); }
     Items ListItems() {
         Items items;
-        HWND list = Dispositivos::Instance()->DeviceFinder();
-        for (int i = 0; i < SendMessageW(list, LB_GETCOUNT, 0, 0); ++i) {
-            std::wstring text(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-            text.resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
+        for (int i = 0; i < SendMessageW(List(), LB_GETCOUNT, 0, 0); ++i) {
+            std::wstring text(static_cast<size_t>(SendMessageW(List(), LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+            text.resize(static_cast<size_t>(SendMessageW(List(), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
             items.push_back(text);
         }
         return items;
     }
-    int Selection() {
-        return static_cast<int>(SendMessageW(Dispositivos::Instance()->DeviceFinder(), LB_GETCURSEL, 0, 0));
-    }
-    void Select(int i) { SendMessageW(Dispositivos::Instance()->DeviceFinder(), LB_SETCURSEL, i, 0); }
+    int Selection() { return static_cast<int>(SendMessageW(List(), LB_GETCURSEL, 0, 0)); }
     // Until the next refresh has queried the driver (once a second), and a little more.
     void NextTick() {
         const unsigned long before = sim.Calls("FT_ListDevices");
@@ -60,18 +57,16 @@ TEST_F(Finder, IsLaidOutAsDesignedShownOnceAndListsOnlyTheZevDevice) {
     ASSERT_TRUE(f);
     EXPECT_EQ(OpenFinder(), f) << "one instance, brought back to the front";
     HWND hwnd = f->Hwnd();
-    EXPECT_EQ(WindowText(hwnd), L"ZEV Config - Búsqueda de Dispositivos");
     RECT client{};
     GetClientRect(hwnd, &client);
-    EXPECT_EQ(client, (RECT{0, 0, 340, 207}));
+    EXPECT_EQ(std::tuple(WindowText(hwnd), client, GetWindow(hwnd, GW_OWNER), WindowText(f->Frame1())),
+              std::tuple(std::wstring(L"ZEV Config - Búsqueda de Dispositivos"), RECT{0, 0, 340, 207}, HWND{},
+                         std::wstring(L"ZEV Conectados")));
     EXPECT_FALSE(GetWindowLongW(hwnd, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
-    EXPECT_EQ(GetWindow(hwnd, GW_OWNER), nullptr) << "shown without an owner";
-    EXPECT_EQ(WindowText(f->Frame1()), L"ZEV Conectados");
     EXPECT_EQ(RectIn(f->btnConectar.Hwnd(), hwnd), (RECT{144, 160, 217, 185})) << "(240 + 1920, 120 + 2280) twips";
-    EXPECT_EQ(WindowText(f->btnCancelar.Hwnd()), L"Cancelar");
-    EXPECT_EQ(std::tuple(f->btnConectar.Skin(), f->btnConectar.ColorSchemas(), f->btnConectar.FontName(),
-                         f->btnConectar.CaptionMargin(), f->btnCancelar.BackColorDisabled()),
-              std::tuple(16, 1, std::wstring(L"Verdana"), 10, 0x80000013u));
+    EXPECT_EQ(std::tuple(WindowText(f->btnCancelar.Hwnd()), f->btnConectar.Skin(), f->btnConectar.ColorSchemas(),
+                         f->btnConectar.FontName(), f->btnConectar.CaptionMargin(), f->btnCancelar.BackColorDisabled()),
+              std::tuple(std::wstring(L"Cancelar"), 16, 1, std::wstring(L"Verdana"), 10, 0x80000013u));
     PumpMessages(100);
     // The buttons lie above the frame, whose caption is drawn in the highlight colour.
     RECT conectar{};
@@ -86,22 +81,20 @@ TEST_F(Finder, IsLaidOutAsDesignedShownOnceAndListsOnlyTheZevDevice) {
     SaveScreenshot(hwnd, L"finder");
 }
 
-// Which change each refresh makes is the model's (tested natively); the window keeps the selection
-// when lines are only appended or nothing changed, and drops it when the list is rebuilt.
+// The window keeps the selection when lines are only appended or nothing changed, and drops it when
+// the list is rebuilt.
 TEST_F(Finder, TheListFollowsTheDevicesAndKeepsTheSelectionUnlessRebuilt) {
     OpenFinder();
-    Select(0);
+    SendMessageW(List(), LB_SETCURSEL, 0, 0);
     sim.Fail("FT_ListDevices", 4, 1, 1); // the next count query fails once
     NextTick();
     EXPECT_EQ(std::pair(ListItems(), Selection()), std::pair(Items{kItem, Dispositivos::kCountFailed}, 0));
     NextTick();
     EXPECT_EQ(Selection(), 0) << "nothing changed";
     sim.Plug("ZV200002", "ZEV WiFi Server B");
-    ASSERT_TRUE(
-        PumpUntil([&] { return ListItems().size() == 2 && ListItems()[1] != Dispositivos::kCountFailed; }, 2000))
+    ASSERT_TRUE(PumpUntil([&] { return ListItems().size() == 2 && ListItems()[1] != Dispositivos::kCountFailed; }, 2000))
         << "within about a second";
-    EXPECT_EQ(std::pair(ListItems()[1], Selection()),
-              std::pair(std::wstring(L"ZEV WiFi Server B, NºSerie: ZV200002"), -1));
+    EXPECT_EQ(std::pair(ListItems()[1], Selection()), std::pair(std::wstring(L"ZEV WiFi Server B, NºSerie: ZV200002"), -1));
 }
 
 TEST_F(Finder, ASingleItemConnectsWithoutSelectionClosesTheFinderAndThenSendsList) {
@@ -111,13 +104,11 @@ TEST_F(Finder, ASingleItemConnectsWithoutSelectionClosesTheFinderAndThenSendsLis
     sim.ClearWritten(kZev);
     Click(f->btnConectar);
     EXPECT_EQ(Dispositivos::Instance(), nullptr) << "the finder closed itself";
-    EXPECT_TRUE(seen.linkOpen);
-    EXPECT_EQ(seen.written, "") << "the finder is gone before LIST is written";
-    EXPECT_EQ(Written(), "LIST\r");
+    EXPECT_EQ(std::tuple(seen.linkOpen, seen.written, Written()), std::tuple(true, std::string(), std::string("LIST\r")))
+        << "the finder is gone before LIST is written";
     EXPECT_EQ(sim.Settings(kZev).baud, 9600u);
     ExpectControls(true);
-    EXPECT_TRUE(principal.TimerRxEnabled());
-    EXPECT_EQ(GetFocus(), principal.txtConsole());
+    EXPECT_EQ(std::pair(principal.TimerRxEnabled(), GetFocus()), std::pair(true, principal.txtConsole()));
     ASSERT_TRUE(PumpUntil([&] { return principal.ConsoleText().find(L"puerto=23") != std::wstring::npos; }));
     EXPECT_EQ(principal.ConsoleText().rfind(L">LIST\r\n", 0), 0u);
     EXPECT_TRUE(notices.notices.empty());
@@ -129,11 +120,10 @@ TEST_F(Finder, WithTwoItemsTheUserMustChooseAndAMessageLineIsNeverOpened) {
     ASSERT_EQ(ListItems().size(), 2u);
     Click(f->btnConectar);
     ASSERT_EQ(notices.notices.size(), 1u);
-    EXPECT_EQ(std::tuple(notices.notices[0].text, notices.notices[0].title, notices.notices[0].flags),
+    EXPECT_EQ(std::tuple(notices.notices[0].text, notices.notices[0].title, notices.notices[0].flags, f->SelectedDevice),
               std::tuple(std::wstring(L"Debe seleccionar un dispositivo"), std::wstring(L"ZEV Config"),
-                         UINT(MB_ICONEXCLAMATION | MB_OK)));
-    EXPECT_EQ(f->SelectedDevice, -1);
-    Select(1);
+                         UINT(MB_ICONEXCLAMATION | MB_OK), short{-1}));
+    SendMessageW(List(), LB_SETCURSEL, 1, 0);
     Click(f->btnConectar);
     EXPECT_EQ(std::pair(sim.IsOpen("ZV200002"), sim.IsOpen(kZev)), std::pair(true, false));
     EXPECT_EQ(Panel(1), L"Conectado con ZEV WiFi Server B, NºSerie: ZV200002");
@@ -154,9 +144,8 @@ TEST_F(Finder, AFailedOpenShowsNothingAndCancelOrTheCloseBoxOnlyCloseTheWindow) 
     Dispositivos* f = OpenFinder();
     sim.Fail("FT_SetBaudRate", 4, 1, 1);
     Click(f->btnConectar);
-    EXPECT_EQ(std::pair(app.link.IsOpen(), sim.Calls("FT_Close")), std::pair(false, 1ul));
-    EXPECT_NE(Dispositivos::Instance(), nullptr);
-    EXPECT_EQ(Panel(1), L"Desconectado");
+    EXPECT_EQ(std::tuple(app.link.IsOpen(), sim.Calls("FT_Close"), Dispositivos::Instance(), Panel(1)),
+              std::tuple(false, 1ul, f, std::wstring(L"Desconectado")));
     Click(f->btnConectar);
     EXPECT_TRUE(app.link.IsOpen()) << "the user may try again";
     principal.Toolbar1_ButtonClick(L"Boton2");
@@ -166,18 +155,14 @@ TEST_F(Finder, AFailedOpenShowsNothingAndCancelOrTheCloseBoxOnlyCloseTheWindow) 
     const unsigned long listings = sim.Calls("FT_ListDevices");
     PumpMessages(1200);
     EXPECT_EQ(sim.Calls("FT_ListDevices"), listings) << "its timer stopped";
-    f = OpenFinder();
-    ASSERT_NE(f, nullptr) << "created afresh";
-    SendMessageW(f->Hwnd(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(Dispositivos::Instance(), nullptr);
-    EXPECT_FALSE(app.link.IsOpen());
-    EXPECT_TRUE(notices.notices.empty());
+    SendMessageW(OpenFinder()->Hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(std::tuple(Dispositivos::Instance(), app.link.IsOpen(), notices.notices.size()),
+              std::tuple(static_cast<Dispositivos*>(nullptr), false, size_t{0}));
 }
 
 TEST(FinderWithoutDriver, ListsTheFailureAndTellsTheUserOnceInSpanish) {
     NoticeRecorder notices;
     console::AppContext app(L"NO_SUCH_FTD2XX.DLL");
-    ASSERT_FALSE(app.driver.IsLoaded());
     for (int opening = 0; opening < 2; ++opening) {
         Dispositivos* f = Dispositivos::Show(app);
         ASSERT_NE(f, nullptr);

@@ -57,8 +57,7 @@ protected:
     bool WaitForReply(const std::wstring& contains) {
         return PumpUntil([&] {
             principal.TimerRx_Timer();
-            const std::wstring text = principal.ConsoleText();
-            return text.find(contains) != std::wstring::npos && text.back() == L'>';
+            return principal.ConsoleText().find(contains) != std::wstring::npos && principal.ConsoleText().back() == L'>';
         });
     }
     void TypeChar(wchar_t c) { SendMessageW(principal.txtConsole(), WM_CHAR, c, 1); }
