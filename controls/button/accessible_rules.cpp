@@ -2,6 +2,8 @@
 
 #include "controls/button/paint_rules.h"
 
+#include <span>
+
 namespace skinbutton {
 
 long AccessibleRole(int buttonType) {
@@ -46,9 +48,9 @@ std::wstring AccessibleName(const std::wstring& caption, bool formattedShown, co
         return caption;
     std::wstring name;
     bool blank = false;
-    const auto& items = formatted.Items();
-    for (std::size_t i = 1; i < items.size(); ++i) {
-        const std::wstring& text = items[i].type == CaptionItem::Type::Text ? items[i].text : std::wstring(L" ");
+    // The first item is the formatted text's placeholder, never shown.
+    for (const CaptionItem& item : std::span(formatted.Items()).subspan(1)) {
+        const std::wstring& text = item.type == CaptionItem::Type::Text ? item.text : std::wstring(L" ");
         for (wchar_t c : text.empty() ? std::wstring(L" ") : text) {
             if (c == L' ' || c == L'\t') {
                 blank = !name.empty();
