@@ -32,11 +32,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
-#include <functional>
 #include <string>
 #include <vector>
 
 using measure::Descendants;
+using measure::FindDescendant;
 using measure::TextOf;
 
 namespace {
@@ -48,45 +48,17 @@ void Print(const std::wstring& w) {
     std::printf("%s\n", s.c_str());
 }
 
-// Visible top-level windows with the caption, in enumeration order.
-std::vector<HWND> Windows(const std::wstring& caption) {
-    struct Search {
-        const std::wstring& want;
-        std::vector<HWND> found;
-    } search{caption, {}};
-    auto add = [](HWND hwnd, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        const std::wstring text = TextOf(hwnd);
-        const bool prefix = !s->want.empty() && s->want.back() == L'*';
-        if (IsWindowVisible(hwnd) &&
-            (prefix ? text.rfind(s->want.substr(0, s->want.size() - 1), 0) == 0 : text == s->want))
-            s->found.push_back(hwnd);
-        return TRUE;
-    };
-    EnumWindows(add, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
+// The first visible top-level window with the caption.
 HWND Top(const std::wstring& caption) {
-    const auto all = Windows(caption);
-    return all.empty() ? nullptr : all.front();
-}
-
-HWND Find(HWND top, const std::function<bool(HWND)>& match, int n = 0) {
-    for (HWND h : Descendants(top))
-        if (match(h) && n-- == 0)
+    const bool prefix = !caption.empty() && caption.back() == L'*';
+    const std::wstring want = prefix ? caption.substr(0, caption.size() - 1) : caption;
+    for (HWND h = FindWindowExW(nullptr, nullptr, nullptr, nullptr); h;
+         h = FindWindowExW(nullptr, h, nullptr, nullptr)) {
+        const std::wstring text = TextOf(h);
+        if (IsWindowVisible(h) && (prefix ? text.rfind(want, 0) == 0 : text == want))
             return h;
+    }
     return nullptr;
-}
-HWND ByClass(HWND top, const std::wstring& cls, int n) {
-    return Find(
-        top,
-        [&](HWND h) {
-            wchar_t name[256] = {};
-            GetClassNameW(h, name, 256);
-            return _wcsicmp(name, cls.c_str()) == 0;
-        },
-        n);
 }
 
 std::vector<std::wstring> ListItems(HWND list) {
@@ -128,10 +100,6 @@ int PrintCenter(HWND hwnd) {
     RECT r{};
     GetClientRect(hwnd, &r);
     return PrintCenter(hwnd, r);
-}
-
-bool WaitFor(const std::function<bool()>& pred, int ms) {
-    return measure::WaitFor(pred, static_cast<DWORD>(ms));
 }
 
 int Fail(const char* why) {
@@ -197,13 +165,13 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == L"run-wait")
         return RunWait(caption, num(3, 60000));
     if (cmd == L"wait" || cmd == L"gone")
-        return WaitFor([&] { return (Top(caption) != nullptr) == (cmd == L"wait"); }, num(3, 10000))
+        return measure::WaitFor([&] { return (Top(caption) != nullptr) == (cmd == L"wait"); }, num(3, 10000))
                    ? 0
                    : Fail(cmd == L"wait" ? "window did not appear" : "window is still there");
     HWND top = Top(caption);
     if (!top)
         return Fail("no such window");
-    HWND list = ByClass(top, L"ListBox", 0), bar = ByClass(top, TOOLBARCLASSNAMEW, 0);
+    HWND list = FindDescendant(top, L"ListBox", {}), bar = FindDescendant(top, TOOLBARCLASSNAMEW, {});
 
     if (cmd == L"items" || cmd == L"wait-item") {
         auto listed = [&] {
@@ -212,15 +180,17 @@ int wmain(int argc, wchar_t** argv) {
                     return true;
             return false;
         };
-        if (!list || (cmd == L"wait-item" && !WaitFor(listed, num(4, 5000))))
+        if (!list || (cmd == L"wait-item" && !measure::WaitFor(listed, num(4, 5000))))
             return Fail("no list box, or the item did not appear");
         for (const auto& item : ListItems(list))
             Print(item);
         return 0;
     }
     if (cmd == L"center") {
-        HWND h = Find(top, [&](HWND w) { return TextOf(w) == arg(3); });
-        return h ? PrintCenter(h) : Fail("no control with that text");
+        for (HWND h : Descendants(top))
+            if (TextOf(h) == arg(3))
+                return PrintCenter(h);
+        return Fail("no control with that text");
     }
     if (cmd == L"item-center") {
         RECT r{};
@@ -243,11 +213,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (cmd == L"wait-child-text") {
         HWND found = nullptr;
-        if (!WaitFor(
-                [&] {
-                    return (found = Find(top, [&](HWND h) { return TextOf(h).find(arg(3)) != std::wstring::npos; }));
-                },
-                num(4, 5000)))
+        if (!measure::WaitFor([&] { return (found = FindDescendant(top, nullptr, arg(3))) != nullptr; }, num(4, 5000)))
             return Fail("no descendant shows that text");
         Print(TextOf(found));
         return 0;
@@ -262,7 +228,7 @@ int wmain(int argc, wchar_t** argv) {
             return GetGUIThreadInfo(thread, &info) && IsChild(top, info.hwndFocus) &&
                    GetClassNameW(info.hwndFocus, name, 256) && _wcsicmp(name, arg(3).c_str()) == 0;
         };
-        return WaitFor(focused, num(4, 3000)) ? 0 : Fail("the focus is elsewhere");
+        return measure::WaitFor(focused, num(4, 3000)) ? 0 : Fail("the focus is elsewhere");
     }
     if (cmd == L"rect") {
         RECT r{};
