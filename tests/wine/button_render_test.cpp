@@ -1,6 +1,6 @@
-// The skinned button's drawing on real windows (each state from its frame is checked by the sheet
-// test): flat and link styles, the underline options, caption placement, the textured caption, custom
-// skins, drawing into another context, and skins that cannot be drawn.
+// The skinned button's drawing on real windows (the frame each state shows is checked by the input
+// test, each skin's bitmap by the sheet test): flat and link styles, the underline options, caption placement, the
+// textured caption, custom skins, drawing into another context, and skins that cannot be drawn.
 #include "controls/button/button_messages.h"
 #include "controls/host/control_error.h"
 #include "controls/host/picture_win.h"

@@ -58,7 +58,6 @@ public:
     }
     COLORREF At(int x, int y) const { return GetPixel(surface_.Dc(), x, y); }
     COLORREF At(int frame, int x, int y) const { return At(frame * 15 + x, y); }
-    bool Loaded() const { return static_cast<bool>(surface_); }
 
 private:
     win::MemorySurface surface_;
