@@ -1,13 +1,13 @@
 // The skinned button's drawing on real windows (the frame each state shows is checked by the input
-// test, each skin's bitmap by the sheet test): flat and link styles, the underline options, caption placement, the
-// textured caption, custom skins, drawing into another context, and skins that cannot be drawn.
+// test): every skin from its own bitmap, flat and link styles, the underline options, caption
+// placement, the textured caption, custom skins, drawing into another context, and skins that cannot
+// be drawn.
 #include "controls/button/button_messages.h"
 #include "controls/host/control_error.h"
 #include "controls/host/picture_win.h"
 #include "tests/wine/support/button_form.h"
 #include "win/colour.h"
 
-#include <array>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -15,6 +15,25 @@
 using namespace skinbutton;
 using namespace testsupport;
 using ButtonRender = ButtonTest;
+
+TEST_F(ButtonRender, EverySkinIsDrawnFromItsOwnBitmap) {
+    SkinButton b;
+    ASSERT_TRUE(Place(b, L"Aceptar"));
+    // Two opposite corners tell the skin; where the other pieces go is the nine-slice layout's own test.
+    for (int skin = 0; skin < kBuiltInSkinCount; ++skin) {
+        b.SetSkin(skin);
+        const SkinImage image(skin);
+        EXPECT_EQ(std::pair(At(b, 1, 1), At(b, 98, 28)),
+                  std::pair(image.At(kStateNormal, 1, 1), image.At(kStateNormal, 13, 21)))
+            << "skin " << skin;
+    }
+    b.SetEnabled(false);
+    PumpMessages(30);
+    EXPECT_EQ(ScreenPixel(b.hwnd(), 2, 2), SkinImage(21).At(kStateDisabled, 2, 2))
+        << "on screen, not only in the buffer";
+    SaveScreenshot(form.Hwnd(), L"button_skin21_disabled");
+    EXPECT_TRUE(notices.notices.empty());
+}
 
 TEST_F(ButtonRender, FlatColoursTheMeasuredCaptionPlaceAndTheUnderlineWhileDrawing) {
     // Which colours, underline and place each state and alignment take is the paint table's test: here
