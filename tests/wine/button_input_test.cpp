@@ -130,7 +130,11 @@ TEST_F(ButtonInput, EventsTheirOrderAndClicksFromSynthesizedInput) {
         // A disabled button never clicks; enabled again from outside, through the window, it does.
         {kCheckButton, true, false, "k 32 u 32 p 5 5 r 5 5 b ? #",
          "KeyDown 32 0 @6, KeyUp 32 0 @6, MouseDown 1 0 5 5 @6, MouseUp 1 0 5 5 @6, =6, #0"},
-        {kCheckButton, false, false, "b #", "Click @2, #1", [](SkinButton& b) { EnableWindow(b.hwnd(), TRUE); }},
+        {kCheckButton, false, false, "b #", "Click @2, #1",
+         [](SkinButton& b) {
+             EXPECT_FALSE(IsWindowEnabled(b.hwnd()));
+             EnableWindow(b.hwnd(), TRUE);
+         }},
         // A handler may change its arguments: a left press turned into a right one neither looks pressed
         // nor clicks.
         {kPushButton, false, true, "p 10 10 ? r 10 10 #", "=4, MouseUp 1 0 10 10 @4, #0",
