@@ -169,12 +169,16 @@ TEST_F(ButtonRender, ACustomSkinLeavesTheSkinContextBeforeItIsReleasedAndIsNever
     for (HBITMAP replacement : {other.Get(), HBITMAP{}}) {
         SkinButton b;
         ASSERT_TRUE(b.Create(form.Hwnd(), 1, RECT{10, 10, 110, 40}, saved));
+        EXPECT_EQ(std::pair(At(b, 2, 2), COLORREF{b.GetSkinsColors(0)}), std::pair(RGB(10, 200, 30), RGB(10, 200, 30)))
+            << "drawn from the custom skin";
         g_watched = &b;
         g_released = g_releasedSelected = 0;
+        b.SetBackColor(RGB(50, 60, 70));
         win::WatchDeletes() = &WatchRelease;
         b.SetSkinCustomPicture(replacement);
         win::WatchDeletes() = nullptr;
         EXPECT_EQ(std::pair(g_released, g_releasedSelected), std::pair(1, 0)) << "released, and not while selected";
+        EXPECT_TRUE(replacement || At(b, 50, 15) == RGB(50, 60, 70)) << "cleared, the flat look";
     }
     // A bitmap sits in one context at a time: another button's skin is refused, as the status bar does.
     ASSERT_TRUE(Place(one) && Place(two, L"", 100, 30, 2));
@@ -207,14 +211,6 @@ TEST_F(ButtonRender, OtherContextsSkinColoursAndSkinsWithoutABitmap) {
         EXPECT_EQ(std::tuple(b.Skin(), At(b, 50, 15), At(b, 0, 0), b.GetSkinsColors(0)),
                   std::tuple(number, RGB(50, 60, 70), RGB(7, 8, 9), CLR_INVALID));
     }
-    // A custom skin, then cleared.
-    win::Bitmap custom(static_cast<HBITMAP>(
-        LoadImageW(win::ThisModule(), MAKEINTRESOURCEW(kFirstSkinResource + 5), IMAGE_BITMAP, 0, 0, 0)));
-    b.SetSkinCustomPicture(custom.Get());
-    EXPECT_EQ(std::pair(At(b, 2, 2), COLORREF{b.GetSkinsColors(0)}),
-              std::pair(SkinImage(5).At(kStateNormal, 2, 2), SkinImage(5).At(0, 22)));
-    b.SetSkinCustomPicture(static_cast<HBITMAP>(nullptr));
-    EXPECT_EQ(At(b, 50, 15), RGB(50, 60, 70));
     EXPECT_TRUE(notices.notices.empty());
 
     // Helpers for any window: a static edge instead of a sunken one, and uniform translucency.
