@@ -37,13 +37,16 @@ TEST_F(ButtonRender, EverySkinIsDrawnFromItsOwnBitmap) {
 
 TEST_F(ButtonRender, FlatColoursTheMeasuredCaptionPlaceAndTheUnderlineWhileDrawing) {
     // Which colours, underline and place each state and alignment take is the paint table's test: here
-    // the window applies them. Black on white in every state, so the caption's ink can be counted.
+    // the window applies them. Black on (nearly) white, so the caption's ink can be counted.
     SkinButton b;
     ASSERT_TRUE(Place(b, L"Conectar", 200));
     b.SetSkinEnabled(false);
-    for (auto set : {&SkinButton::SetBackColor, &SkinButton::SetBackColorOver, &SkinButton::SetBorderColorOver})
+    for (auto set : {&SkinButton::SetBackColor, &SkinButton::SetBorderColorDown})
         (b.*set)(RGB(255, 255, 255));
-    for (auto set : {&SkinButton::SetForeColorNormal, &SkinButton::SetForeColorUp})
+    b.SetBackColorOver(RGB(250, 250, 250));
+    b.SetBorderColorOver(RGB(0, 0, 200));
+    b.SetBackColorDisabled(RGB(130, 140, 150));
+    for (auto set : {&SkinButton::SetForeColorNormal, &SkinButton::SetForeColorUp, &SkinButton::SetForeColorDown})
         (b.*set)(0);
     b.SetBorderColorNormal(RGB(200, 0, 0));
     b.SetBackColorDown(RGB(70, 80, 90));
@@ -67,12 +70,19 @@ TEST_F(ButtonRender, FlatColoursTheMeasuredCaptionPlaceAndTheUnderlineWhileDrawi
     const RECT right = InkOf(b, 200, 30, 0).box;
     EXPECT_TRUE(left.left >= 10 && left.left <= 12) << left.left;
     EXPECT_EQ(right.left - left.left, (200 - 10 - text.cx) - 10) << "the same text, moved by the layout only";
+    Send(b, "p 5 5");
+    const RECT pressed = InkOf(b, 200, 30, 0).box;
+    EXPECT_EQ(std::pair(pressed.left, pressed.top), std::pair(right.left + 1, right.top + 1));
+    Send(b, "r 500 5");
 
     const int plain = InkOf(b, 200, 30, 0).count;
     b.SetUseUnderLineMouseUp(true);
     Send(b, "m 100 15");
     EXPECT_GT(InkOf(b, 200, 30, 0).count, plain + 20) << "hot with UseUnderLineMouseUp";
     EXPECT_FALSE(b.FontUnderline()) << "the font's own flag is back after the paint";
+    EXPECT_EQ(std::pair(At(b, 100, 2), At(b, 0, 0)), std::pair(RGB(250, 250, 250), RGB(0, 0, 200)));
+    b.SetEnabled(false);
+    EXPECT_EQ(At(b, 100, 2), RGB(130, 140, 150));
 }
 
 TEST_F(ButtonRender, LinkStyleAndTheContainerColour) {
@@ -122,8 +132,8 @@ TEST_F(ButtonRender, TexturedCaptionChecksItsSizeAndPaintsThroughTheLetters) {
         for (int i = 0; i < 3; ++i, PumpMessages(10))
             b.Refresh();
         ASSERT_EQ(told.size(), 1u);
-        EXPECT_EQ(std::tie(told[0].text, told[0].title, told[0].flags),
-                  std::tuple(message, host::ApplicationTitle(), UINT(MB_OK | MB_ICONEXCLAMATION)));
+        EXPECT_EQ(std::tie(told[0].text, told[0].title, told[0].flags, told[0].owner),
+                  std::tuple(message, host::ApplicationTitle(), UINT(MB_OK | MB_ICONEXCLAMATION), b.hwnd()));
     }
     win::SetNoticeHandler(recorder);
     b.SetPictureTexture(static_cast<HBITMAP>(nullptr));
@@ -211,7 +221,10 @@ TEST_F(ButtonRender, OtherContextsSkinColoursAndSkinsWithoutABitmap) {
         EXPECT_EQ(std::tuple(b.Skin(), At(b, 50, 15), At(b, 0, 0), b.GetSkinsColors(0)),
                   std::tuple(number, RGB(50, 60, 70), RGB(7, 8, 9), CLR_INVALID));
     }
-    EXPECT_TRUE(notices.notices.empty());
+    b.SetColorSchemas(5); // refused with the one notice told with the information icon
+    ASSERT_EQ(notices.notices.size(), 1u);
+    EXPECT_EQ(std::tuple(notices.notices[0].text, notices.notices[0].flags, notices.notices[0].owner),
+              std::tuple(std::wstring(kMsgColorSchemasCustom), UINT(MB_OK | MB_ICONINFORMATION), b.hwnd()));
 
     // Helpers for any window: a static edge instead of a sunken one, and uniform translucency.
     HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD, 0, 0, 9, 9, form.Hwnd(), 0, 0, 0);
