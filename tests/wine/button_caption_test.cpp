@@ -55,10 +55,12 @@ TEST_F(ButtonCaption, RunsFillsPicturesRulesTheDisabledColourAndTheFontCarryOver
     EXPECT_EQ(ink(RGB(0, 0, 255)), 36) << "the picture's blue square, whole";
     EXPECT_EQ(ink(RGB(255, 0, 255)), 0) << "its top-left colour is transparent";
     EXPECT_GT(ink(RGB(0, 255, 0)), 20) << "the fill behind the last run";
-    EXPECT_GT(ink(RGB(128, 0, 128)), 100) << "the rule";
+    const RECT rule = InkOf(b, 240, 60, RGB(128, 0, 128)).box;
+    EXPECT_EQ(rule, (RECT{3, rule.top, 240 - 3 - 1, rule.top})) << "one pixel, to the mirrored margin";
 
     b.SetEnabled(false);
     EXPECT_EQ(ink(RGB(255, 0, 0)) + ink(RGB(128, 0, 128)), 0) << "runs and the rule take the disabled colour";
+    EXPECT_GT(ink(BuiltInSkinColours(16)->foreDisabled), 10);
     EXPECT_GT(ink(RGB(0, 255, 0)), 20) << "fills keep theirs";
     b.SetEnabled(true);
     const RECT normal = InkOf(b, 240, 60, RGB(0, 0, 255)).box;

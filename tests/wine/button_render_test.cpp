@@ -46,6 +46,7 @@ TEST_F(ButtonRender, FlatColoursTheMeasuredCaptionPlaceAndTheUnderlineWhileDrawi
     b.SetBackColorOver(RGB(250, 250, 250));
     b.SetBorderColorOver(RGB(0, 0, 200));
     b.SetBackColorDisabled(RGB(130, 140, 150));
+    b.SetBorderColorDisabled(RGB(90, 90, 0));
     for (auto set : {&SkinButton::SetForeColorNormal, &SkinButton::SetForeColorUp, &SkinButton::SetForeColorDown})
         (b.*set)(0);
     b.SetBorderColorNormal(RGB(200, 0, 0));
@@ -82,7 +83,7 @@ TEST_F(ButtonRender, FlatColoursTheMeasuredCaptionPlaceAndTheUnderlineWhileDrawi
     EXPECT_FALSE(b.FontUnderline()) << "the font's own flag is back after the paint";
     EXPECT_EQ(std::pair(At(b, 100, 2), At(b, 0, 0)), std::pair(RGB(250, 250, 250), RGB(0, 0, 200)));
     b.SetEnabled(false);
-    EXPECT_EQ(At(b, 100, 2), RGB(130, 140, 150));
+    EXPECT_EQ(std::pair(At(b, 100, 2), At(b, 0, 0)), std::pair(RGB(130, 140, 150), RGB(90, 90, 0)));
 }
 
 TEST_F(ButtonRender, LinkStyleAndTheContainerColour) {
