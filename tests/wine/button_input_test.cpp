@@ -1,11 +1,15 @@
 // The skinned button's interaction on real windows: hover and its poll, mouse and keyboard input,
-// the events in their order, check and option behaviour, focus moves, Space, and what a Windows user
-// expects of a button (tab stop, WM_GETTEXT, BN_CLICKED, a disabled button never clicks).
+// the events in their order, check and option behaviour, focus moves, Space, what a Windows user
+// expects of a button (tab stop, WM_GETTEXT, BN_CLICKED, a disabled button never clicks) and what a
+// screen reader hears of it and does with it.
+#include "controls/button/button_accessible.h"
 #include "tests/wine/support/button_form.h"
 
-#include <algorithm>
+#include <oleacc.h>
+
 #include <memory>
 #include <stdexcept>
+#include <tuple>
 
 using namespace skinbutton;
 using namespace testsupport;
@@ -19,14 +23,21 @@ bool Ends(const Log& log, const std::string& entry) {
     return !log.empty() && log.back() == entry;
 }
 
-// Sends the actions (see Send; also ? and #) and returns what the button did: each event with the frame
-// shown when it was raised ("@n"), "=n" for the frame shown at "?", "#n" for the parent's command count
-// at "#". The log is the caller's: it must outlive the button's events.
-std::string Drive(SkinButton& b, const ButtonForm& form, Log& log, const std::string& actions) {
+// Sends the actions (see Send; also ?, f and #) and returns what the button did: each event with the
+// frame shown when it was raised ("@n"), "=n" for the frame shown at "?", "focus" at "f" if the button
+// has it, "#n" for the parent's command count at "#". The log is the caller's: it must outlive the
+// button's events. The setup runs once the events are recorded.
+std::string Drive(SkinButton& b, const ButtonForm& form, Log& log, const std::string& actions,
+                  void (*setup)(SkinButton&)) {
     log.clear();
     Record(b, log, "", true);
+    if (setup)
+        setup(b);
     Send(b, actions, [&](char a) {
-        log.push_back(a == '?' ? "=" + std::to_string(FrameShown(b)) : "#" + std::to_string(form.commands.size()));
+        if (a == 'f')
+            log.push_back(GetFocus() == b.hwnd() ? "focus" : "no focus");
+        else
+            log.push_back(a == '?' ? "=" + std::to_string(FrameShown(b)) : "#" + std::to_string(form.commands.size()));
     });
     std::string out;
     for (const auto& e : log)
@@ -34,6 +45,29 @@ std::string Drive(SkinButton& b, const ButtonForm& form, Log& log, const std::st
     return out;
 }
 
+// A screen reader's view of a button, reached as any reader reaches it.
+IAccessible* Reach(HWND button) {
+    void* object = nullptr;
+    EXPECT_EQ(AccessibleObjectFromWindow(button, OBJID_CLIENT, skinbutton::kIidAccessible, &object), S_OK);
+    return static_cast<IAccessible*>(object);
+}
+VARIANT Self() {
+    VARIANT self{};
+    self.vt = VT_I4; // lVal 0: CHILDID_SELF
+    return self;
+}
+std::wstring Text(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*), IAccessible* a) {
+    BSTR text = nullptr;
+    if (FAILED((a->*get)(Self(), &text)) || !text)
+        return L"<none>";
+    std::wstring out(text, SysStringLen(text));
+    SysFreeString(text);
+    return out;
+}
+long Number(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*), IAccessible* a) {
+    VARIANT out{};
+    return SUCCEEDED((a->*get)(Self(), &out)) && out.vt == VT_I4 ? out.lVal : -1;
+}
 } // namespace
 
 TEST_F(ButtonInput, PointerEnterAndLeaveWithTheirEventsAfterAndBeforeTheRepaint) {
@@ -44,7 +78,7 @@ TEST_F(ButtonInput, PointerEnterAndLeaveWithTheirEventsAfterAndBeforeTheRepaint)
     EXPECT_EQ(log, (Log{"MouseMove 0 0 50 15 @4", "MouseOver @0", "MouseMove 0 0 60 16 @0"}))
         << "one MouseOver while in, after the hot repaint";
     PumpMessages(60);
-    EXPECT_EQ(std::count(log.begin(), log.end(), "MouseOut @0"), 0) << "the poll finds the pointer still in";
+    EXPECT_FALSE(Ends(log, "MouseOut @0")) << "the poll finds the pointer still in";
     Away();
     ASSERT_TRUE(PumpUntil([&] { return Ends(log, "MouseOut @0"); }, 1000)) << "MouseOut comes before the repaint";
     EXPECT_EQ(FrameShown(b), kStateNormal);
@@ -64,16 +98,19 @@ TEST_F(ButtonInput, PointerEnterAndLeaveWithTheirEventsAfterAndBeforeTheRepaint)
     DestroyWindow(cover);
 }
 
-TEST_F(ButtonInput, EventsAndTheirOrderFromSynthesizedInput) {
+TEST_F(ButtonInput, EventsTheirOrderAndClicksFromSynthesizedInput) {
     const struct {
         int type;
         bool value, enabled;
         const char* actions;
         const char* expected;
+        void (*setup)(SkinButton&) = nullptr;
     } cases[] = {
-        // A click: events before their repaints, the Click after; normal or hot after it as the pointer is.
-        {kPushButton, false, true, "m 30 12 p 30 12 r 30 12 ? #",
-         "MouseMove 0 0 30 12 @4, MouseOver @0, MouseDown 1 0 30 12 @0, MouseUp 1 0 30 12 @1, Click @0, =0, #1"},
+        // A click: events before their repaints, the Click after; normal or hot after it as the pointer
+        // is; the press took the focus.
+        {kPushButton, false, true, "m 30 12 p 30 12 r 30 12 ? f #",
+         "MouseMove 0 0 30 12 @4, MouseOver @0, MouseDown 1 0 30 12 @0, MouseUp 1 0 30 12 @1, Click @0, =0, focus, "
+         "#1"},
         // No Click for the right button (no pressed look either) nor for a release outside.
         {kPushButton, false, true, "P 30 12 ? R 30 12 p 10 10 r 300 12 #",
          "MouseDown 2 0 30 12 @4, =4, MouseUp 2 0 30 12 @4, MouseDown 1 0 10 10 @4, MouseUp 1 0 300 12 @1, #0"},
@@ -87,9 +124,21 @@ TEST_F(ButtonInput, EventsAndTheirOrderFromSynthesizedInput) {
         {kCheckButton, false, true, "k 32 h 32 c 32 u 32 # P 5 5 R 5 5 u 32 #",
          "KeyDown 32 0 @4, KeyDown 32 0 @1, KeyPress 32 @1, KeyUp 32 0 @1, Click @2, #1, MouseDown 2 0 5 5 @2, "
          "MouseUp 2 0 5 5 @2, KeyUp 32 0 @2, #1"},
-        // A disabled button never clicks.
+        // Checked and hot, and disabled: the two looks no other row shows.
+        {kCheckButton, true, true, "m 30 12 ?", "MouseMove 0 0 30 12 @2, MouseOver @3, =3"},
+        {kPushButton, false, false, "?", "=5"},
+        // A disabled button never clicks; enabled again from outside, through the window, it does.
         {kCheckButton, true, false, "k 32 u 32 p 5 5 r 5 5 b ? #",
          "KeyDown 32 0 @6, KeyUp 32 0 @6, MouseDown 1 0 5 5 @6, MouseUp 1 0 5 5 @6, =6, #0"},
+        {kCheckButton, false, false, "b #", "Click @2, #1",
+         [](SkinButton& b) {
+             EXPECT_FALSE(IsWindowEnabled(b.hwnd()));
+             EnableWindow(b.hwnd(), TRUE);
+         }},
+        // A handler may change its arguments: a left press turned into a right one neither looks pressed
+        // nor clicks.
+        {kPushButton, false, true, "p 10 10 ? r 10 10 #", "=4, MouseUp 1 0 10 10 @4, #0",
+         [](SkinButton& b) { b.MouseDown = [](std::int16_t& button, std::int16_t&, float&, float&) { button = 2; }; }},
     };
     for (const auto& c : cases) {
         SkinButton b;
@@ -98,48 +147,21 @@ TEST_F(ButtonInput, EventsAndTheirOrderFromSynthesizedInput) {
         b.SetValue(c.value);
         b.SetEnabled(c.enabled);
         form.commands.clear();
-        EXPECT_EQ(Drive(b, form, log, c.actions), c.expected) << c.actions;
+        EXPECT_EQ(Drive(b, form, log, c.actions, c.setup), c.expected) << c.actions;
         EXPECT_EQ(b.Value(), c.type == kCheckButton) << c.actions;
         Away();
     }
 }
 
-TEST_F(ButtonInput, ClicksTellTheParentAndHandlersMayChangeTheirArguments) {
-    SkinButton b;
-    ASSERT_TRUE(Place(b, L"Conectar", 100, 30, 42));
-    Send(b, "p 10 10 r 10 10");
-    EXPECT_EQ(GetFocus(), b.hwnd()) << "a press takes the focus";
-    ASSERT_EQ(form.commands.size(), 1u);
-    EXPECT_EQ(form.commands[0].id, 42);
-    EXPECT_EQ(form.commands[0].code, BN_CLICKED);
-    EXPECT_EQ(form.commands[0].from, b.hwnd());
-    b.MouseDown = [](std::int16_t& button, std::int16_t&, float&, float&) { button = 2; };
-    Send(b, "p 10 10");
-    EXPECT_EQ(FrameShown(b), kStateNormal);
-    Send(b, "r 10 10");
-    EXPECT_EQ(form.commands.size(), 1u) << "a left press turned into a right one neither looks pressed nor clicks";
-
-    // A disabled check button enabled again from outside, through the window.
-    b.SetButtonType(kCheckButton);
-    b.SetEnabled(false);
-    EXPECT_FALSE(IsWindowEnabled(b.hwnd()));
-    EnableWindow(b.hwnd(), TRUE);
-    EXPECT_TRUE(b.Enabled());
-    SendMessageW(b.hwnd(), BM_CLICK, 0, 0);
-    EXPECT_TRUE(b.Value());
-    EXPECT_EQ(form.commands.size(), 2u);
-}
-
-TEST_F(ButtonInput, CheckButtonsToggleAndOptionGroupsFollowTheirFrame) {
+TEST_F(ButtonInput, OptionGroupsFollowTheirFrame) {
     ButtonForm frameA, frameB;
     ASSERT_TRUE(frameA.Open(form.Hwnd(), 0, 0, 200, 100));
     ASSERT_TRUE(frameB.Open(form.Hwnd(), 210, 0, 200, 100));
-    SkinButton a1, a2, a3, b1, check;
+    SkinButton a1, a2, a3, b1;
     ASSERT_TRUE(a1.Create(frameA.Hwnd(), 1, RECT{5, 5, 95, 30}, L"a1"));
     ASSERT_TRUE(a2.Create(frameA.Hwnd(), 2, RECT{5, 35, 95, 60}, L"a2"));
     ASSERT_TRUE(a3.Create(frameA.Hwnd(), 3, RECT{5, 65, 95, 90}, L"a3"));
     ASSERT_TRUE(b1.Create(frameB.Hwnd(), 4, RECT{5, 5, 95, 30}, L"b1"));
-    ASSERT_TRUE(check.Create(form.Hwnd(), 5, RECT{10, 120, 100, 145}, L"check"));
     for (SkinButton* o : {&a1, &a2, &b1})
         o->SetButtonType(kOptionButton);
     a3.SetValue(true); // a push button in the same frame is no part of the group
@@ -147,30 +169,17 @@ TEST_F(ButtonInput, CheckButtonsToggleAndOptionGroupsFollowTheirFrame) {
     Record(a2, log, "a2");
     Send(b1, "p 10 10 r 10 10");
     Send(a1, "p 10 10 r 10 10");
-    EXPECT_TRUE(a1.Value());
-    EXPECT_TRUE(b1.Value()) << "another frame is another group";
     log.clear();
-    Send(a2, "p 10 10 r 10 10");
-    EXPECT_FALSE(a1.Value());
-    EXPECT_TRUE(a2.Value() && b1.Value() && a3.Value());
+    Send(a2, "p 10 10 r 10 10 p 10 10 r 10 10");
+    EXPECT_EQ(std::tuple(a1.Value(), a2.Value(), a3.Value(), b1.Value()), std::tuple(false, true, true, true))
+        << "another frame is another group; clicking a checked option keeps it checked";
     // The sibling's Click (through its Value) comes first.
-    EXPECT_EQ(log, (Log{"a2.MouseDown 1 0 10 10", "a2.MouseUp 1 0 10 10", "a1.Click", "a2.Click"}));
-    EXPECT_EQ(FrameShown(a2), kStateChecked);
-    EXPECT_EQ(FrameShown(a1), kStateNormal);
-    log.clear();
-    Send(a2, "p 10 10 r 10 10");
-    EXPECT_TRUE(a2.Value()) << "clicking a checked option keeps it checked";
-    EXPECT_EQ(log, (Log{"a2.MouseDown 1 0 10 10", "a2.MouseUp 1 0 10 10", "a2.Click"}));
-
-    // A check button's own toggle raises one Click; its state reads from outside as a button's does.
-    check.SetButtonType(kCheckButton);
-    Record(check, log, "check");
-    log.clear();
-    Send(check, "p 10 10 r 10 10");
-    EXPECT_EQ(log, (Log{"check.MouseDown 1 0 10 10", "check.MouseUp 1 0 10 10", "check.Click"}));
-    EXPECT_EQ(SendMessageW(check.hwnd(), BM_GETCHECK, 0, 0), BST_CHECKED);
-    Send(check, "p 10 10 r 10 10");
-    EXPECT_EQ(SendMessageW(check.hwnd(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(log, (Log{"a2.MouseDown 1 0 10 10", "a2.MouseUp 1 0 10 10", "a1.Click", "a2.Click",
+                        "a2.MouseDown 1 0 10 10", "a2.MouseUp 1 0 10 10", "a2.Click"}));
+    EXPECT_EQ(std::pair(FrameShown(a2), FrameShown(a1)), std::pair(int{kStateChecked}, int{kStateNormal}));
+    EXPECT_EQ(std::pair(SendMessageW(a2.hwnd(), BM_GETCHECK, 0, 0), SendMessageW(a1.hwnd(), BM_GETCHECK, 0, 0)),
+              std::pair(LRESULT{BST_CHECKED}, LRESULT{BST_UNCHECKED}))
+        << "read from outside as a button's";
 }
 
 TEST_F(ButtonInput, ArrowKeysAndTabMoveTheFocusAfterKeyDown) {
@@ -215,9 +224,7 @@ TEST_F(ButtonInput, ArrowKeysAndTabMoveTheFocusAfterKeyDown) {
 TEST_F(ButtonInput, TheCaptionIsTheWindowTextAndFocusIsShownOnce) {
     SkinButton b;
     ASSERT_TRUE(Place(b, L"Cancelar"));
-    wchar_t text[32] = {};
-    EXPECT_EQ(SendMessageW(b.hwnd(), WM_GETTEXT, 32, reinterpret_cast<LPARAM>(text)), 8);
-    EXPECT_STREQ(text, L"Cancelar");
+    EXPECT_EQ(WindowText(b.hwnd()), L"Cancelar");
     b.SetCaption(L"Salir");
     EXPECT_EQ(WindowText(b.hwnd()), L"Salir");
     SetWindowTextW(b.hwnd(), L"Volver");
@@ -228,8 +235,6 @@ TEST_F(ButtonInput, TheCaptionIsTheWindowTextAndFocusIsShownOnce) {
         std::vector<COLORREF> row;
         for (int x = 0; x < 100; ++x)
             row.push_back(At(b, x, 0));
-        for (int y = 0; y < 30; ++y)
-            row.push_back(At(b, 0, y));
         return row;
     };
     const auto before = edge();
@@ -273,4 +278,38 @@ TEST_F(ButtonInput, FontNamesTheSystemLacksFallBackToTheAmbientFont) {
     EXPECT_EQ(b.FontName(), L"Courier New");
     b.SetFontName(std::wstring(40, L'x'));
     EXPECT_EQ(b.FontName(), L"Courier New") << "a name longer than a face name can be";
+}
+
+TEST_F(ButtonInput, AScreenReaderReadsAsAPushButtonAndItsDefaultActionClicks) {
+    auto b = std::make_unique<skinbutton::SkinButton>();
+    ASSERT_TRUE(Place(*b, L"Conectar", 100, 30, 42));
+    IAccessible* a = Reach(b->hwnd());
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(Number(&IAccessible::get_accRole, a), ROLE_SYSTEM_PUSHBUTTON);
+    EXPECT_EQ(Text(&IAccessible::get_accName, a), L"Conectar");
+    EXPECT_EQ(Text(&IAccessible::get_accDefaultAction, a), L"Presionar");
+    const long state = Number(&IAccessible::get_accState, a);
+    EXPECT_EQ(state & (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_INVISIBLE),
+              STATE_SYSTEM_FOCUSABLE)
+        << std::hex << state;
+    // Located where the button is: the standard proxy's answer, kept.
+    long x = 0, y = 0, w = 0, h = 0;
+    RECT r{};
+    GetWindowRect(b->hwnd(), &r);
+    ASSERT_EQ(a->accLocation(&x, &y, &w, &h, Self()), S_OK);
+    const RECT located{x, y, x + w, y + h};
+    EXPECT_TRUE(EqualRect(&located, &r));
+    // Disabled: a reader hears it and cannot press it; enabled, pressing through the reader clicks.
+    b->SetEnabled(false);
+    EXPECT_TRUE(Number(&IAccessible::get_accState, a) & STATE_SYSTEM_UNAVAILABLE);
+    EXPECT_TRUE(FAILED(a->accDoDefaultAction(Self())));
+    b->SetEnabled(true);
+    EXPECT_EQ(a->accDoDefaultAction(Self()), S_OK);
+    PumpUntil([&] { return !form.commands.empty(); }, 2000);
+    ASSERT_EQ(form.commands.size(), 1u);
+    EXPECT_EQ(std::tuple(form.commands[0].id, form.commands[0].code, form.commands[0].from),
+              std::tuple(42, int{BN_CLICKED}, b->hwnd()));
+    b.reset();
+    EXPECT_TRUE(FAILED(a->accDoDefaultAction(Self()))) << "the button is gone";
+    a->Release();
 }

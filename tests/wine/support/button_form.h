@@ -58,7 +58,6 @@ public:
     }
     COLORREF At(int x, int y) const { return GetPixel(surface_.Dc(), x, y); }
     COLORREF At(int frame, int x, int y) const { return At(frame * 15 + x, y); }
-    bool Loaded() const { return static_cast<bool>(surface_); }
 
 private:
     win::MemorySurface surface_;
@@ -68,15 +67,13 @@ inline COLORREF At(const skinbutton::SkinButton& b, int x, int y) {
     return GetPixel(b.hdc(), x, y);
 }
 
-// The frame a button's surface shows, told by its top-left corner block; -1 for none.
-inline int FrameShown(const skinbutton::SkinButton& b, const SkinImage& skin) {
+// The frame of the default skin a button's surface shows, told by its top-left corner block; -1 for none.
+inline int FrameShown(const skinbutton::SkinButton& b) {
+    const SkinImage skin(16);
     for (int f = 0; f < skinbutton::kStateCount; ++f)
         if (At(b, 2, 2) == skin.At(f, 2, 2) && At(b, 1, 1) == skin.At(f, 1, 1))
             return f;
     return -1;
-}
-inline int FrameShown(const skinbutton::SkinButton& b) {
-    return FrameShown(b, SkinImage(16));
 }
 
 // Where the pixels of one colour lie in the top-left w × h of the surface ({w, h, -1, -1} when there
