@@ -76,7 +76,7 @@ TEST_F(StatusBarDrawing, TheTileOverTheBarOrAnotherWindowWithAndWithoutItsBorder
     ExpectOnlyNotice(L"ZEV Config", L"Error en el procedimiento DrawSkin", MB_OK | MB_ICONERROR);
 }
 
-TEST_F(StatusBarDrawing, PanelBoxesSeparatorsFillsAndLabelColours) {
+TEST_F(StatusBarDrawing, PanelBoxesFillsLabelColoursAndCustomSkins) {
     bar_->SetSkin(0);
     bar_->AddPanel(L"a", L"", 100);                     // box 2..99 × 2..20 (Bottom 19, the box reaches Bottom + 1)
     bar_->AddPanel(L"b", L"", 100, -1, 0x00FFFF);       // filled yellow: 102..199
@@ -96,9 +96,8 @@ TEST_F(StatusBarDrawing, PanelBoxesSeparatorsFillsAndLabelColours) {
     EXPECT_EQ(std::tuple(bar_->PanelLabelColour(1), bar_->PanelLabelColour(3)), std::tuple(RGB(81, 115, 155), RGB(0, 255, 0)))
         << "labels follow the skin unless the panel has its own colour";
     SaveScreenshot(host_, L"statusbar_panels_skin16");
-}
 
-TEST_F(StatusBarDrawing, CustomSkinsDrawTheirFirstTileWhileColoursFollowTheSkinNumber) {
+    // A custom skin draws its first tile while the colours follow the skin number.
     bar_->SetSkin(5);
     win::Bitmap tile = host::BitmapFromPicture(SkinTile({10, 20, 30}, {200, 100, 50}));
     ASSERT_FALSE(bar_->SetCustomSkin(tile.Get()));

@@ -39,16 +39,8 @@ protected:
     template <typename T> static const T& Narrow(const T& v) { return v; }
     static std::string Narrow(const std::wstring& s) { return std::string(s.begin(), s.end()); }
     Lines Take() { return std::exchange(lines_, {}); }
-    std::wstring TipText() {
-        wchar_t buf[256] = {};
-        TTTOOLINFOW ti{};
-        ti.cbSize = sizeof(ti);
-        ti.hwnd = bar_->Hwnd();
-        ti.uId = 1;
-        ti.lpszText = buf;
-        SendMessageW(bar_->BalloonWindow(), TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&ti));
-        return buf;
-    }
+    // What the tip window shows.
+    std::wstring TipText() const { return WindowText(bar_->BalloonWindow()); }
 
     Lines lines_;
 };

@@ -146,7 +146,7 @@ protected:
 
 } // namespace
 
-TEST_F(SkinnedToolbar, EachButtonIsDrawnFromTheTilesItsStyleStateAndPointerChoose) {
+TEST_F(SkinnedToolbar, EachButtonDrawnFromWhatItsStyleStatePointerAndTextChoose) {
     Hook();
     enum { N, D, X }; // text colours: normal, down, disabled
     // Which tile each case gets is the frame table's rule; these prove the painter feeds it the
@@ -189,10 +189,8 @@ TEST_F(SkinnedToolbar, EachButtonIsDrawnFromTheTilesItsStyleStateAndPointerChoos
     EXPECT_TRUE(grey == GetSysColor(COLOR_3DSHADOW) || grey == GetSysColor(COLOR_3DHILIGHT)) << std::hex << grey;
     SaveScreenshot(host, L"toolbar_skin_states");
     EXPECT_TRUE(notices.notices.empty());
-}
 
-TEST_F(SkinnedToolbar, HiddenButtonsTheOpenMenuAndTextsOf31And32Characters) {
-    Hook();
+    // Hidden buttons, the open menu, and texts of 31 and 32 characters.
     const Shot hidden = Paint(5, TBSTATE_HIDDEN);
     EXPECT_TRUE(hidden == Paint(5, TBSTATE_HIDDEN | TBSTATE_ENABLED)) << "neither drawn";
     EXPECT_FALSE(hidden == Paint(5, TBSTATE_HIDDEN | TBSTATE_CHECKED)) << "hidden and checked is drawn";
