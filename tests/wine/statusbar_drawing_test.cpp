@@ -93,7 +93,8 @@ TEST_F(StatusBarDrawing, PanelBoxesFillsLabelColoursAndCustomSkins) {
     EXPECT_EQ(Back({{100, 10}, {150, 10}}), (Colours{skin, skin}));
     EXPECT_TRUE(IsWindowVisible(bar_->PanelLabel(2))) << "the labels stay";
     bar_->SetSkin(16);
-    EXPECT_EQ(std::tuple(bar_->PanelLabelColour(1), bar_->PanelLabelColour(3)), std::tuple(RGB(81, 115, 155), RGB(0, 255, 0)))
+    EXPECT_EQ(std::tuple(bar_->PanelLabelColour(1), bar_->PanelLabelColour(3)),
+              std::tuple(RGB(81, 115, 155), RGB(0, 255, 0)))
         << "labels follow the skin unless the panel has its own colour";
     SaveScreenshot(host_, L"statusbar_panels_skin16");
 

@@ -62,16 +62,21 @@ TEST_F(StatusBarEvents, InputOnTheBarOrAPanelLabelRaisesTheEventsOfWhereAndHowIt
          {{WM_LBUTTONDOWN, MK_LBUTTON, 400, 1}, {WM_LBUTTONUP, 0, 400, 1}},
          {"PanelClick 2 06/12/2026 Date 352 2 14 78", "PanelMouseUp 1 0 400 1 2 06/12/2026 Date", "Click"}},
         {false,
-         {{WM_LBUTTONDOWN, MK_LBUTTON, 351, 5}, {WM_LBUTTONUP, 0, 351, 5}, {WM_LBUTTONDBLCLK, MK_LBUTTON, 351, 5},
+         {{WM_LBUTTONDOWN, MK_LBUTTON, 351, 5},
+          {WM_LBUTTONUP, 0, 351, 5},
+          {WM_LBUTTONDBLCLK, MK_LBUTTON, 351, 5},
           {WM_LBUTTONUP, 0, 351, 5}},
          {"MouseDown 1 0 351 5", "MouseUp 1 0 351 5", "Click", "DblClick", "MouseUp 1 0 351 5"}},
         {false, // released outside the bar: no click
          {{WM_LBUTTONDOWN, MK_LBUTTON, 560, 5}, {WM_LBUTTONUP, 0, 560, -40}},
          {"MouseDown 1 0 560 5", "MouseUp 1 0 560 -40"}},
         {false, // a quick second right or middle press is a press
-         {{WM_RBUTTONDOWN, MK_RBUTTON, 560, 5}, {WM_RBUTTONUP, 0, 560, 5}, {WM_RBUTTONDBLCLK, MK_RBUTTON, 560, 5},
+         {{WM_RBUTTONDOWN, MK_RBUTTON, 560, 5},
+          {WM_RBUTTONUP, 0, 560, 5},
+          {WM_RBUTTONDBLCLK, MK_RBUTTON, 560, 5},
           {WM_MBUTTONDBLCLK, MK_MBUTTON | MK_RBUTTON, 400, 5}},
-         {"MouseDown 2 0 560 5", "MouseUp 2 0 560 5", "MouseDown 2 0 560 5", "PanelClick 2 06/12/2026 Date 352 2 14 78"}},
+         {"MouseDown 2 0 560 5", "MouseUp 2 0 560 5", "MouseDown 2 0 560 5",
+          "PanelClick 2 06/12/2026 Date 352 2 14 78"}},
         {true, // label-relative coordinates; a press raises nothing until its release
          {{WM_MOUSEMOVE, 0, 5, 3}, {WM_LBUTTONDOWN, MK_LBUTTON, 5, 3}, {WM_LBUTTONUP, 0, 5, 3}},
          {"PanelMouseMove 0 0 5 3 2 06/12/2026 Date", "PanelMouseUp 1 0 5 3 2 06/12/2026 Date",
@@ -137,7 +142,8 @@ TEST_F(StatusBarEvents, ABalloonAtThePanelsTopEdgeHidesAfterItsDurationASecondCa
     ClientToScreen(bar_->Hwnd(), &stem);
     RECT r{};
     GetWindowRect(tip, &r);
-    EXPECT_TRUE(r.left <= stem.x && stem.x <= r.right && std::min(std::abs(r.bottom - stem.y), std::abs(r.top - stem.y)) <= 2)
+    EXPECT_TRUE(r.left <= stem.x && stem.x <= r.right &&
+                std::min(std::abs(r.bottom - stem.y), std::abs(r.top - stem.y)) <= 2)
         << ::testing::PrintToString(r) << " stem " << stem.x << "," << stem.y;
     SaveScreenshot(GetDesktopWindow(), L"statusbar_balloon_tip");
     EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(tip); }, 3000));

@@ -157,7 +157,7 @@ TEST_F(SkinnedToolbar, EachButtonDrawnFromWhatItsStyleStatePointerAndTextChoose)
         int main, strip, text, image;
     } rows[] = {
         {0, 6, 2, 1, -1, D, 2}, {0, 4, {}, -1, -1, N, 1}, {2, 7, 2, 3, -1, D, 2},
-        {3, 6, 2, 5, 9, D, 2},    {3, 0, -3, -1, -1, X, 0},
+        {3, 6, 2, 5, 9, D, 2},  {3, 0, -3, -1, -1, X, 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "button " << row.button << " state " << row.state);
