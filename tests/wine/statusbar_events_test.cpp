@@ -155,8 +155,8 @@ TEST_F(StatusBarEvents, ABalloonAtThePanelsTopEdgeHidesAfterItsDurationASecondCa
     ASSERT_TRUE(bar_->ShowToolTipPanel(L"segundo", L"dos", 3, 1500)); // long enough for a busy machine
     PumpMessages(450);                                                // past the first tip's end
     EXPECT_TRUE(bar_->ToolTipShown()) << "the first timer must not hide the second tip";
-    EXPECT_EQ(std::tuple(TipText(), bar_->Balloon().Title(), bar_->Balloon().Icon(), InBar(bar_->ToolTipAnchor()).left),
-              std::tuple(std::wstring(L"segundo"), std::wstring(L"dos"), 1, 432L))
+    EXPECT_EQ(std::tuple(TipText(), bar_->Balloon().Title(), bar_->Balloon().Icon(), InBar(bar_->ToolTipAnchor())),
+              std::tuple(std::wstring(L"segundo"), std::wstring(L"dos"), 1, RECT{432, -11, 437, 2}))
         << "information unless asked otherwise";
     EXPECT_TRUE(PumpUntil([&] { return !bar_->ToolTipShown(); }, 3000));
     EXPECT_GE(GetTickCount() - start, 1400u);

@@ -156,6 +156,11 @@ TEST_F(WindowHook, EveryRefusalGoesThroughTheErrorRoutine) {
          L"FindHookRecord: Hook record for window " + foreignNumber + L" does not exist"},
         {[&] { hooks->FindHookRecord(w), hooks->DeleteTableMessage(0x4AB, kBefore); },
          L"DeleteTableMessage: Message &H4AB not found in table"},
+        {[&] {
+             for (int m = 1; m <= 33; ++m)
+                 hooks->HookAddMessage(w, WM_APP + m, kAfter);
+         },
+         L"AddTableMessage: " + OverflowText()},
     };
     for (const auto& [act, text] : cases) {
         notices.notices.clear();
