@@ -1,6 +1,6 @@
-// SkinStatusBar's drawing, read back from its back buffer: the tile stretched over the bar with and
-// without its border, panel boxes, separators and fills, label colours, custom skins and the pictures
-// refused, a failed copy, and drawing into another window.
+// SkinStatusBar's drawing, read back from its back buffer: the tile over the bar with and without its
+// border, panel boxes and fills, label colours, custom skins and the pictures refused, a failed copy,
+// and drawing into another window.
 #include "controls/host/diagnostic_run.h"
 #include "controls/statusbar/skin_colours.h"
 #include "resources/gen/statusbar_strip.h"
@@ -16,9 +16,6 @@ namespace {
 
 std::int32_t Num(COLORREF c) {
     return static_cast<std::int32_t>(c);
-}
-win::Bitmap CustomTile(bmp::Rgb frame, bmp::Rgb inside, int width = 15) {
-    return host::BitmapFromPicture(SkinTile(frame, inside, width));
 }
 
 // 22 pixels high: the tile is then copied without vertical stretching, so rows are exact.
@@ -38,25 +35,48 @@ protected:
 
 } // namespace
 
-TEST_F(StatusBarDrawing, TheTileStretchedOverTheBarWithAndWithoutItsBorder) {
-    // The last tile, so that a tile offset left out shows. The top frame line shows along the top edge;
-    // the side frame columns fall 3 pixels outside, so column 0 shows the tile's column 3.
+TEST_F(StatusBarDrawing, TheTileOverTheBarOrAnotherWindowWithAndWithoutItsBorderAndAFailedCopy) {
+    // The last tile, so that a tile offset left out shows. The top frame line shows along the top edge,
+    // the bottom one falls outside; the side frame columns fall 3 pixels outside.
     EXPECT_FALSE(bar_->SetSkin(21));
     const int x0 = 15 * 21;
-    EXPECT_EQ(Back({{300, 0}, {300, 1}, {300, 10}, {300, 21}, {0, 12}, {599, 12}}),
-              (Colours{Strip(x0, 0), Strip(x0 + 7, 1), Strip(x0 + 7, 10), Strip(x0 + 7, 21), Strip(x0 + 3, 12),
-                       Strip(x0 + 11, 12)}));
+    EXPECT_EQ(Back({{300, 0}, {300, 21}, {0, 12}, {599, 12}}),
+              (Colours{Strip(x0, 0), Strip(x0 + 7, 21), Strip(x0 + 3, 12), Strip(x0 + 11, 12)}));
     EXPECT_EQ(std::tuple(bar_->GetSkinsColors(60), bar_->GetSkinsColors(70), bar_->GetSkinsColors(65)),
               std::tuple(Num(Strip(x0, 0)), Num(Strip(x0 + 7, 10)), 0));
     EXPECT_TRUE(PumpUntil([&] { return ScreenPixel(bar_->Hwnd(), 300, 1) == Strip(x0 + 7, 1); }))
         << "the back buffer reaches the screen";
+    EXPECT_FALSE(bar_->SetSkin(22));
+    EXPECT_EQ(std::tuple(bar_->Skin(), Back(300, 0), bar_->GetForeColorText()),
+              std::tuple(22, Strip(0, 0), Num(statusbar::SkinMixColour(Strip(0, 0)))));
+    // A failed copy leaves the back buffer untouched; another window gets the whole tile.
+    bar_->SetSkin(4);
+    {
+        host::ScopedDiagnosticRun off(false);
+        bar_->DrawSkin(0, 0, 1 << 20, 1 << 20); // no surface that large can be made
+    }
+    EXPECT_EQ(Back(300, 0), Strip(60, 0)) << "the back buffer is untouched";
+    EXPECT_TRUE(notices_.notices.empty());
+    HWND pic = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 10, 120, 23, host_, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    PumpMessages(30);
     bar_->SetSkin(0);
+    bar_->DrawSkin(pic);
+    const win::WindowDc dc(pic);
+    EXPECT_EQ(std::pair(GetPixel(dc.Get(), 60, 0), GetPixel(dc.Get(), 60, 10)), std::pair(Strip(0, 0), Strip(7, 10)));
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    EXPECT_EQ(statusbar::SkinStatusBar::BlendColor(Num(0x8000000F), Num(face), 99), Num(face))
+        << "system colours translated";
     bar_->SetShowBorderStatusBar(false); // all four frame lines fall outside
     EXPECT_EQ(Back({{300, 0}, {300, 1}}), (Colours{Strip(7, 3), Strip(7, 4)}));
     EXPECT_NE(Back(300, 21), Strip(0, 0));
+    if (!host::kDiagnosticBuild)
+        GTEST_SKIP() << "release build: no diagnostic messages";
+    bar_->DrawSkin(0, 0, 1 << 20, 1 << 20);
+    ExpectOnlyNotice(L"ZEV Config", L"Error en el procedimiento DrawSkin", MB_OK | MB_ICONERROR);
 }
 
-TEST_F(StatusBarDrawing, PanelBoxesSeparatorsFillsAndLabelColours) {
+TEST_F(StatusBarDrawing, PanelBoxesFillsLabelColoursAndCustomSkins) {
     bar_->SetSkin(0);
     bar_->AddPanel(L"a", L"", 100);                     // box 2..99 × 2..20 (Bottom 19, the box reaches Bottom + 1)
     bar_->AddPanel(L"b", L"", 100, -1, 0x00FFFF);       // filled yellow: 102..199
@@ -72,85 +92,41 @@ TEST_F(StatusBarDrawing, PanelBoxesSeparatorsFillsAndLabelColours) {
     bar_->SetShowBorderPanels(false);
     EXPECT_EQ(Back({{100, 10}, {150, 10}}), (Colours{skin, skin}));
     EXPECT_TRUE(IsWindowVisible(bar_->PanelLabel(2))) << "the labels stay";
-    for (const auto& [skinNumber, text] : {std::pair(0, RGB(0, 0, 0)), std::pair(16, RGB(81, 115, 155))}) {
-        bar_->SetSkin(skinNumber);
-        EXPECT_EQ(std::tuple(bar_->GetForeColorText(), bar_->PanelLabelColour(1), bar_->PanelLabelColour(3)),
-                  std::tuple(Num(text), text, RGB(0, 255, 0)))
-            << "labels follow the skin unless the panel has its own colour";
-    }
+    bar_->SetSkin(16);
+    EXPECT_EQ(std::tuple(bar_->PanelLabelColour(1), bar_->PanelLabelColour(3)),
+              std::tuple(RGB(81, 115, 155), RGB(0, 255, 0)))
+        << "labels follow the skin unless the panel has its own colour";
     SaveScreenshot(host_, L"statusbar_panels_skin16");
-}
 
-TEST_F(StatusBarDrawing, CustomSkinsDrawTheirFirstTileWhileColoursFollowTheSkinNumber) {
+    // A custom skin draws its first tile while the colours follow the skin number.
     bar_->SetSkin(5);
-    win::Bitmap tile = CustomTile({10, 20, 30}, {200, 100, 50});
+    win::Bitmap tile = host::BitmapFromPicture(SkinTile({10, 20, 30}, {200, 100, 50}));
     ASSERT_FALSE(bar_->SetCustomSkin(tile.Get()));
     EXPECT_EQ(bar_->CustomSkin(), tile.Get());
     EXPECT_EQ(Back({{300, 0}, {300, 10}}), (Colours{RGB(10, 20, 30), RGB(200, 100, 50)}));
     EXPECT_EQ(std::pair(bar_->GetSkinsColors(60), bar_->GetForeColorText()),
               std::pair(Num(RGB(10, 20, 30)), Num(RGB(255, 255, 255))))
         << "skin 5's text colour";
-    // A skin number outside the table: text and panel border mix the custom frame with grey.
-    bar_->SetCustomSkin(nullptr);
-    bar_->SetSkin(25);
-    bar_->SetCustomSkin(tile.Get());
-    const COLORREF mix = statusbar::SkinMixColour(RGB(10, 20, 30));
-    EXPECT_EQ(bar_->GetForeColorText(), Num(mix));
-    bar_->AddPanel(L"x", L"", 100);
-    EXPECT_EQ(Back(2, 10), mix);
     ASSERT_FALSE(bar_->SetSkin(3));
-    EXPECT_EQ(std::pair(bar_->CustomSkin(), Back(300, 0)), (std::pair<HBITMAP, COLORREF>(nullptr, Strip(45, 0))))
-        << "a built-in skin replaces the custom one at once";
+    const auto strip = std::pair<HBITMAP, COLORREF>(nullptr, Strip(45, 0));
+    EXPECT_EQ(std::pair(bar_->CustomSkin(), Back(300, 0)), strip) << "a built-in skin replaces the custom one at once";
 
     // Too small, or held by another DC: refused with 481, the strip kept.
-    win::Bitmap small = CustomTile({1, 2, 3}, {4, 5, 6}, 14), held = CustomTile({1, 2, 3}, {4, 5, 6});
+    win::Bitmap small = host::BitmapFromPicture(SkinTile({1, 2, 3}, {4, 5, 6}, 14));
+    win::Bitmap held = host::BitmapFromPicture(SkinTile({1, 2, 3}, {4, 5, 6}));
     HDC other = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(other, held.Get());
     for (HBITMAP refused : {small.Get(), held.Get()}) {
         const auto error = bar_->SetCustomSkin(refused);
         EXPECT_EQ(error ? error->number : 0, 481);
-        EXPECT_EQ(std::pair(bar_->CustomSkin(), Back(300, 0)), (std::pair<HBITMAP, COLORREF>(nullptr, Strip(45, 0))));
+        EXPECT_EQ(std::pair(bar_->CustomSkin(), Back(300, 0)), strip);
     }
     SelectObject(other, old);
     DeleteDC(other);
     ASSERT_FALSE(bar_->SetCustomSkin(held.Get()));
-    EXPECT_EQ(Back(300, 0), RGB(1, 2, 3));
     held.Reset(); // the caller may delete its bitmap: the bar draws from its own copy
     bar_->Refresh();
     EXPECT_EQ(Back(300, 0), RGB(1, 2, 3));
     bar_->SetCustomSkin(nullptr);
     EXPECT_EQ(Back(300, 0), Strip(45, 0)) << "clearing brings back the strip";
-}
-
-TEST_F(StatusBarDrawing, SkinsOutsideTheStripDrawTheFirstTileAndAFailedCopySpeaksOnlyInADiagnosticRun) {
-    for (std::int32_t skin : {22, INT32_MIN}) {
-        EXPECT_FALSE(bar_->SetSkin(skin)) << skin;
-        EXPECT_EQ(std::tuple(bar_->Skin(), Back(300, 0), bar_->GetSkinsColors(60), bar_->GetForeColorText()),
-                  std::tuple(skin, Strip(0, 0), Num(Strip(0, 0)), Num(statusbar::SkinMixColour(Strip(0, 0)))));
-    }
-    bar_->SetSkin(4);
-    {
-        host::ScopedDiagnosticRun off(false);
-        bar_->DrawSkin(0, 0, 1 << 20, 1 << 20); // no surface that large can be made
-    }
-    EXPECT_EQ(Back(300, 0), Strip(60, 0)) << "the back buffer is untouched";
-    EXPECT_TRUE(notices_.notices.empty());
-    // Into another window: its full size, from the current tile.
-    HWND pic = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 10, 120, 23, host_, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-    PumpMessages(30);
-    bar_->SetSkin(0);
-    bar_->DrawSkin(pic);
-    {
-        win::WindowDc dc(pic);
-        EXPECT_EQ((Colours{GetPixel(dc.Get(), 60, 0), GetPixel(dc.Get(), 60, 10)}),
-                  (Colours{Strip(0, 0), Strip(7, 10)}));
-    }
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    EXPECT_EQ(statusbar::SkinStatusBar::BlendColor(Num(0x8000000F), Num(face), 99), Num(face))
-        << "system colours translated";
-    if (!host::kDiagnosticBuild)
-        GTEST_SKIP() << "release build: no diagnostic messages";
-    bar_->DrawSkin(0, 0, 1 << 20, 1 << 20);
-    ExpectOnlyNotice(L"ZEV Config", L"Error en el procedimiento DrawSkin", MB_OK | MB_ICONERROR);
 }

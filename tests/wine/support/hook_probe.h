@@ -1,5 +1,5 @@
-// Whether a window is still subclassed by the WindowHooks object of that subclass id, asked of the
-// platform (GetWindowSubclass: MinGW's import library lacks it, comctl32 exports it as ordinal 411).
+// Whether the platform still has the window subclassed by the WindowHooks object of that id
+// (GetWindowSubclass: MinGW's import library lacks it, comctl32 exports it as ordinal 411).
 #pragma once
 
 #include "controls/toolbar/window_hooks.h"

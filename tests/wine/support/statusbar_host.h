@@ -28,15 +28,8 @@ protected:
     explicit StatusBarTest(int barHeight = 17) : barHeight_(barHeight) {}
 
     void SetUp() override {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        wc.lpszClassName = L"ZevStatusBarTestHost";
-        RegisterClassExW(&wc);
-        host_ = CreateWindowExW(0, wc.lpszClassName, L"SkinStatusBar", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40,
-                                40, 600, 200, nullptr, nullptr, wc.hInstance, nullptr);
+        host_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 600, 200, nullptr,
+                                nullptr, nullptr, nullptr);
         ASSERT_TRUE(host_);
         if (barHeight_ > 0) {
             ASSERT_TRUE(bar_->Create(host_, 0, 200 - barHeight_, 600, barHeight_));
