@@ -64,12 +64,9 @@ TEST_F(Scale144, MainWindowFinderAndAboutAreOneAndAHalfTimesLargerWithNoTextCut)
     win::WindowDc dc(toolbar);
     win::SelectGuard font(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(toolbar, WM_GETFONT, 0, 0)));
     for (int i = 0; i < 4; ++i) {
-        TBBUTTON b{};
+        const wchar_t* caption = console::kToolButtons[i].caption;
         RECT item{};
         SIZE text{};
-        wchar_t caption[64] = {};
-        SendMessageW(toolbar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&b));
-        SendMessageW(toolbar, TB_GETBUTTONTEXTW, static_cast<WPARAM>(b.idCommand), reinterpret_cast<LPARAM>(caption));
         SendMessageW(toolbar, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
         GetTextExtentPoint32W(dc.Get(), caption, static_cast<int>(wcslen(caption)), &text);
         EXPECT_LE(48 + text.cx, item.right - item.left) << Narrow(caption);

@@ -53,19 +53,19 @@ protected:
         ASSERT_TRUE(app.link.IsOpen());
         ASSERT_TRUE(WaitForReply(L"puerto=23")) << Narrow(principal.ConsoleText());
     }
-    // Ticks the receive pump until the console ends with the prompt after the given text.
+    // Until the receive pump's own timer has shown the given text and the prompt after it.
     bool WaitForReply(const std::wstring& contains) {
         return PumpUntil([&] {
-            principal.TimerRx_Timer();
-            return principal.ConsoleText().find(contains) != std::wstring::npos && principal.ConsoleText().back() == L'>';
+            return principal.ConsoleText().find(contains) != std::wstring::npos &&
+                   principal.ConsoleText().back() == L'>';
         });
     }
     void TypeChar(wchar_t c) { SendMessageW(principal.txtConsole(), WM_CHAR, c, 1); }
     std::string Written() const { return sim.Written(kZev); }
     std::wstring Panel(int index) { return WindowText(principal.StatusBar1().PanelLabel(index)); }
 
-    // The state table: connected or not (at start the console is still disabled, after a disconnect it
-    // stays enabled). Find and clear follow the state; disconnect and about never change.
+    // Find and the quick commands follow the state, the others never change; the console is disabled
+    // only until the first connection.
     void ExpectControls(bool connected, bool consoleEnabled = true) {
         const bool tools[4] = {!connected, true, connected, true};
         for (int i = 0; i < 4; ++i) {
