@@ -9,8 +9,6 @@ using namespace testsupport;
 using PrincipalConnection = PrincipalSession;
 
 TEST_F(PrincipalConnection, ClosingLooksOnlyAtTheConsoleAndClosesTheLinkAfterTheUnloadHook) {
-    principal.Toolbar1_ButtonClick(L"Boton2"); // before any connect: only the controls and the panel
-    ExpectControls(false, /*consoleEnabled=*/false);
     // A link the finder opened but had not yet shown is left to it.
     ASSERT_TRUE(app.link.OpenLink(kZev));
     SendMessageW(principal.Hwnd(), WM_CLOSE, 0, 0);

@@ -82,6 +82,7 @@ TEST_F(PrincipalStart, EveryControlsStartStateAndTheRunningClock) {
     EXPECT_EQ(std::pair(principal.ConsoleText(), principal.ConsoleSelStart()), std::pair(std::wstring(L">"), 1));
     EXPECT_EQ(GetWindowLongPtrW(principal.txtConsole(), GWL_STYLE) & (ES_MULTILINE | ES_READONLY | WS_VSCROLL),
               ES_MULTILINE | ES_READONLY | WS_VSCROLL);
+    principal.Toolbar1_ButtonClick(L"Boton2"); // a disconnect before any connect changes nothing
     ExpectControls(false, /*consoleEnabled=*/false);
     EXPECT_FALSE(principal.TimerRxEnabled());
     EXPECT_EQ(Panel(2), console::ShortDateText(console::LocalNow()));
@@ -125,15 +126,13 @@ TEST(PrincipalSkinFile, StartUpStopsWithTheFileAndTheReasonAndLeavesNoWindow) {
         SimDriver sim;
         console::AppContext app;
         console::Principal principal(app, {.programFolder = folder.wstring() + (reason ? L"" : L"\\")});
-        ASSERT_EQ(principal.Open(), reason == nullptr);
-        if (!reason) {
-            EXPECT_EQ(std::pair(principal.SkinPath(), notices.notices.size()), std::pair(skin.wstring(), size_t{0}));
-            DestroyWindow(principal.Hwnd());
-            continue;
-        }
+        ASSERT_EQ(principal.Open(), !reason);
+        ASSERT_EQ(std::pair(principal.SkinPath(), notices.notices.size()),
+                  std::pair(skin.wstring(), std::size_t(reason != nullptr)));
+        if (!reason)
+            continue; // the window goes with the object
         EXPECT_FALSE(principal.Hwnd() || console::Principal::Instance() || FindWindowW(L"ZevPrincipal", nullptr))
             << "no half-built window";
-        ASSERT_EQ(notices.notices.size(), 1u);
         const win::Notice& n = notices.notices[0];
         EXPECT_EQ(std::tuple(n.title, n.flags & MB_ICONERROR, n.text.find(skin.wstring()) != std::wstring::npos,
                              n.text.find(reason) != std::wstring::npos),
