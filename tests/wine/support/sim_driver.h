@@ -29,7 +29,6 @@ public:
     void Fail(const char* function, unsigned long status, unsigned long atCall = 1, unsigned long times = 0) const {
         SIM_ENTRY(SimFail)(function, status, atCall, times);
     }
-    void ClearFaults() const { SIM_ENTRY(SimClearFaults)(); }
     bool Queue(const char* serial, const std::string& bytes) const {
         return SIM_ENTRY(SimQueueBytes)(serial, bytes.data(), static_cast<d2xx::DWORD>(bytes.size())) != 0;
     }
