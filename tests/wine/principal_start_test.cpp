@@ -146,13 +146,6 @@ TEST_F(PrincipalStart, TheWidestDateAndTimeFitTheirPanels) {
     // Two-digit day, month and hour, wide digits, and the English afternoon.
     for (const auto& [panel, text] : {std::pair{2, L"28/12/2026"}, std::pair{3, L"10:58:58 PM"}}) {
         principal.StatusBar1().ChangeTextPanel(text, panel);
-        HWND label = principal.StatusBar1().PanelLabel(panel);
-        win::WindowDc dc(label);
-        win::SelectGuard font(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
-        SIZE need{};
-        GetTextExtentPoint32W(dc.Get(), text, static_cast<int>(wcslen(text)), &need);
-        RECT room{};
-        GetClientRect(label, &room);
-        EXPECT_LE(need.cx, room.right) << Narrow(text) << " is cut";
+        ExpectFits(principal.StatusBar1().PanelLabel(panel));
     }
 }

@@ -7,6 +7,7 @@
 #include "finder/dispositivos.h"
 #include "tests/wine/support/sim_driver.h"
 #include "tests/wine/support/window_test.h"
+#include "win/gdi.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,18 @@ inline std::string Narrow(const std::wstring& w) {
     for (wchar_t c : w)
         s += c < 128 ? static_cast<char>(c) : '?';
     return s;
+}
+
+// The control's client area holds its text (each line; no wrapping) in its font, with the margins.
+inline void ExpectFits(HWND control, int marginX = 0, int marginY = 0, HFONT font = nullptr) {
+    const std::wstring text = WindowText(control);
+    win::WindowDc dc(nullptr);
+    win::SelectGuard select(dc.Get(), font ? font : reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT need{}, room{};
+    DrawTextW(dc.Get(), text.c_str(), -1, &need, DT_CALCRECT | DT_NOPREFIX);
+    GetClientRect(control, &room);
+    EXPECT_LE(need.right + marginX, room.right) << Narrow(text);
+    EXPECT_LE(need.bottom + marginY, room.bottom) << Narrow(text);
 }
 
 class PrincipalSession : public ::testing::Test {
