@@ -43,7 +43,7 @@ TEST(PrincipalBuild, AWindowThatCannotBeBuiltSaysSoWithNoQuitPendingToCloseTheMe
     EXPECT_EQ(quitPending, std::vector<bool>{false});
 }
 
-TEST_F(PrincipalStart, FrameIconLayoutAndToolbar) {
+TEST_F(PrincipalStart, FrameIconLayoutToolbarAndPanelsRoom) {
     HWND hwnd = principal.Hwnd();
     EXPECT_EQ(WindowText(hwnd), L"ZEV Config  -  Vantoro ");
     EXPECT_EQ(GetWindowLongPtrW(hwnd, GWL_STYLE) &
@@ -75,6 +75,12 @@ TEST_F(PrincipalStart, FrameIconLayoutAndToolbar) {
         EXPECT_EQ(std::pair(b.iBitmap, std::wstring(text)), std::pair(i, std::wstring(tools[i])));
     }
     SaveScreenshot(hwnd, L"principal_start");
+
+    // The widest date and time fit their panels: two-digit day, month and hour, and the English afternoon.
+    for (const auto& [panel, text] : {std::pair{2, L"28/12/2026"}, std::pair{3, L"10:58:58 PM"}}) {
+        principal.StatusBar1().ChangeTextPanel(text, panel);
+        ExpectFits(principal.StatusBar1().PanelLabel(panel));
+    }
 }
 
 TEST_F(PrincipalStart, EveryControlsStartStateAndTheRunningClock) {
@@ -140,12 +146,4 @@ TEST(PrincipalSkinFile, StartUpStopsWithTheFileAndTheReasonAndLeavesNoWindow) {
             << "names the file and says why: " << Narrow(n.text);
     }
     fs::remove_all(folder);
-}
-
-TEST_F(PrincipalStart, TheWidestDateAndTimeFitTheirPanels) {
-    // Two-digit day, month and hour, wide digits, and the English afternoon.
-    for (const auto& [panel, text] : {std::pair{2, L"28/12/2026"}, std::pair{3, L"10:58:58 PM"}}) {
-        principal.StatusBar1().ChangeTextPanel(text, panel);
-        ExpectFits(principal.StatusBar1().PanelLabel(panel));
-    }
 }
