@@ -41,6 +41,9 @@ TEST(SimLink, EnumeratesOpensReadsNoMoreThanAskedAndFailsOnceUnplugged) {
     devlink::LinkState link{sim.Table()};
     devlink::DeviceCatalog catalog{sim.Table()};
     ASSERT_TRUE(catalog.EnumerateDevices() && link.OpenLink(SimDriver::kZevSerial));
+    const auto line = sim.Settings(SimDriver::kZevSerial); // the values cross the DLL's boundary intact
+    EXPECT_EQ(std::tuple(line.baud, line.wordLength, line.readTimeoutMs, line.eventChar),
+              std::tuple(9600u, 8u, 5000u, 0x7Eu));
     ASSERT_EQ(catalog.lNumDevices, 2);
     EXPECT_EQ(std::tuple(FieldText(catalog.sDescriptions[0]), FieldText(catalog.sSerialNumbers[0]),
                          FieldText(catalog.sDescriptions[1]), FieldText(catalog.sSerialNumbers[1])),
