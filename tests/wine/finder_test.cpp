@@ -19,8 +19,9 @@ protected:
     Items ListItems() {
         Items items;
         for (int i = 0; i < SendMessageW(List(), LB_GETCOUNT, 0, 0); ++i) {
-            wchar_t text[256] = {}; // the items are far shorter
-            SendMessageW(List(), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+            std::wstring text(static_cast<size_t>(SendMessageW(List(), LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+            text.resize(
+                static_cast<size_t>(SendMessageW(List(), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
             items.push_back(text);
         }
         return items;

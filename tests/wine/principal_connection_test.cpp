@@ -31,7 +31,7 @@ TEST_F(PrincipalConnection, ADisconnectAFailedWriteOrAnUnplugClosesTheLinkOnceAn
     for (int way = 0; way < 4; ++way) {
         Connect();
         const unsigned long closes = sim.Calls("FT_Close");
-        if (way == 0) {
+        if (way == 0) { // a reply shown first, so that keeping the console's text means something
             principal.Command1_Click(3);
             ASSERT_TRUE(WaitForReply(L"HELP    esta ayuda"));
             SaveScreenshot(principal.Hwnd(), L"principal_help");

@@ -63,6 +63,11 @@ TEST_F(PrincipalStart, FrameIconLayoutToolbarAndPanelsRoom) {
                                             {principal.Command1(2), {248, 488, 361, 513}}};
     for (const auto& [control, at] : places)
         EXPECT_EQ(RectIn(control, hwnd), at) << Narrow(WindowText(control));
+    for (HWND control : {principal.txtConsole(), principal.Command1(0)}) {
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(font), &font);
+        EXPECT_STREQ(font.lfFaceName, L"Courier New");
+    }
 
     HWND toolbar = principal.Toolbar().ToolbarWindow();
     ASSERT_EQ(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0), 4);
