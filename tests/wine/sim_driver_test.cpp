@@ -1,14 +1,12 @@
 // The driver as the program loads it (beside the program, never from the current directory) and the
-// simulated FTD2XX.DLL through the functions the program calls: enumeration, pointer-sized handles,
-// reads, an unplugged device and the configuration file (the driver state's rules are tested natively).
+// program's link over a real DLL: enumeration, pointer-sized handles, line settings, reads and an
+// unplugged device. (The simulation's own rules are tested natively; its configuration file, which
+// another process changes, by the end-to-end test.)
 #include "link/device_catalog.h"
 #include "link/link_state.h"
 #include "tests/wine/support/sim_driver.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
 
 using namespace d2xx;
 using devlink::FieldText;
@@ -63,32 +61,4 @@ TEST(SimLink, EnumeratesOpensReadsNoMoreThanAskedAndFailsOnceUnplugged) {
               (std::pair<FT_STATUS, FT_STATUS>(FT_IO_ERROR, FT_IO_ERROR)));
     link.CloseLink();
     EXPECT_EQ(std::pair(sim.IsOpen(SimDriver::kZevSerial), sim.Calls("FT_Close")), std::pair(false, 1ul));
-}
-
-// The file beside a private copy of the DLL, read again when another process changes it.
-TEST(SimConfigFile, SetsTheDevicesAndIsReadAgainWhenChangedOrRemoved) {
-    const std::wstring folder = testsupport::ExeFolder() + L"sim_config_file\\";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileW((testsupport::ExeFolder() + L"FTD2XX.DLL").c_str(), (folder + L"FTD2XX.DLL").c_str(), FALSE));
-    const std::filesystem::path config(folder + L"ftd2xx_sim.txt");
-    auto write = [&](const char* text) { std::ofstream(config, std::ios::binary | std::ios::trunc) << text; };
-    write("device ZVA ZEV A\n");
-    devlink::DriverLibrary driver((folder + L"FTD2XX.DLL").c_str());
-    devlink::DeviceCatalog fromFile(driver.Table());
-    const struct {
-        const char* text; // null: the file removed
-        std::int32_t count;
-        const char* second; // serial number in slot 1
-    } steps[] = {
-        {"device ZVA ZEV A\n", 1, ""},
-        {"device ZVA ZEV A\ndevice ZVB ZEV B plugged later\n", 2, "ZVB"}, // the size changes: no timestamp race
-        {"device ZVA ZEV A\nthis line is wrong\n", 2, "ZVB"},
-        {nullptr, 2, SimDriver::kZevSerial}}; // the default devices
-    for (const auto& s : steps) {
-        s.text ? write(s.text) : void(std::filesystem::remove(config));
-        ASSERT_TRUE(fromFile.EnumerateDevices());
-        EXPECT_EQ(std::pair(fromFile.lNumDevices, FieldText(fromFile.sSerialNumbers[1])),
-                  std::pair(s.count, std::string(s.second)))
-            << (s.text ? s.text : "removed");
-    }
 }
