@@ -77,8 +77,8 @@ protected:
     std::string Written() const { return sim.Written(kZev); }
     std::wstring Panel(int index) { return WindowText(principal.StatusBar1().PanelLabel(index)); }
 
-    // Find and the quick commands follow the state, the others never change; the console is disabled
-    // only until the first connection.
+    // Find, clear and the quick commands follow the state, disconnect and about never change; the
+    // console is disabled only until the first connection.
     void ExpectControls(bool connected, bool consoleEnabled = true) {
         const bool tools[4] = {!connected, true, connected, true};
         for (int i = 0; i < 4; ++i) {
