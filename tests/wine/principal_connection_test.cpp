@@ -73,7 +73,7 @@ TEST_F(PrincipalConnection, ADisconnectAFailedWriteOrAnUnplugClosesTheLinkOnceAn
     EXPECT_TRUE(notices.notices.empty()) << "no message";
 }
 
-TEST_F(PrincipalConnection, ToolbarKeysMatchExactlyAndClearByKeyOrMouseSendsNothing) {
+TEST_F(PrincipalConnection, ToolbarKeysMatchExactlyAndClearSendsNothing) {
     int finder = 0, about = 0;
     Connect();
     principal.ShowFinder = [&] { ++finder; };
@@ -87,17 +87,11 @@ TEST_F(PrincipalConnection, ToolbarKeysMatchExactlyAndClearByKeyOrMouseSendsNoth
     principal.Toolbar1_ButtonClick(L"Boton4");
     EXPECT_EQ(std::pair(finder, about), std::pair(1, 1));
 
-    principal.Toolbar1_ButtonClick(L"Boton3");
-    EXPECT_EQ(std::pair(principal.ConsoleText(), principal.ConsoleSelStart()), std::pair(std::wstring(L">"), 1));
+    // Clear empties the console to its prompt and sends nothing (a real click on a tool reaches its
+    // key: the end-to-end test).
     principal.Command1_Click(0);
     ASSERT_TRUE(WaitForReply(L"redes encontradas"));
-    HWND toolbar = principal.Toolbar().ToolbarWindow();
-    RECT item{};
-    SendMessageW(toolbar, TB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
-    const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
-    for (UINT msg : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP})
-        SendMessageW(toolbar, msg, msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0, at);
-    PumpMessages(20);
-    EXPECT_EQ(principal.ConsoleText(), L">");
-    EXPECT_EQ(Written(), "LIST\rSCAN\r") << "clearing sends nothing";
+    principal.Toolbar1_ButtonClick(L"Boton3");
+    EXPECT_EQ(std::pair(principal.ConsoleText(), principal.ConsoleSelStart()), std::pair(std::wstring(L">"), 1));
+    EXPECT_EQ(Written(), "LIST\rSCAN\r");
 }
