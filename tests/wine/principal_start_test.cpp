@@ -96,7 +96,6 @@ TEST_F(PrincipalStart, EveryControlsStartStateAndTheRunningClock) {
     principal.Toolbar1_ButtonClick(L"Boton2"); // a disconnect before any connect changes nothing
     ExpectControls(false, /*consoleEnabled=*/false);
     EXPECT_FALSE(principal.TimerRxEnabled());
-    EXPECT_EQ(Panel(2), console::ShortDateText(console::LocalNow()));
     EXPECT_EQ(principal.SkinPath(), ExeFolder() + L"imagenes\\Skin_VBNET.bmp");
     EXPECT_TRUE(notices.notices.empty());
     // Nothing touches the driver before a connection, not even a click on a disabled quick command
