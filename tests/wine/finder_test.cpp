@@ -20,7 +20,8 @@ protected:
         Items items;
         for (int i = 0; i < SendMessageW(List(), LB_GETCOUNT, 0, 0); ++i) {
             std::wstring text(static_cast<size_t>(SendMessageW(List(), LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-            text.resize(static_cast<size_t>(SendMessageW(List(), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
+            text.resize(
+                static_cast<size_t>(SendMessageW(List(), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
             items.push_back(text);
         }
         return items;
@@ -35,24 +36,17 @@ protected:
     void Click(skinbutton::SkinButton& b) { SendMessageW(b.Hwnd(), BM_CLICK, 0, 0); }
 };
 
-// What the connect has done when the finder's window is destroyed.
-struct AtDestruction {
-    const SimDriver* sim;
-    bool linkOpen = false;
-    std::string written = "-";
-    static LRESULT CALLBACK Probe(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR data) {
-        if (msg == WM_NCDESTROY) {
-            auto* self = reinterpret_cast<AtDestruction*>(data);
-            self->linkOpen = self->sim->IsOpen(SimDriver::kZevSerial);
-            self->written = self->sim->Written(SimDriver::kZevSerial);
-        }
-        return DefSubclassProc(h, msg, w, l);
-    }
-};
+// Whether the link was open and what was written when the finder's window went.
+std::pair<bool, std::string> g_atDestruction{false, "-"};
+LRESULT CALLBACK Probe(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR data) {
+    if (const auto* sim = reinterpret_cast<const SimDriver*>(data); msg == WM_NCDESTROY)
+        g_atDestruction = {sim->IsOpen(SimDriver::kZevSerial), sim->Written(SimDriver::kZevSerial)};
+    return DefSubclassProc(h, msg, w, l);
+}
 
 } // namespace
 
-TEST_F(Finder, IsLaidOutAsDesignedShownOnceAndListsOnlyTheZevDevice) {
+TEST_F(Finder, IsLaidOutAsDesignedAndShownOnce) {
     Dispositivos* f = OpenFinder();
     ASSERT_TRUE(f);
     EXPECT_EQ(OpenFinder(), f) << "one instance, brought back to the front";
@@ -77,58 +71,36 @@ TEST_F(Finder, IsLaidOutAsDesignedShownOnceAndListsOnlyTheZevDevice) {
         for (int y = 0; y < 12 && !highlight; ++y)
             highlight = ScreenPixel(f->Frame1(), x, y) == GetSysColor(COLOR_HIGHLIGHT);
     EXPECT_TRUE(highlight);
-    EXPECT_EQ(ListItems(), Items{kItem}) << "the plain FTDI cable at index 0 is left out";
     SaveScreenshot(hwnd, L"finder");
 }
 
 // The window keeps the selection when lines are only appended or nothing changed, and drops it when
 // the list is rebuilt.
-TEST_F(Finder, TheListFollowsTheDevicesAndKeepsTheSelectionUnlessRebuilt) {
+TEST_F(Finder, TheListKeepsTheSelectionUnlessRebuiltAndOnlyAChosenZevDeviceIsOpened) {
     OpenFinder();
     SendMessageW(List(), LB_SETCURSEL, 0, 0);
     sim.Fail("FT_ListDevices", 4, 1, 1); // the next count query fails once
     NextTick();
-    EXPECT_EQ(std::pair(ListItems(), Selection()), std::pair(Items{kItem, Dispositivos::kCountFailed}, 0));
+    EXPECT_EQ(std::pair(ListItems(), Selection()), std::pair(Items{kItem, Dispositivos::kCountFailed}, 0))
+        << "the plain FTDI cable at index 0 is left out";
     NextTick();
     EXPECT_EQ(Selection(), 0) << "nothing changed";
     sim.Plug("ZV200002", "ZEV WiFi Server B");
-    ASSERT_TRUE(PumpUntil([&] { return ListItems().size() == 2 && ListItems()[1] != Dispositivos::kCountFailed; }, 2000))
+    ASSERT_TRUE(
+        PumpUntil([&] { return ListItems().size() == 2 && ListItems()[1] != Dispositivos::kCountFailed; }, 2000))
         << "within about a second";
-    EXPECT_EQ(std::pair(ListItems()[1], Selection()), std::pair(std::wstring(L"ZEV WiFi Server B, NºSerie: ZV200002"), -1));
-}
+    EXPECT_EQ(std::pair(ListItems()[1], Selection()),
+              std::pair(std::wstring(L"ZEV WiFi Server B, NºSerie: ZV200002"), -1));
 
-TEST_F(Finder, ASingleItemConnectsWithoutSelectionClosesTheFinderAndThenSendsList) {
-    Dispositivos* f = OpenFinder();
-    AtDestruction seen{&sim};
-    SetWindowSubclass(f->Hwnd(), AtDestruction::Probe, 1, reinterpret_cast<DWORD_PTR>(&seen));
-    sim.ClearWritten(kZev);
-    Click(f->btnConectar);
-    EXPECT_EQ(Dispositivos::Instance(), nullptr) << "the finder closed itself";
-    EXPECT_EQ(std::tuple(seen.linkOpen, seen.written, Written()), std::tuple(true, std::string(), std::string("LIST\r")))
-        << "the finder is gone before LIST is written";
-    EXPECT_EQ(sim.Settings(kZev).baud, 9600u);
-    ExpectControls(true);
-    EXPECT_EQ(std::pair(principal.TimerRxEnabled(), GetFocus()), std::pair(true, principal.txtConsole()));
-    ASSERT_TRUE(PumpUntil([&] { return principal.ConsoleText().find(L"puerto=23") != std::wstring::npos; }));
-    EXPECT_EQ(principal.ConsoleText().rfind(L">LIST\r\n", 0), 0u);
-    EXPECT_TRUE(notices.notices.empty());
-}
-
-TEST_F(Finder, WithTwoItemsTheUserMustChooseAndAMessageLineIsNeverOpened) {
-    sim.Plug("ZV200002", "ZEV WiFi Server B");
-    Dispositivos* f = OpenFinder();
-    ASSERT_EQ(ListItems().size(), 2u);
+    // With two items and none chosen the user is asked to choose; a message line is never opened.
+    Dispositivos* f = Dispositivos::Instance();
     Click(f->btnConectar);
     ASSERT_EQ(notices.notices.size(), 1u);
-    EXPECT_EQ(std::tuple(notices.notices[0].text, notices.notices[0].title, notices.notices[0].flags, f->SelectedDevice),
-              std::tuple(std::wstring(L"Debe seleccionar un dispositivo"), std::wstring(L"ZEV Config"),
-                         UINT(MB_ICONEXCLAMATION | MB_OK), short{-1}));
-    SendMessageW(List(), LB_SETCURSEL, 1, 0);
-    Click(f->btnConectar);
-    EXPECT_EQ(std::pair(sim.IsOpen("ZV200002"), sim.IsOpen(kZev)), std::pair(true, false));
-    EXPECT_EQ(Panel(1), L"Conectado con ZEV WiFi Server B, NºSerie: ZV200002");
-
-    principal.Toolbar1_ButtonClick(L"Boton2");
+    EXPECT_EQ(
+        std::tuple(notices.notices[0].text, notices.notices[0].title, notices.notices[0].flags, f->SelectedDevice),
+        std::tuple(std::wstring(L"Debe seleccionar un dispositivo"), std::wstring(L"ZEV Config"),
+                   UINT(MB_ICONEXCLAMATION | MB_OK), short{-1}));
+    Dispositivos::CloseInstance(); // connecting the chosen item: the end-to-end test
     ASSERT_EQ(sim.LoadConfig("device FT1 FT232R USB UART\n"), 0u);
     f = OpenFinder();
     ASSERT_EQ(ListItems(), Items{Dispositivos::kNoZev});
@@ -140,16 +112,27 @@ TEST_F(Finder, WithTwoItemsTheUserMustChooseAndAMessageLineIsNeverOpened) {
     EXPECT_NE(Dispositivos::Instance(), nullptr);
 }
 
-TEST_F(Finder, AFailedOpenShowsNothingAndCancelOrTheCloseBoxOnlyCloseTheWindow) {
+// A failed open leaves the finder as it was; the next click connects the single item without a
+// selection, closes the finder and only then sends LIST.
+TEST_F(Finder, AFailedOpenShowsNothingTheNextClosesTheFinderBeforeSendingListAndCancelOnlyCloses) {
     Dispositivos* f = OpenFinder();
+    SetWindowSubclass(f->Hwnd(), Probe, 1, reinterpret_cast<DWORD_PTR>(&sim));
     sim.Fail("FT_SetBaudRate", 4, 1, 1);
     Click(f->btnConectar);
     EXPECT_EQ(std::tuple(app.link.IsOpen(), sim.Calls("FT_Close"), Dispositivos::Instance(), Panel(1)),
               std::tuple(false, 1ul, f, std::wstring(L"Desconectado")));
+    sim.ClearWritten(kZev);
     Click(f->btnConectar);
-    EXPECT_TRUE(app.link.IsOpen()) << "the user may try again";
+    EXPECT_EQ(Dispositivos::Instance(), nullptr) << "the finder closed itself";
+    EXPECT_EQ(std::tuple(g_atDestruction, Written()), std::tuple(std::pair(true, std::string()), std::string("LIST\r")))
+        << "the finder is gone before LIST is written";
+    ExpectControls(true);
+    EXPECT_EQ(GetFocus(), principal.txtConsole());
+    ASSERT_TRUE(WaitForReply(L"puerto=23")) << "the receive pump's timer runs";
+    EXPECT_EQ(principal.ConsoleText().rfind(L">LIST\r\n", 0), 0u);
     principal.Toolbar1_ButtonClick(L"Boton2");
 
+    // Cancel or the close box only close the window, and stop its timer.
     Click(OpenFinder()->btnCancelar);
     EXPECT_EQ(Dispositivos::Instance(), nullptr);
     const unsigned long listings = sim.Calls("FT_ListDevices");

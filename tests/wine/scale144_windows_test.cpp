@@ -15,28 +15,11 @@ namespace {
 
 constexpr int kDpi = 144;
 
-SIZE ClientSize(HWND hwnd) {
-    RECT r{};
-    GetClientRect(hwnd, &r);
-    return {r.right, r.bottom};
-}
-
-// The control's client area holds its text (each line; no wrapping) in its font, with the margins.
-void ExpectFits(HWND control, int marginX = 0, int marginY = 0, HFONT font = nullptr) {
-    const std::wstring text = WindowText(control);
-    win::WindowDc dc(nullptr);
-    win::SelectGuard select(dc.Get(), font ? font : reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    RECT need{};
-    DrawTextW(dc.Get(), text.c_str(), -1, &need, DT_CALCRECT | DT_NOPREFIX);
-    const SIZE room = ClientSize(control);
-    EXPECT_LE(need.right + marginX, room.cx) << Narrow(text);
-    EXPECT_LE(need.bottom + marginY, room.cy) << Narrow(text);
-}
-
 void ExpectScaled(HWND hwnd, SIZE at96) {
-    const SIZE size = ClientSize(hwnd);
-    EXPECT_NEAR(size.cx, at96.cx * 1.5, 2) << Narrow(WindowText(hwnd));
-    EXPECT_NEAR(size.cy, at96.cy * 1.5, 2) << Narrow(WindowText(hwnd));
+    RECT size{};
+    GetClientRect(hwnd, &size);
+    EXPECT_NEAR(size.right, at96.cx * 1.5, 2) << Narrow(WindowText(hwnd));
+    EXPECT_NEAR(size.bottom, at96.cy * 1.5, 2) << Narrow(WindowText(hwnd));
 }
 
 class Scale144 : public PrincipalSession {
@@ -64,12 +47,9 @@ TEST_F(Scale144, MainWindowFinderAndAboutAreOneAndAHalfTimesLargerWithNoTextCut)
     win::WindowDc dc(toolbar);
     win::SelectGuard font(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(toolbar, WM_GETFONT, 0, 0)));
     for (int i = 0; i < 4; ++i) {
-        TBBUTTON b{};
+        const wchar_t* caption = console::kToolButtons[i].caption;
         RECT item{};
         SIZE text{};
-        wchar_t caption[64] = {};
-        SendMessageW(toolbar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&b));
-        SendMessageW(toolbar, TB_GETBUTTONTEXTW, static_cast<WPARAM>(b.idCommand), reinterpret_cast<LPARAM>(caption));
         SendMessageW(toolbar, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
         GetTextExtentPoint32W(dc.Get(), caption, static_cast<int>(wcslen(caption)), &text);
         EXPECT_LE(48 + text.cx, item.right - item.left) << Narrow(caption);

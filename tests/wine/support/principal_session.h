@@ -7,6 +7,7 @@
 #include "finder/dispositivos.h"
 #include "tests/wine/support/sim_driver.h"
 #include "tests/wine/support/window_test.h"
+#include "win/gdi.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,18 @@ inline std::string Narrow(const std::wstring& w) {
     for (wchar_t c : w)
         s += c < 128 ? static_cast<char>(c) : '?';
     return s;
+}
+
+// The control's client area holds its text (each line; no wrapping) in its font, with the margins.
+inline void ExpectFits(HWND control, int marginX = 0, int marginY = 0, HFONT font = nullptr) {
+    const std::wstring text = WindowText(control);
+    win::WindowDc dc(nullptr);
+    win::SelectGuard select(dc.Get(), font ? font : reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT need{}, room{};
+    DrawTextW(dc.Get(), text.c_str(), -1, &need, DT_CALCRECT | DT_NOPREFIX);
+    GetClientRect(control, &room);
+    EXPECT_LE(need.right + marginX, room.right) << Narrow(text);
+    EXPECT_LE(need.bottom + marginY, room.bottom) << Narrow(text);
 }
 
 class PrincipalSession : public ::testing::Test {
@@ -53,19 +66,19 @@ protected:
         ASSERT_TRUE(app.link.IsOpen());
         ASSERT_TRUE(WaitForReply(L"puerto=23")) << Narrow(principal.ConsoleText());
     }
-    // Ticks the receive pump until the console ends with the prompt after the given text.
+    // Until the receive pump's own timer has shown the given text and the prompt after it.
     bool WaitForReply(const std::wstring& contains) {
         return PumpUntil([&] {
-            principal.TimerRx_Timer();
-            return principal.ConsoleText().find(contains) != std::wstring::npos && principal.ConsoleText().back() == L'>';
+            return principal.ConsoleText().find(contains) != std::wstring::npos &&
+                   principal.ConsoleText().back() == L'>';
         });
     }
     void TypeChar(wchar_t c) { SendMessageW(principal.txtConsole(), WM_CHAR, c, 1); }
     std::string Written() const { return sim.Written(kZev); }
     std::wstring Panel(int index) { return WindowText(principal.StatusBar1().PanelLabel(index)); }
 
-    // The state table: connected or not (at start the console is still disabled, after a disconnect it
-    // stays enabled). Find and clear follow the state; disconnect and about never change.
+    // Find, clear and the quick commands follow the state, disconnect and about never change; the
+    // console is disabled only until the first connection.
     void ExpectControls(bool connected, bool consoleEnabled = true) {
         const bool tools[4] = {!connected, true, connected, true};
         for (int i = 0; i < 4; ++i) {

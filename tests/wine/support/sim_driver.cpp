@@ -1,52 +1,33 @@
 #include "tests/wine/support/sim_driver.h"
 
-#include <gtest/gtest.h>
-
 #include <stdexcept>
 
 namespace testsupport {
-namespace {
-
-template <typename Fn> void Resolve(const char* name, Fn& out) {
-    HMODULE module = GetModuleHandleW(L"FTD2XX.DLL");
-    FARPROC proc = module ? GetProcAddress(module, name) : nullptr;
-    if (!proc)
-        throw std::runtime_error(std::string("simulated driver lacks ") + name);
-    out = reinterpret_cast<Fn>(reinterpret_cast<void*>(proc));
-}
-
-} // namespace
 
 SimDriver::SimDriver() {
     if (!library.IsLoaded())
         throw std::runtime_error("FTD2XX.DLL did not load beside the test binary");
-    Resolve("SimReset", reset_);
-    Resolve("SimLoadConfigText", load_);
-    Resolve("SimPlug", plug_);
-    Resolve("SimUnplug", unplug_);
-    Resolve("SimFail", fail_);
-    Resolve("SimClearFaults", clearFaults_);
-    Resolve("SimQueueBytes", queue_);
-    Resolve("SimFlood", flood_);
-    Resolve("SimReadWritten", readWritten_);
-    Resolve("SimClearWritten", clearWritten_);
-    Resolve("SimCallCount", callCount_);
-    Resolve("SimIsOpen", isOpen_);
-    Resolve("SimQueuedBytes", queued_);
-    Resolve("SimGetSettings", settings_);
     Reset();
 }
 
+void* SimDriver::Proc(const char* name) {
+    HMODULE module = GetModuleHandleW(L"FTD2XX.DLL");
+    FARPROC proc = module ? GetProcAddress(module, name) : nullptr;
+    if (!proc)
+        throw std::runtime_error(std::string("simulated driver lacks ") + name);
+    return reinterpret_cast<void*>(proc);
+}
+
 std::string SimDriver::Written(const char* serial) const {
-    const d2xx::DWORD total = readWritten_(serial, nullptr, 0);
-    std::string bytes(total, '\0');
-    readWritten_(serial, bytes.data(), total);
+    const auto read = SIM_ENTRY(SimReadWritten);
+    std::string bytes(read(serial, nullptr, 0), '\0');
+    read(serial, bytes.data(), static_cast<d2xx::DWORD>(bytes.size()));
     return bytes;
 }
 
-sim::api::Settings SimDriver::Settings(const char* serial) const {
-    sim::api::Settings s{};
-    settings_(serial, &s);
+api::Settings SimDriver::Settings(const char* serial) const {
+    api::Settings s{};
+    SIM_ENTRY(SimGetSettings)(serial, &s);
     return s;
 }
 
