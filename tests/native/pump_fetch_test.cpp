@@ -5,60 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <string>
 #include <vector>
 
 using namespace d2xx;
 using console::FetchReceived;
+using Step = testsupport::FakeDriver::ReadStep;
 
 namespace {
-
-// The fake driver with a scripted queue query and reads. One instance at a time.
-class PumpFetch : public ::testing::Test {
-protected:
-    struct ReadStep {
-        std::string bytes; // what the read delivers (cut to what was asked)
-        FT_STATUS status = FT_OK;
-        DWORD claimed = ~0u; // a count to report instead of the bytes' number
-    };
-    void SetUp() override {
-        current = this;
-        table.GetQueueStatus = [](FT_HANDLE h, DWORD* n) {
-            EXPECT_EQ(h, current->fake.handle);
-            ++current->queueCalls;
-            if (current->queued != 0x7FFF) // this count: success without writing one
-                *n = current->queued;
-            return current->queueStatus;
-        };
-        table.Read = [](FT_HANDLE h, void* buffer, DWORD toRead, DWORD* got) -> FT_STATUS {
-            EXPECT_EQ(h, current->fake.handle);
-            EXPECT_EQ(*got, 0u) << "bytes read is cleared before each read";
-            current->asked.push_back(toRead);
-            if (current->reads.empty()) {
-                ADD_FAILURE() << "read beyond the script";
-                return FT_OTHER_ERROR;
-            }
-            const ReadStep step = current->reads.front();
-            current->reads.pop_front();
-            const std::size_t n = std::min<std::size_t>(step.bytes.size(), toRead);
-            std::copy_n(step.bytes.data(), n, static_cast<char*>(buffer));
-            *got = step.claimed != ~0u ? step.claimed : static_cast<DWORD>(n);
-            return step.status;
-        };
-        ASSERT_TRUE(link.OpenLink("ZV1"));
-    }
-
-    static inline PumpFetch* current = nullptr;
-    testsupport::FakeDriver fake;
-    DriverTable table = fake.table;
-    devlink::LinkState link{table};
-    FT_STATUS queueStatus = FT_OK;
-    DWORD queued = 0;
-    std::deque<ReadStep> reads;
-    std::vector<DWORD> asked; // the count of every read
-    int queueCalls = 0;
-};
 
 std::string Pattern(std::size_t n) {
     std::string s;
@@ -67,15 +21,35 @@ std::string Pattern(std::size_t n) {
     return s;
 }
 
+// An open link over the fake driver; what each tick asked of it.
+struct Pump {
+    Pump() { EXPECT_TRUE(link.OpenLink("ZV1")); }
+    console::ReceiveResult Tick() {
+        fake.calls.clear();
+        return FetchReceived(link);
+    }
+    std::vector<DWORD> Asked() const {
+        std::vector<DWORD> out;
+        for (const std::string& call : fake.calls)
+            if (call.starts_with("Read h "))
+                out.push_back(static_cast<DWORD>(std::stoul(call.substr(7))));
+        return out;
+    }
+    testsupport::FakeDriver fake;
+    devlink::LinkState link{fake.table};
+};
+
 } // namespace
 
-TEST_F(PumpFetch, ReadsAtMost256NeverMoreThanStillQueuedAndKeepsWhatCameBeforeAFailure) {
+TEST(PumpFetch, ReadsAtMost256NeverMoreThanQueuedKeepsWhatCameBeforeAFailureAndSaysWhenTheDeviceIsGone) {
     const struct {
         DWORD queued;
-        std::vector<ReadStep> script;
+        std::vector<Step> script;
         std::string bytes;        // what the tick hands over
         std::vector<DWORD> asked; // the count of each read
         FT_STATUS lastStatus;
+        FT_STATUS query = FT_OK;
+        bool gone = false;
     } cases[] = {
         {300, {{Pattern(256)}, {Pattern(300).substr(256)}}, Pattern(300), {256, 44}, FT_OK},
         // Short reads ask only for the rest; FT_IO_ERROR from a read counts as success.
@@ -91,51 +65,37 @@ TEST_F(PumpFetch, ReadsAtMost256NeverMoreThanStillQueuedAndKeepsWhatCameBeforeAF
         // Nothing queued, or a negative count: no read.
         {0, {}, "", {}, FT_OK},
         {0x80000000u, {}, "", {}, FT_OK},
+        // A failed query reads nothing; only the statuses of a gone device say so.
+        {5, {}, "", {}, FT_OTHER_ERROR, FT_OTHER_ERROR},
+        {5, {}, "", {}, FT_INSUFFICIENT_RESOURCES, FT_INSUFFICIENT_RESOURCES},
+        {5, {}, "", {}, FT_INVALID_PARAMETER, FT_INVALID_PARAMETER},
+        {5, {}, "", {}, FT_INVALID_HANDLE, FT_INVALID_HANDLE, true},
+        {5, {}, "", {}, FT_DEVICE_NOT_FOUND, FT_DEVICE_NOT_FOUND, true},
+        {5, {}, "", {}, FT_DEVICE_NOT_OPENED, FT_DEVICE_NOT_OPENED, true},
+        {5, {}, "", {}, FT_IO_ERROR, FT_IO_ERROR, true},
     };
+    Pump p;
     for (const auto& c : cases) {
-        queued = c.queued;
-        reads.assign(c.script.begin(), c.script.end());
-        asked.clear();
-        const auto got = FetchReceived(link);
-        EXPECT_EQ(got.bytes, c.bytes) << c.queued;
-        EXPECT_FALSE(got.deviceGone);
-        EXPECT_EQ(asked, c.asked) << c.queued;
-        EXPECT_EQ(link.lLastStatus, static_cast<std::int32_t>(c.lastStatus)) << c.queued;
-        EXPECT_TRUE(link.IsOpen()) << "a failed read leaves the link open";
+        p.fake.queued = c.queued;
+        p.fake.reads.assign(c.script.begin(), c.script.end());
+        p.fake.fail["GetQueueStatus"] = c.query;
+        const auto got = p.Tick();
+        EXPECT_EQ(std::tuple(got.bytes, got.deviceGone, p.Asked()), std::tuple(c.bytes, c.gone, c.asked)) << c.queued;
+        EXPECT_EQ(p.link.lLastStatus, static_cast<std::int32_t>(c.lastStatus)) << c.queued;
+        EXPECT_TRUE(p.link.IsOpen()) << "the window, not the fetch, ends the link";
     }
 }
 
-TEST_F(PumpFetch, AFailedQueryReadsNothingAndOnlyAGoneDeviceEndsTheLink) {
-    queued = 5;
-    const std::pair<FT_STATUS, bool> cases[] = {
-        {FT_OTHER_ERROR, false},   {FT_INSUFFICIENT_RESOURCES, false}, {FT_INVALID_PARAMETER, false},
-        {FT_INVALID_HANDLE, true}, {FT_DEVICE_NOT_FOUND, true},        {FT_DEVICE_NOT_OPENED, true},
-        {FT_IO_ERROR, true}};
-    for (const auto& [status, gone] : cases) {
-        queueStatus = status;
-        const auto got = FetchReceived(link);
-        EXPECT_TRUE(got.bytes.empty());
-        EXPECT_EQ(got.deviceGone, gone) << status;
-        EXPECT_EQ(link.lLastStatus, static_cast<std::int32_t>(status));
-    }
-    EXPECT_TRUE(asked.empty());
-    EXPECT_TRUE(link.IsOpen()) << "the window, not the fetch, ends the link";
-}
+TEST(PumpFetch, AnAbsurdQueueTakesBoundedTicksAndAClosedLinkMakesNoDriverCall) {
+    Pump p;
+    p.fake.queued = 0x7FFFFFFFu;
+    p.fake.reads.assign(console::kMaxBytesPerTick / 256, Step{std::string(256, 'q')});
+    EXPECT_EQ(p.Tick().bytes.size(), console::kMaxBytesPerTick);
+    EXPECT_EQ(p.Asked().size(), console::kMaxBytesPerTick / 256);
 
-TEST_F(PumpFetch, AClosedLinkMakesNoDriverCallAndAnAbsurdQueueTakesBoundedTicks) {
-    queued = 0x7FFFFFFFu;
-    const std::size_t reads256 = console::kMaxBytesPerTick / 256;
-    for (std::size_t i = 0; i < reads256; ++i)
-        reads.push_back({std::string(256, 'q')});
-    EXPECT_EQ(FetchReceived(link).bytes.size(), console::kMaxBytesPerTick);
-    EXPECT_EQ(asked.size(), reads256);
-
-    link.CloseLink();
-    queueCalls = 0;
-    reads = {{"never"}};
-    const auto got = FetchReceived(link);
-    EXPECT_TRUE(got.bytes.empty());
-    EXPECT_FALSE(got.deviceGone);
-    EXPECT_EQ(queueCalls, 0);
-    EXPECT_EQ(asked.size(), reads256);
+    p.link.CloseLink();
+    p.fake.reads = {{"never"}};
+    const auto got = p.Tick();
+    EXPECT_EQ(std::pair(got.bytes, got.deviceGone), std::pair(std::string(), false));
+    EXPECT_EQ(p.fake.calls, std::vector<std::string>{});
 }
