@@ -1,7 +1,5 @@
-// The 22 built-in button skins: the committed bitmaps are the generator's output, and each skin's
-// colours are the published ones.
+// Each of the 22 built-in button skins has the published colours.
 #include "controls/button/skin_palette.h"
-#include "resources/gen/button_skins.h"
 
 #include <gtest/gtest.h>
 
@@ -9,86 +7,41 @@
 
 using namespace skinbutton;
 
-TEST(ButtonSkins, CommittedBitmapsAreTheGeneratorsOutput) {
-    for (int skin = 0; skin < kBuiltInSkinCount; ++skin) {
-        const std::string path = std::string(ZEV_RESOURCES_DIR) + "/" + gen::ButtonSkinFile(skin);
-        const auto bytes = gen::ReadFile(path);
-        ASSERT_TRUE(bytes) << path;
-        const auto committed = bmp::Decode(*bytes);
-        ASSERT_TRUE(committed) << path;
-        EXPECT_EQ(std::pair(committed->width, committed->height), std::pair(105, 23)) << path;
-        EXPECT_TRUE(*committed == gen::ButtonSkin(skin)) << path << " differs: run scripts/generate-resources.sh";
-    }
-    EXPECT_EQ(gen::ButtonSkinFile(0), "button_skins/skin101.bmp");
-    EXPECT_EQ(gen::ButtonSkin(22).width, 0);
-}
-
 TEST(ButtonSkins, EachSkinsColoursAsPublished) {
-    using C = std::array<int, 3>;
-    // BackColorSkinDefault, BorderColorSkinDefault, ForeColorNormal, Up, Down, Disabled, Check.
-    const std::array<C, 7> table[kBuiltInSkinCount] = {
-        {{{237, 244, 254}, {212, 230, 253}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {144, 144, 144}, {0, 0, 0}}},
-        {{{251, 252, 227}, {239, 242, 159}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {147, 157, 17}, {0, 0, 0}}},
-        {{{253, 253, 255}, {232, 236, 255}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {190, 190, 190}, {0, 0, 0}}},
-        {{{251, 251, 248}, {230, 230, 223}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {190, 190, 190}, {0, 0, 0}}},
-        {{{255, 242, 255}, {255, 213, 255}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {255, 166, 255}, {0, 0, 0}}},
-        {{{0, 75, 121}, {98, 158, 199}, {255, 255, 255}, {255, 255, 255}, {255, 255, 255}, {0, 0, 0}, {255, 255, 255}}},
-        {{{58, 64, 78},
-          {96, 106, 133},
-          {255, 255, 255},
-          {255, 255, 255},
-          {255, 255, 255},
-          {190, 190, 190},
-          {255, 255, 255}}},
-        {{{0, 0, 0},
-          {112, 65, 39},
-          {255, 255, 255},
-          {255, 255, 255},
-          {255, 255, 255},
-          {170, 170, 170},
-          {255, 255, 255}}},
-        {{{0, 0, 0}, {0, 98, 0}, {255, 255, 255}, {255, 255, 255}, {255, 255, 255}, {170, 170, 170}, {255, 255, 255}}},
-        {{{248, 247, 243}, {227, 223, 212}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {190, 190, 190}, {0, 0, 0}}},
-        {{{251, 252, 255}, {214, 213, 217}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {190, 190, 190}, {255, 255, 255}}},
-        {{{255, 255, 255}, {236, 236, 238}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {190, 190, 190}, {0, 0, 0}}},
-        {{{243, 243, 243}, {227, 227, 227}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {190, 190, 190}, {0, 0, 0}}},
-        {{{233, 233, 233}, {202, 202, 202}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {180, 180, 180}, {255, 255, 255}}},
-        {{{240, 244, 255}, {191, 209, 233}, {34, 66, 125}, {0, 0, 0}, {0, 0, 0}, {101, 146, 214}, {255, 255, 255}}},
-        {{{251, 252, 255},
-          {213, 214, 218},
-          {41, 90, 171},
-          {41, 90, 171},
-          {255, 255, 255},
-          {161, 161, 146},
-          {41, 90, 171}}},
-        {{{240, 244, 255}, {191, 209, 233}, {23, 51, 96}, {23, 51, 96}, {23, 51, 96}, {115, 155, 221}, {23, 51, 96}}},
-        {{{39, 75, 22}, {66, 95, 50}, {255, 255, 255}, {255, 255, 255}, {255, 255, 255}, {161, 161, 146}, {0, 0, 0}}},
-        {{{251, 251, 251}, {215, 215, 215}, {48, 98, 139}, {0, 0, 0}, {0, 0, 0}, {161, 161, 146}, {0, 0, 0}}},
-        {{{231, 238, 245},
-          {210, 223, 238},
-          {0, 0, 0},
-          {255, 255, 255},
-          {255, 255, 255},
-          {111, 153, 200},
-          {255, 255, 255}}},
-        {{{51, 103, 189},
-          {210, 223, 238},
-          {255, 255, 255},
-          {255, 255, 255},
-          {255, 255, 255},
-          {180, 180, 180},
-          {255, 255, 255}}},
-        {{{241, 243, 248}, {178, 182, 197}, {5, 50, 89}, {5, 50, 89}, {5, 50, 89}, {213, 216, 225}, {5, 50, 89}}},
+    // As RGB: BackColorSkinDefault, BorderColorSkinDefault, ForeColorNormal, Up, Down, Disabled, Check.
+    const std::array<std::uint32_t, 7> table[kBuiltInSkinCount] = {
+        {0xEDF4FE, 0xD4E6FD, 0x000000, 0x000000, 0x000000, 0x909090, 0x000000}, // 0
+        {0xFBFCE3, 0xEFF29F, 0x000000, 0x000000, 0x000000, 0x939D11, 0x000000}, // 1
+        {0xFDFDFF, 0xE8ECFF, 0x000000, 0x000000, 0x000000, 0xBEBEBE, 0x000000}, // 2
+        {0xFBFBF8, 0xE6E6DF, 0x000000, 0x000000, 0x000000, 0xBEBEBE, 0x000000}, // 3
+        {0xFFF2FF, 0xFFD5FF, 0x000000, 0x000000, 0x000000, 0xFFA6FF, 0x000000}, // 4
+        {0x004B79, 0x629EC7, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0x000000, 0xFFFFFF}, // 5
+        {0x3A404E, 0x606A85, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xBEBEBE, 0xFFFFFF}, // 6
+        {0x000000, 0x704127, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xAAAAAA, 0xFFFFFF}, // 7
+        {0x000000, 0x006200, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xAAAAAA, 0xFFFFFF}, // 8
+        {0xF8F7F3, 0xE3DFD4, 0x000000, 0x000000, 0x000000, 0xBEBEBE, 0x000000}, // 9
+        {0xFBFCFF, 0xD6D5D9, 0x000000, 0x000000, 0x000000, 0xBEBEBE, 0xFFFFFF}, // 10
+        {0xFFFFFF, 0xECECEE, 0x000000, 0x000000, 0x000000, 0xBEBEBE, 0x000000}, // 11
+        {0xF3F3F3, 0xE3E3E3, 0x000000, 0x000000, 0x000000, 0xBEBEBE, 0x000000}, // 12
+        {0xE9E9E9, 0xCACACA, 0x000000, 0x000000, 0x000000, 0xB4B4B4, 0xFFFFFF}, // 13
+        {0xF0F4FF, 0xBFD1E9, 0x22427D, 0x000000, 0x000000, 0x6592D6, 0xFFFFFF}, // 14
+        {0xFBFCFF, 0xD5D6DA, 0x295AAB, 0x295AAB, 0xFFFFFF, 0xA1A192, 0x295AAB}, // 15
+        {0xF0F4FF, 0xBFD1E9, 0x173360, 0x173360, 0x173360, 0x739BDD, 0x173360}, // 16
+        {0x274B16, 0x425F32, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xA1A192, 0x000000}, // 17
+        {0xFBFBFB, 0xD7D7D7, 0x30628B, 0x000000, 0x000000, 0xA1A192, 0x000000}, // 18
+        {0xE7EEF5, 0xD2DFEE, 0x000000, 0xFFFFFF, 0xFFFFFF, 0x6F99C8, 0xFFFFFF}, // 19
+        {0x3367BD, 0xD2DFEE, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xB4B4B4, 0xFFFFFF}, // 20
+        {0xF1F3F8, 0xB2B6C5, 0x053259, 0x053259, 0x053259, 0xD5D8E1, 0x053259}, // 21
     };
-    auto number = [](const C& c) { return static_cast<std::uint32_t>(c[0] + 256 * c[1] + 65536 * c[2]); };
     for (int skin = 0; skin < kBuiltInSkinCount; ++skin) {
         const SkinColours* got = BuiltInSkinColours(skin);
         ASSERT_TRUE(got) << skin;
-        const auto& row = table[skin];
+        std::array<std::uint32_t, 7> want = table[skin];
+        for (std::uint32_t& c : want) // RGB to the colour number, red in the low byte
+            c = (c >> 16) | (c & 0xFF00) | (c & 0xFF) << 16;
         EXPECT_EQ((std::array{got->backDefault, got->borderDefault, got->foreNormal, got->foreUp, got->foreDown,
                               got->foreDisabled, got->foreCheck}),
-                  (std::array{number(row[0]), number(row[1]), number(row[2]), number(row[3]), number(row[4]),
-                              number(row[5]), number(row[6])}))
+                  want)
             << "skin " << skin;
     }
     for (int skin : {-1, kSkinLink, kSkinCustom})
