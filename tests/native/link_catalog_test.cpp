@@ -62,19 +62,14 @@ TEST(EnumerateDevices, CountThenEachIndexInElevenSlotsRetryingAndFailingWithoutT
     EXPECT_EQ(std::string(c.catalog.sDescriptions[1].data() + 8, 20), "ription that is long")
         << "the driver wrote \"ZEV ZV1\\0\"; what followed in the field is still there";
 
-    // Index 0's description fails twice and then answers; index 1 vanished after the count.
-    c.Attach({"A1", "B2", "C3"}).fake.attempts.clear();
-    c.fake.byIndexStatus = [](DWORD index, DWORD flags, int attempt) -> FT_STATUS {
-        if (index == 0 && (flags & FT_OPEN_BY_DESCRIPTION) && attempt < 2)
-            return FT_IO_ERROR;
-        return index == 1 ? FT_DEVICE_NOT_FOUND : FT_OK;
-    };
+    // Index 1 vanished after the count: its queries are tried a few times, then its fields are empty.
+    c.Attach({"A1", "B2", "C3"}).fake.fail = {{"desc 1", FT_DEVICE_NOT_FOUND}, {"serial 1", FT_IO_ERROR}};
+    c.fake.calls.clear();
     ASSERT_TRUE(c.catalog.EnumerateDevices());
-    EXPECT_EQ((c.fake.attempts[{0, FT_LIST_BY_INDEX | FT_OPEN_BY_DESCRIPTION}]), 3);
-    EXPECT_EQ((c.fake.attempts[{1, FT_LIST_BY_INDEX | FT_OPEN_BY_SERIAL_NUMBER}]), DeviceCatalog::kByIndexAttempts);
-    EXPECT_EQ(std::tuple(c.Serials(), FieldText(c.catalog.sDescriptions[0]), FieldText(c.catalog.sDescriptions[1])),
-              std::tuple(Texts{"A1", "", "C3"}, "ZEV A1"s, ""s));
-    c.fake.byIndexStatus = nullptr;
+    EXPECT_EQ(std::count(c.fake.calls.begin(), c.fake.calls.end(), "serial 1"), DeviceCatalog::kByIndexAttempts);
+    EXPECT_EQ(std::tuple(c.Serials(), FieldText(c.catalog.sDescriptions[2]), FieldText(c.catalog.sDescriptions[1])),
+              std::tuple(Texts{"A1", "", "C3"}, "ZEV C3"s, ""s));
+    c.fake.fail.clear();
 
     Texts fifteen;
     for (int i = 0; i < 15; ++i)
@@ -98,7 +93,7 @@ TEST(EnumerateDevices, CountThenEachIndexInElevenSlotsRetryingAndFailingWithoutT
     EXPECT_EQ(FieldText(c.catalog.sDescriptions[0]), std::string(256, 'N'));
 
     const auto before = c.catalog.sSerialNumbers;
-    c.fake.countStatus = FT_IO_ERROR;
+    c.fake.fail["count"] = FT_IO_ERROR;
     EXPECT_FALSE(c.catalog.EnumerateDevices());
     EXPECT_EQ(std::tuple(c.catalog.sSerialNumbers, c.catalog.lNumDevices), std::tuple(before, 1)) << "a failed count";
 }

@@ -9,7 +9,6 @@
 
 #include <cstring>
 #include <deque>
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -29,13 +28,9 @@ struct FakeDriver {
     };
     std::vector<Dev> devices;
     DWORD reportedCount = ~0u; // ~0: the size of devices; 0x7FFF: success without writing a count
-    FT_STATUS countStatus = FT_OK;
-    // Decides the status of a by-index query before it is answered: (index, flag, attempt) -> status.
-    std::function<FT_STATUS(DWORD, DWORD, int)> byIndexStatus;
-    // Per-function forced status for the link calls, FT_OK when absent.
+    // Forced statuses, FT_OK when absent: by the whole call ("desc 1") or by its name ("count", "Read").
     std::map<std::string, FT_STATUS> fail;
     std::vector<std::string> calls;
-    std::map<std::pair<DWORD, DWORD>, int> attempts;
     FT_HANDLE handle =
         reinterpret_cast<FT_HANDLE>(static_cast<std::uintptr_t>(sizeof(void*) == 8 ? 0x7FFE12345678ull : 0x1234));
     bool writeNoNul = false;
@@ -47,34 +42,24 @@ struct FakeDriver {
     static FT_STATUS D2XX_CALL ListDevices(void* a1, void* a2, DWORD flags) {
         FakeDriver& f = *current;
         if (flags == FT_LIST_NUMBER_ONLY) {
-            f.calls.push_back("count");
-            if (a2 != nullptr)
-                return FT_INVALID_PARAMETER;
-            if (f.countStatus != FT_OK)
-                return f.countStatus;
-            if (f.reportedCount != 0x7FFF)
+            const FT_STATUS st = Log("count");
+            if (st == FT_OK && a2 == nullptr && f.reportedCount != 0x7FFF)
                 *static_cast<DWORD*>(a1) =
                     f.reportedCount == ~0u ? static_cast<DWORD>(f.devices.size()) : f.reportedCount;
-            return FT_OK;
+            return a2 ? FT_INVALID_PARAMETER : st;
         }
         const auto index = static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(a1));
         const bool bySerial = flags == (FT_LIST_BY_INDEX | FT_OPEN_BY_SERIAL_NUMBER);
         EXPECT_TRUE(bySerial || flags == (FT_LIST_BY_INDEX | FT_OPEN_BY_DESCRIPTION)) << std::hex << flags;
-        f.calls.push_back((bySerial ? "serial " : "desc ") + std::to_string(index));
-        const int attempt = f.attempts[{index, flags}]++;
-        if (f.byIndexStatus) {
-            if (FT_STATUS st = f.byIndexStatus(index, flags, attempt))
-                return st;
-        }
+        if (const FT_STATUS st = Log(bySerial ? "serial" : "desc", index))
+            return st;
         if (index >= f.devices.size())
             return FT_DEVICE_NOT_FOUND;
         const std::string& text = bySerial ? f.devices[index].serial : f.devices[index].description;
-        char* buffer = static_cast<char*>(a2);
-        if (f.writeNoNul) {
-            std::memset(buffer, 'N', 256); // a full-length text without its NUL
-        } else {
-            std::memcpy(buffer, text.c_str(), text.size() + 1);
-        }
+        if (f.writeNoNul)
+            std::memset(a2, 'N', 256); // a full-length text without its NUL
+        else
+            std::memcpy(a2, text.c_str(), text.size() + 1);
         return FT_OK;
     }
     // Logs the call as "Name arg..." and answers its forced status.
@@ -84,7 +69,8 @@ struct FakeDriver {
     template <typename... Args> static FT_STATUS Log(const std::string& name, Args... args) {
         current->calls.push_back(name);
         ((current->calls.back() += " " + Arg(args)), ...);
-        auto it = current->fail.find(name);
+        auto it = current->fail.find(current->calls.back());
+        it = it != current->fail.end() ? it : current->fail.find(name);
         return it == current->fail.end() ? FT_OK : it->second;
     }
     static FT_STATUS D2XX_CALL Read(FT_HANDLE h, void* buffer, DWORD n, DWORD* got) {
