@@ -89,49 +89,44 @@ TEST(PropertyText, MalformedTextNamesItsLineAndLoadsNothing) {
     pictureBag.WritePicture(L"P", Checkerboard(8, 8));
     std::string cutShort = PropertyText(pictureBag);
     cutShort.erase(cutShort.find(')') - 8, 8);
-    struct Case {
-        std::string text;
+    const struct {
         int line;
         const wchar_t* fragment;
+        std::vector<std::string> texts;
+    } cases[] = {
+        {2, L"falta el signo '='", {"Skin = 1\nEnabled True\n"}},
+        {3, L"falta el nombre", {"Skin = 1\n\n = 3\n"}},
+        {2, L"más de una vez", {"Skin = 1\nskin = 2\n"}},
+        {1, L"fuera del intervalo", {"Skin = 2147483648\n"}},
+        {1, L"número no válido", {"Skin = -\n"}},
+        {1, L"sobra texto", {"Skin = 12 13\n"}},
+        {2, L"comillas de cierre", {"A = 1\nCaption = \"abc\n"}},
+        // Unknown, past U+10FFFF, seven digits, none, unclosed, without braces, cut off.
+        {1,
+         L"escape",
+         {"Caption = \"a\\qb\"\n", "Caption = \"\\u{110000}\"\n", "Caption = \"\\u{0000041}\"\n",
+          "Caption = \"\\u{}\"\n", "Caption = \"\\u{41\"\n", "Caption = \"\\u41\"\n", "Caption = \"abc\\"}},
+        // Not UTF-8, a continuation byte on its own, an overlong '/'.
+        {1, L"UTF-8", {"Caption = \"\xC3\x28\"\n", "Caption = \"\x80\"\n", "Caption = \"\xE0\x80\xAF\"\n"}},
+        {1, L"color", {"Color = &H123456789&\n", "Color = &H12\n"}},
+        {1, L"valor no reconocido", {"Enabled = yes\n"}},
+        {1, L"falta el valor", {"Enabled =\n"}},
+        {1,
+         L"fuente",
+         {"Font = Font(\"Arial\")\n", "Font = Font(\"Arial\", 0)\n", "Font = Font(\"Arial\", 8.5.5)\n",
+          "Font = Font(\"Arial\", 8, Heavy)\n"}},
+        // Valid base64 but not a bitmap, not base64, unclosed, a bitmap cut short.
+        {1, L"imagen", {"P = Picture(QUJD)\n", "P = Picture(@@@@)\n", "P = Picture(Qk0\n", cutShort}},
+        {1, L"no es válido", {"bad name = 1\n"}},
     };
-    const Case cases[] = {
-        {"Skin = 1\nEnabled True\n", 2, L"falta el signo '='"},
-        {"Skin = 1\n\n = 3\n", 3, L"falta el nombre"},
-        {"Skin = 1\nskin = 2\n", 2, L"más de una vez"},
-        {"Skin = 2147483648\n", 1, L"fuera del intervalo"},
-        {"Skin = -\n", 1, L"número no válido"},
-        {"Skin = 12 13\n", 1, L"sobra texto"},
-        {"A = 1\nCaption = \"abc\n", 2, L"comillas de cierre"},
-        {"Caption = \"a\\qb\"\n", 1, L"escape"},
-        {"Caption = \"\\u{110000}\"\n", 1, L"escape"},
-        {"Caption = \"\\u{0000041}\"\n", 1, L"escape"}, // seven digits
-        {"Caption = \"\\u{}\"\n", 1, L"escape"},
-        {"Caption = \"\\u{41\"\n", 1, L"escape"},
-        {"Caption = \"\\u41\"\n", 1, L"escape"},
-        {"Caption = \"abc\\", 1, L"escape"},
-        {"Caption = \"\xC3\x28\"\n", 1, L"UTF-8"},
-        {"Caption = \"\x80\"\n", 1, L"UTF-8"}, // a continuation byte on its own
-        {"Caption = \"\xE0\x80\xAF\"\n", 1, L"UTF-8"}, // overlong '/'
-        {"Color = &H123456789&\n", 1, L"color"},
-        {"Color = &H12\n", 1, L"color"},
-        {"Enabled = yes\n", 1, L"valor no reconocido"},
-        {"Enabled =\n", 1, L"falta el valor"},
-        {"Font = Font(\"Arial\")\n", 1, L"fuente"},
-        {"Font = Font(\"Arial\", 0)\n", 1, L"fuente"},
-        {"Font = Font(\"Arial\", 8.5.5)\n", 1, L"fuente"},
-        {"Font = Font(\"Arial\", 8, Heavy)\n", 1, L"fuente"},
-        {"P = Picture(QUJD)\n", 1, L"imagen"}, // valid base64, not a bitmap
-        {"P = Picture(@@@@)\n", 1, L"imagen"},
-        {"P = Picture(Qk0\n", 1, L"imagen"},
-        {cutShort, 1, L"imagen"},
-        {"bad name = 1\n", 1, L"no es válido"},
-    };
-    for (const Case& c : cases) {
-        const auto r = ParsePropertyText(c.text);
-        EXPECT_FALSE(r.bag.has_value()) << c.text;
-        EXPECT_EQ(r.line, c.line) << c.text;
-        EXPECT_EQ(r.error.rfind(L"Línea " + std::to_wstring(c.line) + L": ", 0), 0u) << c.text;
-        EXPECT_NE(r.error.find(c.fragment), std::wstring::npos) << c.text;
+    for (const auto& c : cases) {
+        for (const std::string& text : c.texts) {
+            const auto r = ParsePropertyText(text);
+            EXPECT_FALSE(r.bag.has_value()) << text;
+            EXPECT_EQ(r.line, c.line) << text;
+            EXPECT_EQ(r.error.rfind(L"Línea " + std::to_wstring(c.line) + L": ", 0), 0u) << text;
+            EXPECT_NE(r.error.find(c.fragment), std::wstring::npos) << text;
+        }
     }
 }
 
