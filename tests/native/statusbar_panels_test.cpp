@@ -1,6 +1,9 @@
-// The status bar's panel table: placement, what a removal re-adds, getters, mouse columns, labels and
-// foreign controls placed in panels.
+// The status bar's panel table (placement, what a removal re-adds, getters, mouse columns, labels and
+// foreign controls placed in panels) and its saved set (in order without defaults, read back, a custom
+// skin too small for a tile counting as none).
+#include "controls/host/property_text.h"
 #include "controls/statusbar/panel_table.h"
+#include "controls/statusbar/saved_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +19,15 @@ PanelTable MainWindowPanels() {
     for (const PanelSpec& s : {PanelSpec{L"", L"Skins", 350}, {L"06/12/2026", L"Date", 80}, {L"10:00", L"Time", 80}})
         EXPECT_FALSE(t.Add(s, 17));
     return t;
+}
+
+host::Picture Tile(int width, int height) {
+    return {bmp::Raster(width, height, {1, 2, 3})};
+}
+
+auto Loaded(const host::PropertyBag& bag) {
+    const LoadedSettings s = ReadSavedSettings(bag);
+    return std::tuple(s.Enabled, s.Skin, s.ShowBorderPanels, s.BorderMode, s.ShowBorderStatusBar, s.CustomSkin);
 }
 
 } // namespace
@@ -120,4 +132,25 @@ TEST(PanelTable, LabelsAndForeignControlsStayInsideThePanel) {
     EXPECT_EQ(ManualPlacement(p, 15, 70, 30, 10, 1, 1), (Placement{172, 17, 8, 4})) << "shortened at the edges";
     EXPECT_EQ(ManualPlacement(p, 0, 200, 30, 10, 1, 1).width, 0) << "beyond the panel: no negative size";
     EXPECT_EQ(ManualPlacement(p, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, 1, 1).width, 0);
+}
+
+TEST(StatusBarSettings, WrittenInOrderWithoutDefaultsAndReadBack) {
+    host::PropertyBag bag;
+    WriteSavedSettings(bag, SavedSettings{});
+    EXPECT_EQ(bag.Size(), 0u) << "every value equals its default";
+    EXPECT_EQ(Loaded(bag), std::tuple(true, std::optional(16), true, 0, true, host::Picture{}));
+    WriteSavedSettings(bag, SavedSettings{false, 0, false, 1, false, {}});
+    EXPECT_EQ(host::PropertyText(bag),
+              "Enabled = False\nSkin = 0\nShowBorderPanels = False\nBorderMode = 1\nShowBorderStatusBar = False\n");
+    EXPECT_EQ(Loaded(bag), std::tuple(false, std::optional(0), false, 1, false, host::Picture{}));
+
+    // A custom skin hides the Skin entry; one too small for a 15 × 23 tile is left out.
+    for (const auto& [custom, usable] : {std::pair(Tile(15, 23), true), std::pair(Tile(14, 23), false),
+                                         std::pair(Tile(15, 22), false), std::pair(host::Picture{}, false)}) {
+        WriteSavedSettings(bag, SavedSettings{true, 7, true, 0, true, custom});
+        EXPECT_EQ(IsUsableCustomSkin(custom), usable);
+        const LoadedSettings s = ReadSavedSettings(bag);
+        EXPECT_EQ(s.CustomSkin, usable ? custom : host::Picture{}) << custom.raster.width;
+        EXPECT_EQ(s.Skin, usable ? std::nullopt : std::optional(7)) << custom.raster.width;
+    }
 }

@@ -1,6 +1,7 @@
-// The paint decisions of the skinned button that its pictures cannot show exactly: the underline,
-// caption mode and caption colour of each state, the flat colours, where the caption goes with its
-// halves rounded to even, and the skin row GetSkinsColors reads.
+// What the skinned button decides without drawing: the underline, caption mode and colour of each state,
+// the flat colours, where the caption goes with its halves rounded to even, the skin row GetSkinsColors
+// reads, and what a screen reader hears (role, state bits, default action and name).
+#include "controls/button/accessible_rules.h"
 #include "controls/button/paint_rules.h"
 
 #include <gtest/gtest.h>
@@ -92,4 +93,50 @@ TEST(ButtonCaption, PlacementForEachAlignmentWithHalvesToEven) {
     EXPECT_EQ(PlaceCaption(0, 0, 30, 10, 41, 10, kCaptionNormal).left, -6) << "-5.5 rounds to -6";
     EXPECT_EQ(RoundHalfEven(-4.5), -4);
     EXPECT_EQ(RoundHalfEven(2.5000001), 3);
+}
+
+TEST(ButtonAccessible, RoleAndDefaultActionByType) {
+    struct Row {
+        int type;
+        bool checked;
+        long role;
+        const wchar_t* action;
+    };
+    const Row rows[] = {
+        {kPushButton, false, kRolePushButton, L"Presionar"},
+        {kCheckButton, false, kRoleCheckButton, L"Activar"},
+        {kCheckButton, true, kRoleCheckButton, L"Desactivar"},
+        {kOptionButton, true, kRoleRadioButton, L"Activar"},
+        {9, false, kRolePushButton, L"Presionar"},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(AccessibleRole(r.type), r.role) << r.type;
+        EXPECT_EQ(AccessibleDefaultAction(r.type, r.checked), r.action) << r.type;
+    }
+}
+
+TEST(ButtonAccessible, StateBits) {
+    struct Row {
+        AccessibleFacts facts;
+        long state;
+    };
+    const Row rows[] = {
+        {{}, kStateFocusable},
+        {{false, true, true, true, true}, kStateFocusable | kStateUnavailable | kStateCheckedBit | kStateFocused},
+        {{true, true, false, false, true}, kStateFocusable | kStatePressedBit},
+        {{true, false, false, false, true}, kStateFocusable | kStateHotTracked},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(AccessibleState(r.facts), r.state) << std::hex << r.state;
+}
+
+TEST(ButtonAccessible, NameIsTheShownWordsWithoutFormatting) {
+    FormattedText formatted;
+    const host::FontDesc font{L"Arial", 10};
+    formatted.Add(L"Conectar ", font, {});
+    formatted.AddNewLine();
+    formatted.Add(L"  al  equipo  ", font, {});
+    EXPECT_EQ(AccessibleName(L"Caption", true, formatted), L"Conectar al equipo");
+    EXPECT_EQ(AccessibleName(L"Caption", false, formatted), L"Caption") << "formatting not shown";
+    EXPECT_EQ(AccessibleName(L"Caption", true, FormattedText{}), L"Caption") << "nothing formatted";
 }

@@ -1,6 +1,8 @@
-// The device catalog and the link over a scripted fake driver: call order and arguments, every
-// failure path, and the bounds the driver could push us past.
+// The device catalog and the link over a scripted fake driver (call order and arguments, every failure
+// path, the bounds the driver could push us past), and where the driver is looked for: with and without
+// Windows' limited library search, never the current directory or PATH.
 #include "link/device_catalog.h"
+#include "link/driver_candidates.h"
 #include "link/link_state.h"
 #include "tests/support/fake_driver.h"
 
@@ -11,8 +13,10 @@
 
 using namespace d2xx;
 using devlink::DeviceCatalog;
+using devlink::DriverCandidates;
 using devlink::FieldText;
 using devlink::LinkState;
+using Paths = std::vector<std::wstring>;
 using Texts = std::vector<std::string>;
 using namespace std::string_literals;
 
@@ -183,4 +187,22 @@ TEST(OpenLink, CutsALongSerialReopensOverAnOpenLinkAndNothingReachesTheDriverWhe
     n = 77;
     EXPECT_NE(UnavailableDriver().GetQueueStatus(nullptr, &n), FT_OK);
     EXPECT_EQ(n, 77u);
+}
+
+TEST(DriverCandidates, ByNameWithTheLimitedSearchElseByFullPathInTheProgramsFolderThenSystem32) {
+    const std::wstring sys = L"C:\\Windows\\system32", dll = L"FTD2XX.DLL";
+    EXPECT_EQ(DriverCandidates(dll, true, L"C:\\ZEV", sys), Paths{dll});
+    EXPECT_EQ(DriverCandidates(dll, false, L"C:\\ZEV\\", sys), (Paths{L"C:\\ZEV\\" + dll, sys + L"\\" + dll}));
+    EXPECT_EQ(DriverCandidates(dll, false, L"\\\\pc\\zev", L"C:/"), (Paths{L"\\\\pc\\zev\\" + dll, L"C:\\" + dll}));
+    // A folder that could not be read, or is not a full path, would mean the current directory.
+    EXPECT_EQ(DriverCandidates(dll, false, L".", L""), Paths{});
+    EXPECT_EQ(DriverCandidates(dll, false, L"zev", sys), Paths{sys + L"\\" + dll});
+    EXPECT_EQ(DriverCandidates(L"D:\\" + dll, false, L"C:\\ZEV", sys), Paths{L"D:\\" + dll}) << "a full path as it is";
+}
+
+TEST(DriverCandidates, OnlyADrivesRootOrAServerShareIsAFullPath) {
+    for (const wchar_t* full : {L"C:\\", L"d:/zev", L"\\\\s"})
+        EXPECT_TRUE(devlink::IsFullPath(full));
+    for (const wchar_t* partial : {L"C:", L"C:zev", L"\\zev", L"\\\\", L"\\\\\\x", L"z\\x", L""})
+        EXPECT_FALSE(devlink::IsFullPath(partial));
 }
