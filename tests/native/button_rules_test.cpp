@@ -1,10 +1,14 @@
 // What the skinned button decides without drawing: the underline, caption mode and colour of each state,
 // the flat colours, where the caption goes with its halves rounded to even, the skin row GetSkinsColors
-// reads, and what a screen reader hears (role, state bits, default action and name).
+// reads, what a screen reader hears (role, state bits, default action and name), and each built-in
+// skin's published colours.
 #include "controls/button/accessible_rules.h"
 #include "controls/button/paint_rules.h"
+#include "controls/button/skin_palette.h"
 
 #include <gtest/gtest.h>
+
+#include <array>
 
 using namespace skinbutton;
 
@@ -139,4 +143,45 @@ TEST(ButtonAccessible, NameIsTheShownWordsWithoutFormatting) {
     EXPECT_EQ(AccessibleName(L"Caption", true, formatted), L"Conectar al equipo");
     EXPECT_EQ(AccessibleName(L"Caption", false, formatted), L"Caption") << "formatting not shown";
     EXPECT_EQ(AccessibleName(L"Caption", true, FormattedText{}), L"Caption") << "nothing formatted";
+}
+
+TEST(ButtonSkins, EachSkinsColoursAsPublished) {
+    // As RGB: BackColorSkinDefault, BorderColorSkinDefault, ForeColorNormal, Up, Down, Disabled, Check.
+    const std::array<std::uint32_t, 7> table[kBuiltInSkinCount] = {
+        {0xEDF4FE, 0xD4E6FD, 0x000000, 0x000000, 0x000000, 0x909090, 0x000000}, // 0
+        {0xFBFCE3, 0xEFF29F, 0x000000, 0x000000, 0x000000, 0x939D11, 0x000000}, // 1
+        {0xFDFDFF, 0xE8ECFF, 0x000000, 0x000000, 0x000000, 0xBEBEBE, 0x000000}, // 2
+        {0xFBFBF8, 0xE6E6DF, 0x000000, 0x000000, 0x000000, 0xBEBEBE, 0x000000}, // 3
+        {0xFFF2FF, 0xFFD5FF, 0x000000, 0x000000, 0x000000, 0xFFA6FF, 0x000000}, // 4
+        {0x004B79, 0x629EC7, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0x000000, 0xFFFFFF}, // 5
+        {0x3A404E, 0x606A85, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xBEBEBE, 0xFFFFFF}, // 6
+        {0x000000, 0x704127, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xAAAAAA, 0xFFFFFF}, // 7
+        {0x000000, 0x006200, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xAAAAAA, 0xFFFFFF}, // 8
+        {0xF8F7F3, 0xE3DFD4, 0x000000, 0x000000, 0x000000, 0xBEBEBE, 0x000000}, // 9
+        {0xFBFCFF, 0xD6D5D9, 0x000000, 0x000000, 0x000000, 0xBEBEBE, 0xFFFFFF}, // 10
+        {0xFFFFFF, 0xECECEE, 0x000000, 0x000000, 0x000000, 0xBEBEBE, 0x000000}, // 11
+        {0xF3F3F3, 0xE3E3E3, 0x000000, 0x000000, 0x000000, 0xBEBEBE, 0x000000}, // 12
+        {0xE9E9E9, 0xCACACA, 0x000000, 0x000000, 0x000000, 0xB4B4B4, 0xFFFFFF}, // 13
+        {0xF0F4FF, 0xBFD1E9, 0x22427D, 0x000000, 0x000000, 0x6592D6, 0xFFFFFF}, // 14
+        {0xFBFCFF, 0xD5D6DA, 0x295AAB, 0x295AAB, 0xFFFFFF, 0xA1A192, 0x295AAB}, // 15
+        {0xF0F4FF, 0xBFD1E9, 0x173360, 0x173360, 0x173360, 0x739BDD, 0x173360}, // 16
+        {0x274B16, 0x425F32, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xA1A192, 0x000000}, // 17
+        {0xFBFBFB, 0xD7D7D7, 0x30628B, 0x000000, 0x000000, 0xA1A192, 0x000000}, // 18
+        {0xE7EEF5, 0xD2DFEE, 0x000000, 0xFFFFFF, 0xFFFFFF, 0x6F99C8, 0xFFFFFF}, // 19
+        {0x3367BD, 0xD2DFEE, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xB4B4B4, 0xFFFFFF}, // 20
+        {0xF1F3F8, 0xB2B6C5, 0x053259, 0x053259, 0x053259, 0xD5D8E1, 0x053259}, // 21
+    };
+    for (int skin = 0; skin < kBuiltInSkinCount; ++skin) {
+        const SkinColours* got = BuiltInSkinColours(skin);
+        ASSERT_TRUE(got) << skin;
+        std::array<std::uint32_t, 7> want = table[skin];
+        for (std::uint32_t& c : want) // RGB to the colour number, red in the low byte
+            c = (c >> 16) | (c & 0xFF00) | (c & 0xFF) << 16;
+        EXPECT_EQ((std::array{got->backDefault, got->borderDefault, got->foreNormal, got->foreUp, got->foreDown,
+                              got->foreDisabled, got->foreCheck}),
+                  want)
+            << "skin " << skin;
+    }
+    for (int skin : {-1, kSkinLink, kSkinCustom})
+        EXPECT_EQ(BuiltInSkinColours(skin), nullptr) << skin;
 }
