@@ -70,9 +70,8 @@ TEST(PropertyBag, MissingEntriesAndEntriesOfAnotherKindReadAsTheDefault) {
     bag.WriteString(L"Skin", L"dieciséis");
     bag.WriteColour(L"ForeColorNormal", 0x80000012);
     bag.WriteLong(L"Count", -3);
-    EXPECT_EQ(bag.ReadLong(L"Skin", 16), 16);
-    EXPECT_EQ(bag.ReadBool(L"Nothing", true), true);
-    EXPECT_EQ(bag.ReadString(L"Nothing", L"x"), L"x");
+    EXPECT_EQ(std::tuple(bag.ReadLong(L"Skin", 16), bag.ReadBool(L"Nothing", true), bag.ReadString(L"Nothing", L"x")),
+              std::tuple(16, true, L"x"));
     EXPECT_EQ(bag.ReadPicture(L"Skin"), host::Picture{});
     // Numbers and colours are both 32-bit numbers.
     EXPECT_EQ(bag.ReadColour(L"Count", 0), 0xFFFFFFFDu);
