@@ -84,15 +84,9 @@ TEST(SkinColours, BlendingAndTileOffsets) {
 
 TEST(SkinColours, NinePiecesCoverTheRectangleWithoutGapsOrOverlapAtEveryCornerSize) {
     const std::array<Piece, 9> expected = {{
-        {30, 0, 5, 5, 0, 0, 5, 5},
-        {40, 0, 5, 5, 95, 0, 5, 5},
-        {35, 0, 5, 5, 5, 0, 90, 5},
-        {30, 5, 5, 13, 0, 5, 5, 14},
-        {35, 5, 5, 13, 5, 5, 90, 14},
-        {40, 5, 5, 13, 95, 5, 5, 14},
-        {30, 18, 5, 5, 0, 19, 5, 5},
-        {35, 18, 5, 5, 5, 19, 90, 5},
-        {40, 18, 5, 5, 95, 19, 5, 5},
+        {30, 0, 5, 5, 0, 0, 5, 5},    {40, 0, 5, 5, 95, 0, 5, 5},    {35, 0, 5, 5, 5, 0, 90, 5},
+        {30, 5, 5, 13, 0, 5, 5, 14},  {35, 5, 5, 13, 5, 5, 90, 14},  {40, 5, 5, 13, 95, 5, 5, 14},
+        {30, 18, 5, 5, 0, 19, 5, 5},  {35, 18, 5, 5, 5, 19, 90, 5},  {40, 18, 5, 5, 95, 19, 5, 5},
     }};
     EXPECT_EQ(NinePieces(30, 100, 24), expected);
     // At 144 dpi the corners are 8 x 8 made from the whole 5 x 5 source corner.
