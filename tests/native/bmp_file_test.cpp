@@ -155,4 +155,7 @@ TEST(Icon, TheFirstImageWhollyInsideTheFileAndNothingElse) {
     };
     for (const Bytes& b : bad)
         EXPECT_FALSE(bmp::ReadIcon(b)) << &b - bad;
+    const auto large = bmp::ReadIcon(bmp::EncodeIcon({bmp::Raster(256, 256)}));
+    EXPECT_EQ(large ? std::pair(large->width, large->height) : std::pair(0, 0), std::pair(256, 256))
+        << "a side of 256 is written as 0";
 }
