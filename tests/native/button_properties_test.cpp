@@ -156,7 +156,7 @@ TEST(ButtonProperties, RefusalsInDesignModeAndWhatRunModeStillRefuses) {
     } cases[] = {
         {nullptr, [](M& m) { m.SetForeColorNormal(9); }, kMsgColorSchemasUseSkins, nullptr},
         {nullptr, [](M& m) { m.SetBackColor(9); }, kMsgColorSchemasUseSkins, nullptr},
-        {link, [](M& m) { m.SetBorderColorOver(9); }, kMsgLinkColours, nullptr}, // M3 before M1
+        {link, [](M& m) { m.SetBorderColorOver(9); }, kMsgLinkColours, nullptr}, // before the schemes check
         {customScheme, [](M& m) { m.SetBackColorCheck(9); }, kMsgSkinEnabledTrue, nullptr},
         {noSkin, [](M& m) { m.SetSkin(5); }, kMsgSkinDisabled, L""},
         {nullptr, [](M& m) { m.SetColorSchemas(2); }, kMsgColorSchemasCustom, kMsgColorSchemasCustom},
@@ -332,7 +332,7 @@ TEST(ButtonProperties, LoadingReadsItsDefaultsAndStoresWhatSettingWouldRefuse) {
     EXPECT_EQ(off->model.Skin(), 7);
     EXPECT_FALSE(off->model.SkinEnabled() || off->site.windowEnabled);
 
-    // Link style with formatted text: M7, and the skin loaded before it stays.
+    // Link style with formatted text: refused with its message, and the skin loaded before it stays.
     const auto link = Loaded(false, "EnabledFormatText = True\nSkin = 22\n");
     EXPECT_EQ(Messages(link->Take()), Log{Msg(kMsgLinkWithFormatText)});
     EXPECT_EQ(link->model.Skin(), 0);
