@@ -1,5 +1,6 @@
-// Bitmap and icon files: where the parts of every accepted kind of file lie, every truncation and
-// inconsistency refused without reading past the end, and the generators' forms read back.
+// Bitmap and icon files: where the parts of every accepted kind of file lie, and every truncation and
+// inconsistency refused without reading past the end. What the encoders write is pinned by the committed
+// pictures, which the windows load.
 #include "bmp/ico_file.h"
 
 #include <gtest/gtest.h>
@@ -154,22 +155,7 @@ TEST(Icon, TheFirstImageWhollyInsideTheFileAndNothingElse) {
     };
     for (const Bytes& b : bad)
         EXPECT_FALSE(bmp::ReadIcon(b)) << &b - bad;
-}
-
-TEST(Icon, TheGeneratorsIconsPointAtEachImageWithItsMask) {
-    bmp::Raster small(16, 16, {255, 0, 255});
-    small.At(3, 4) = {10, 20, 30};
-    const Bytes ico = bmp::EncodeIcon({small, bmp::Raster(32, 32)}, bmp::Rgb{255, 0, 255});
-    const auto first = bmp::ReadIcon(ico);
-    ASSERT_TRUE(first);
-    EXPECT_EQ(std::tuple(ico[4], ico[22], first->offset, first->size, first->width),
-              std::tuple(2, 32, 38u, 40u + 16u * 48u + 16u * 4u, 16))
-        << "two images; the second 32 wide";
-    EXPECT_EQ(ico[first->offset + 8], 32) << "the image says twice the height: colour rows, then mask rows";
-    // Mask row of y = 4 (stored bottom-up): the bit of x = 3 is clear, the rest set.
-    const std::size_t row = first->offset + 40 + 16 * 48 + (15 - 4) * 4;
-    EXPECT_EQ(std::tuple(ico[row], ico[row + 1]), std::tuple(0xEF, 0xFF));
     const auto large = bmp::ReadIcon(bmp::EncodeIcon({bmp::Raster(256, 256)}));
-    ASSERT_TRUE(large);
-    EXPECT_EQ(std::pair(large->width, large->height), std::pair(256, 256)) << "written as 0, read as 256";
+    EXPECT_EQ(large ? std::pair(large->width, large->height) : std::pair(0, 0), std::pair(256, 256))
+        << "a side of 256 is written as 0";
 }

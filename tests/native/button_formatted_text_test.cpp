@@ -86,17 +86,15 @@ TEST(FormattedTextItems, OverridesParagraphsRulesAndClear) {
     red.fontSize = 14;
     t.Add(L"uno\r\n", Font(), red);
     t.Add(L"dos", Font());
-    const auto& items = t.Items();
-    ASSERT_EQ(items.size(), 4u);
-    EXPECT_EQ(items[1].font, (host::FontDesc{L"Arial", 14, true}));
-    EXPECT_EQ(items[1].colour, 255u);
-    EXPECT_EQ(items[1].backColour, 0x00FF00u);
-    EXPECT_EQ(items[1].alignment, 1) << "the paragraph set the alignment";
-    EXPECT_EQ(items[2].font, PlainItemFont()) << "line breaks use the plain font";
-    EXPECT_EQ(items[2].font.size, 8);
-    EXPECT_EQ(items[3].colour, 0u) << "what one call overrides does not stay";
-    EXPECT_FALSE(items[3].backColour);
-    EXPECT_FALSE(items[3].font.bold);
+    using Colour = std::optional<std::uint32_t>;
+    const auto look = [&t](std::size_t i) {
+        const CaptionItem& item = t.Items().at(i);
+        return std::tuple(item.font, item.colour, item.backColour, item.alignment);
+    };
+    EXPECT_EQ(look(1), std::tuple(host::FontDesc{L"Arial", 14, true}, Colour(255), Colour(0x00FF00), 1))
+        << "the paragraph set the alignment";
+    EXPECT_EQ(look(2), std::tuple(PlainItemFont(), Colour(), Colour(), 0)) << "line breaks use the plain font";
+    EXPECT_EQ(look(3), std::tuple(Font(), Colour(0), Colour(), 1)) << "what one call overrides does not stay";
 
     t.AddParagraph(2);
     t.Add(L"derecha", Font());
@@ -105,18 +103,14 @@ TEST(FormattedTextItems, OverridesParagraphsRulesAndClear) {
     t.AddRule(0x123456, 2, 0);
     ASSERT_EQ(t.Items().size(), 10u) << "a rule sits between two line breaks";
     const auto& rule = t.Items()[8];
-    EXPECT_EQ(rule.type, CaptionItem::Type::Rule);
-    EXPECT_EQ(rule.ruleWidth, 1) << "a width of 0 draws with 1";
-    EXPECT_EQ(rule.ruleStyle, 2);
-    EXPECT_EQ(rule.colour, 0x123456u);
-    EXPECT_TRUE(rule.startsLine);
+    EXPECT_EQ(std::tuple(rule.type, rule.ruleWidth, rule.ruleStyle, rule.colour, rule.startsLine),
+              std::tuple(CaptionItem::Type::Rule, 1, 2, Colour(0x123456), true))
+        << "a width of 0 draws with 1";
 
     t.Setup(10, 4, 7);
     t.Clear();
-    EXPECT_TRUE(t.Empty());
-    EXPECT_EQ(t.CurrentAlignment(), 0);
-    EXPECT_EQ(t.Margin(), 10) << "the layout values survive Clear";
-    EXPECT_EQ(t.Top(), 7);
+    EXPECT_EQ(std::tuple(t.Empty(), t.CurrentAlignment(), t.Margin(), t.Top()), std::tuple(true, 0, 10, 7))
+        << "the layout values survive Clear";
 }
 
 TEST(FormattedTextLayout, WordsFlowFromHalfTheMarginWrapAndStandOnOneBaseline) {

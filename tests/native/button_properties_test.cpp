@@ -143,42 +143,34 @@ TEST(ButtonProperties, ANewButtonGetsItsPlacementValuesAndSavesThemInOrder) {
 
 TEST(ButtonProperties, RefusalsInDesignModeAndWhatRunModeStillRefuses) {
     using M = ButtonModel;
-    enum Before { New, Link, CustomScheme, NoSkin, Formatted };
+    const auto link = [](M& m) { m.SetSkin(22); };
+    const auto noSkin = [](M& m) { m.SetSkinEnabled(false); };
+    const auto customScheme = [](M& m) { m.SetSkin(3), m.SetColorSchemas(0); };
+    const auto formatted = [](M& m) { m.SetEnabledFormatText(true); };
+    const auto arial = [](M& m) { m.SetFont(host::FontDesc{L"Arial", 12}); };
     const struct {
-        Before before;
+        void (*before)(M&);
         void (*change)(M&);
         const wchar_t* design; // the message; the change is refused
         const wchar_t* run;    // null: accepted; "": refused without a message; else refused with it
     } cases[] = {
-        {New, [](M& m) { m.SetForeColorNormal(9); }, kMsgColorSchemasUseSkins, nullptr},
-        {New, [](M& m) { m.SetBackColor(9); }, kMsgColorSchemasUseSkins, nullptr},
-        {Link, [](M& m) { m.SetBorderColorOver(9); }, kMsgLinkColours, nullptr}, // M3 before M1
-        {CustomScheme, [](M& m) { m.SetBackColorCheck(9); }, kMsgSkinEnabledTrue, nullptr},
-        {NoSkin, [](M& m) { m.SetSkin(5); }, kMsgSkinDisabled, L""},
-        {New, [](M& m) { m.SetColorSchemas(2); }, kMsgColorSchemasCustom, kMsgColorSchemasCustom},
-        {Formatted,
-         [](M& m) {
-             m.SetFont({L"Arial", 12});
-         },
-         kMsgFormatTextFont, nullptr},
-        {Formatted, [](M& m) { m.SetUseUnderLineMouseUp(true); }, kMsgFormatTextUnderline, nullptr},
-        {Formatted, [](M& m) { m.SetUseUnderLineMouseCheck(true); }, kMsgFormatTextUnderline, nullptr},
-        {Formatted, [](M& m) { m.SetSkin(22); }, kMsgLinkWithFormatText, kMsgLinkWithFormatText},
+        {nullptr, [](M& m) { m.SetForeColorNormal(9); }, kMsgColorSchemasUseSkins, nullptr},
+        {nullptr, [](M& m) { m.SetBackColor(9); }, kMsgColorSchemasUseSkins, nullptr},
+        {link, [](M& m) { m.SetBorderColorOver(9); }, kMsgLinkColours, nullptr}, // before the schemes check
+        {customScheme, [](M& m) { m.SetBackColorCheck(9); }, kMsgSkinEnabledTrue, nullptr},
+        {noSkin, [](M& m) { m.SetSkin(5); }, kMsgSkinDisabled, L""},
+        {nullptr, [](M& m) { m.SetColorSchemas(2); }, kMsgColorSchemasCustom, kMsgColorSchemasCustom},
+        {formatted, arial, kMsgFormatTextFont, nullptr},
+        {formatted, [](M& m) { m.SetUseUnderLineMouseUp(true); }, kMsgFormatTextUnderline, nullptr},
+        {formatted, [](M& m) { m.SetUseUnderLineMouseCheck(true); }, kMsgFormatTextUnderline, nullptr},
+        {formatted, [](M& m) { m.SetSkin(22); }, kMsgLinkWithFormatText, kMsgLinkWithFormatText},
     };
     for (const auto& c : cases) {
         for (const bool design : {true, false}) {
             SCOPED_TRACE(testing::Message() << "case " << &c - cases << (design ? " in design" : " at run time"));
             Button b(design);
-            if (c.before == Link)
-                b.model.SetSkin(22);
-            if (c.before == CustomScheme) {
-                b.model.SetSkin(3);
-                b.model.SetColorSchemas(0);
-            }
-            if (c.before == NoSkin)
-                b.model.SetSkinEnabled(false);
-            if (c.before == Formatted)
-                b.model.SetEnabledFormatText(true);
+            if (c.before)
+                c.before(b.model);
             const host::PropertyBag before = b.Saved();
             b.Take();
             c.change(b.model);
@@ -278,11 +270,16 @@ TEST(ButtonProperties, SkinEnabledSkinAndColorSchemasInterplay) {
     EXPECT_EQ(run.model.ForeColorNormal(), BuiltInSkinColours(5)->foreNormal);
     EXPECT_EQ(run.Take(false), (Log{L"skin 5", L"notice Skin", L"notice Skin", L"notice ColorSchemas", L"skin 40",
                                     L"notice Skin", L"skin -3", L"notice Skin"}));
-    // A custom picture sets Skin 23; SkinEnabled true then keeps the custom colours; clearing the picture
-    // empties the skin context.
-    run.model.SetSkinCustomPicture(Pic());
+    // A custom picture sets Skin 23. With skins off a new one cannot become the skin, but it takes the
+    // old one's place in the skin context: the old one's owner may delete it now. SkinEnabled true then
+    // keeps the custom colours; clearing the picture empties the skin context.
+    ASSERT_FALSE(run.model.SetSkinCustomPicture(Pic()));
+    EXPECT_EQ(Count(run.Take(), L"skin custom"), 1);
     EXPECT_EQ(run.model.Skin(), 23);
     run.model.SetSkinEnabled(false);
+    run.Take();
+    run.model.SetSkinCustomPicture(Pic());
+    EXPECT_EQ(run.Take(false), (Log{L"notice ColorSchemas", L"skin custom", L"notice SkinCustomPicture"}));
     run.model.SetSkinEnabled(true);
     EXPECT_EQ(run.model.ColorSchemas(), 0);
     run.Take();
@@ -291,18 +288,6 @@ TEST(ButtonProperties, SkinEnabledSkinAndColorSchemasInterplay) {
     EXPECT_EQ(run.model.Skin(), 23);
     run.model.SetSkinEnabled(true);
     EXPECT_EQ(run.model.ColorSchemas(), 0) << "Skin 23 even without its picture";
-}
-
-TEST(ButtonProperties, AReplacedCustomPictureNeverStaysInTheSkinContext) {
-    // With skins off a new picture cannot become the skin, but it takes the old one's place in the skin
-    // context: the old one's owner may delete it now.
-    Button run(false);
-    ASSERT_FALSE(run.model.SetSkinCustomPicture(Pic()));
-    EXPECT_EQ(Count(run.Take(), L"skin custom"), 1);
-    run.model.SetSkinEnabled(false);
-    run.Take();
-    run.model.SetSkinCustomPicture(Pic());
-    EXPECT_EQ(run.Take(false), (Log{L"notice ColorSchemas", L"skin custom", L"notice SkinCustomPicture"}));
 }
 
 TEST(ButtonProperties, LoadsInItsOrderAndTheSkinColoursWinWithColorSchemas1) {
@@ -347,7 +332,7 @@ TEST(ButtonProperties, LoadingReadsItsDefaultsAndStoresWhatSettingWouldRefuse) {
     EXPECT_EQ(off->model.Skin(), 7);
     EXPECT_FALSE(off->model.SkinEnabled() || off->site.windowEnabled);
 
-    // Link style with formatted text: M7, and the skin loaded before it stays.
+    // Link style with formatted text: refused with its message, and the skin loaded before it stays.
     const auto link = Loaded(false, "EnabledFormatText = True\nSkin = 22\n");
     EXPECT_EQ(Messages(link->Take()), Log{Msg(kMsgLinkWithFormatText)});
     EXPECT_EQ(link->model.Skin(), 0);

@@ -61,7 +61,7 @@ TEST(FinderModel, OpeningsAndTicksFollowTheDeviceSet) {
     };
     for (const auto& s : steps) {
         fake.devices = s.devices ? *s.devices : Devs{};
-        fake.countStatus = s.count;
+        fake.fail["count"] = s.count;
         if (!model) // later openings load the same model again: a load starts from an empty list
             model = std::make_unique<FinderModel>(catalog);
         EXPECT_EQ(s.op == Open ? model->Load() : model->Refresh(), s.change) << "step " << &s - steps;

@@ -60,11 +60,12 @@ TEST(SimConsole, EchoesErasesAndAnswersEachCommandTheCableStaysSilent) {
     EXPECT_EQ(world.CallCount("FT_Write"), 13u);
 }
 
-TEST(SimConfig, DevicesFaultsAndTheLineOfAMistake) {
+TEST(SimConfig, DevicesFaultsStreamsAndTheLineOfAMistake) {
     int line = 0;
     const auto config =
         sim::ParseConfig("# two ZEVs\ndevice ZVA ZEV Server A\nunplugged ZVB ZEV Server B\n"
-                         "device ZVC Other cable\nfail FT_Read 4 at 2 times 3\nfail FT_Close 4294967295\n",
+                         "device ZVC Other cable\nfail FT_Read 4 at 2 times 3\nfail FT_Close 4294967295\n"
+                         "stream ZV1\nstream ZV2 300\nstream ZV3 67108864\n",
                          &line, nullptr);
     ASSERT_TRUE(config);
     ASSERT_EQ(config->devices.size(), 3u);
@@ -73,12 +74,22 @@ TEST(SimConfig, DevicesFaultsAndTheLineOfAMistake) {
     ASSERT_EQ(config->faults.size(), 2u);
     const sim::Fault& f = config->faults[0].second;
     EXPECT_EQ(std::tuple(config->faults[0].first, f.status, f.atCall, f.times), std::tuple("FT_Read", 4u, 2u, 3u));
-    const std::pair<const char*, int> bad[] = {{"device A B\nfail FT_Nothing 4\n", 2},
-                                               {"device A B\n\nfail FT_Read zero\n", 3},
-                                               {"fail FT_Read 0\n", 1},
-                                               {"fail FT_Read 4294967296\n", 1},
-                                               {"device lonely\n", 1},
-                                               {"bogus\n", 1}};
+    using Streams = decltype(config->streams);
+    EXPECT_EQ(config->streams,
+              (Streams{{"ZV1", sim::kDefaultStreamDepth}, {"ZV2", 300}, {"ZV3", sim::kMaxStreamDepth}}));
+    const std::pair<const char*, int> bad[] = {
+        {"device A B\nfail FT_Nothing 4\n", 2},
+        {"device A B\n\nfail FT_Read zero\n", 3},
+        {"fail FT_Read 0\n", 1},
+        {"fail FT_Read 4294967296\n", 1},
+        {"device lonely\n", 1},
+        {"bogus\n", 1},
+        {"\nstream", 2},
+        {"stream ZV1 0", 1},
+        {"stream ZV1 67108865", 1},
+        {"stream ZV1 3x", 1},
+        {"stream ZV1 300 more", 1},
+    };
     for (const auto& [text, at] : bad) {
         EXPECT_FALSE(sim::ParseConfig(text, &line, nullptr)) << text;
         EXPECT_EQ(line, at) << text;
@@ -108,41 +119,11 @@ TEST(SimDevices, HandlesOutliveUnpluggingAndBadArgumentsAreRefused) {
     EXPECT_EQ(world.Write(zev, "x", 1, &n), FT_INVALID_HANDLE) << "a closed handle";
 }
 
-TEST(SimStream, StatementTakesASerialAndAnOptionalDepth) {
-    struct Case {
-        const char* text;
-        int badLine; // 0: parses
-        std::uint32_t depth;
-    } const cases[] = {
-        {"stream ZV1", 0, sim::kDefaultStreamDepth},
-        {"stream ZV1 300", 0, 300},
-        {"stream ZV1 67108864", 0, sim::kMaxStreamDepth},
-        {"\nstream", 2, 0},
-        {"stream ZV1 0", 1, 0},
-        {"stream ZV1 67108865", 1, 0},
-        {"stream ZV1 3x", 1, 0},
-        {"stream ZV1 300 more", 1, 0},
-    };
-    for (const Case& c : cases) {
-        int line = 0;
-        const auto config = sim::ParseConfig(c.text, &line, nullptr);
-        ASSERT_EQ(config.has_value(), c.badLine == 0) << c.text;
-        if (config) {
-            ASSERT_EQ(config->streams.size(), 1u) << c.text;
-            EXPECT_EQ(config->streams[0].first, "ZV1");
-            EXPECT_EQ(config->streams[0].second, c.depth) << c.text;
-        } else {
-            EXPECT_EQ(line, c.badLine) << c.text;
-        }
-    }
-}
-
 TEST(SimStream, QueueIsToppedUpBehindQueuedBytesAndEveryByteIsCounted) {
     sim::World world;
     auto config = sim::ParseConfig("device ZV1 ZEV A\nstream ZV1 100\n", nullptr, nullptr);
     world.Apply(*config);
-    FT_HANDLE h = nullptr;
-    ASSERT_EQ(world.OpenEx(const_cast<char*>("ZV1"), FT_OPEN_BY_SERIAL_NUMBER, &h), FT_OK);
+    const FT_HANDLE h = Open(world, "ZV1");
     ASSERT_TRUE(world.QueueBytes("ZV1", "ab"));
     const sim::Stream& s = world.Find("ZV1")->stream;
 

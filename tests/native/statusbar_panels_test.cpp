@@ -1,6 +1,9 @@
-// The status bar's panel table: placement, what a removal re-adds, getters, mouse columns, labels and
-// foreign controls placed in panels.
+// The status bar's panel table (placement, what a removal re-adds, getters, mouse columns, labels and
+// foreign controls placed in panels) and its saved set (in order without defaults, read back, a custom
+// skin too small for a tile counting as none).
+#include "controls/host/property_text.h"
 #include "controls/statusbar/panel_table.h"
+#include "controls/statusbar/saved_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +21,15 @@ PanelTable MainWindowPanels() {
     return t;
 }
 
+host::Picture Tile(int width, int height) {
+    return {bmp::Raster(width, height, {1, 2, 3})};
+}
+
+auto Loaded(const host::PropertyBag& bag) {
+    const LoadedSettings s = ReadSavedSettings(bag);
+    return std::tuple(s.Enabled, s.Skin, s.ShowBorderPanels, s.BorderMode, s.ShowBorderStatusBar, s.CustomSkin);
+}
+
 } // namespace
 
 TEST(PanelTable, PlacementDefaultsAndGetters) {
@@ -29,18 +41,15 @@ TEST(PanelTable, PlacementDefaultsAndGetters) {
     EXPECT_EQ(t.At(3), (tPanel{432, 2, 510, 14, L"Time", L"10:00", -1, -1, -1, 3, 80, false}));
     EXPECT_EQ(t.At(0), tPanel{}) << "element 0 stays empty";
     EXPECT_EQ(t.GetLeft(0), 0) << "element 0 answers 0";
-    for (const std::int64_t bad : {std::int64_t{4}, std::int64_t{-1}, std::int64_t{INT64_MAX}}) {
-        EXPECT_EQ(t.GetLeft(bad), -1) << bad;
-        EXPECT_EQ(t.GetTop(bad), -1) << bad;
-        EXPECT_EQ(t.GetWidth(bad), -1) << bad;
-        EXPECT_EQ(t.GetHeight(bad), -1) << bad;
-    }
+    for (const std::int64_t bad : {std::int64_t{4}, std::int64_t{-1}, std::int64_t{INT64_MAX}})
+        EXPECT_EQ(std::tuple(t.GetLeft(bad), t.GetTop(bad), t.GetWidth(bad), t.GetHeight(bad)),
+                  std::tuple(-1, -1, -1, -1))
+            << bad;
 
     PanelTable d;
     d.Add(PanelSpec{}, 22.5); // the defaults; the inner height rounded, halves to even
     EXPECT_EQ(d.At(1), (tPanel{2, 2, 96, 19, L"", L"", -1, -1, -1, 1, 96, false}));
-    EXPECT_EQ(d.GetWidth(1), 94);
-    EXPECT_EQ(d.GetHeight(1), 17);
+    EXPECT_EQ(std::pair(d.GetWidth(1), d.GetHeight(1)), std::pair(94, 17));
 }
 
 TEST(PanelTable, EdgesThatOverflowOrANegativeWidthAddNothing) {
@@ -55,9 +64,7 @@ TEST(PanelTable, EdgesThatOverflowOrANegativeWidthAddNothing) {
     EXPECT_EQ(negative->number, 380);
     EXPECT_EQ(t.Count(), 1);
     EXPECT_FALSE(PanelTable{}.Add({L"d", L"", 0}, 24)) << "a zero width is odd but harmless";
-    PanelTable edge;
-    ASSERT_FALSE(edge.Add({L"e", L"", INT32_MAX - 1}, 24));
-    EXPECT_TRUE(edge.Add({L"f", L"", 1}, 24)) << "the left edge alone past the range";
+    EXPECT_TRUE(t.Add({L"f", L"", 1}, 24)) << "the left edge alone past the range";
     EXPECT_TRUE(PanelTable{}.Add({L"g", L"", 10}, 1e12)) << "a height past the range";
 }
 
@@ -120,4 +127,25 @@ TEST(PanelTable, LabelsAndForeignControlsStayInsideThePanel) {
     EXPECT_EQ(ManualPlacement(p, 15, 70, 30, 10, 1, 1), (Placement{172, 17, 8, 4})) << "shortened at the edges";
     EXPECT_EQ(ManualPlacement(p, 0, 200, 30, 10, 1, 1).width, 0) << "beyond the panel: no negative size";
     EXPECT_EQ(ManualPlacement(p, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, 1, 1).width, 0);
+}
+
+TEST(StatusBarSettings, WrittenInOrderWithoutDefaultsAndReadBack) {
+    host::PropertyBag bag;
+    WriteSavedSettings(bag, SavedSettings{});
+    EXPECT_EQ(bag.Size(), 0u) << "every value equals its default";
+    EXPECT_EQ(Loaded(bag), std::tuple(true, std::optional(16), true, 0, true, host::Picture{}));
+    WriteSavedSettings(bag, SavedSettings{false, 0, false, 1, false, {}});
+    EXPECT_EQ(host::PropertyText(bag),
+              "Enabled = False\nSkin = 0\nShowBorderPanels = False\nBorderMode = 1\nShowBorderStatusBar = False\n");
+    EXPECT_EQ(Loaded(bag), std::tuple(false, std::optional(0), false, 1, false, host::Picture{}));
+
+    // A custom skin hides the Skin entry; one too small for a 15 × 23 tile is left out.
+    for (const auto& [custom, usable] : {std::pair(Tile(15, 23), true), std::pair(Tile(14, 23), false),
+                                         std::pair(Tile(15, 22), false), std::pair(host::Picture{}, false)}) {
+        WriteSavedSettings(bag, SavedSettings{true, 7, true, 0, true, custom});
+        EXPECT_EQ(IsUsableCustomSkin(custom), usable);
+        const LoadedSettings s = ReadSavedSettings(bag);
+        EXPECT_EQ(s.CustomSkin, usable ? custom : host::Picture{}) << custom.raster.width;
+        EXPECT_EQ(s.Skin, usable ? std::nullopt : std::optional(7)) << custom.raster.width;
+    }
 }

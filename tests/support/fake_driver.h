@@ -1,14 +1,15 @@
-// A scripted stand-in for the D2XX driver for native tests: devices, forced failures per call,
-// and a log of every call with its arguments. One instance at a time (the table holds plain
-// function pointers, so they reach the instance through `current`).
+// A scripted stand-in for the D2XX driver for native tests: devices, forced failures per call, a
+// scripted receive queue, and a log of every call with its arguments. One instance at a time (the
+// table holds plain function pointers, so they reach the instance through `current`).
 #pragma once
 
 #include "link/d2xx_types.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
-#include <functional>
+#include <deque>
 #include <map>
 #include <string>
 #include <vector>
@@ -21,101 +22,103 @@ struct FakeDriver {
     struct Dev {
         std::string serial, description;
     };
+    struct ReadStep {
+        std::string bytes; // what the read delivers (cut to what was asked)
+        FT_STATUS status = FT_OK;
+        DWORD claimed = ~0u; // a count to report instead of the bytes' number
+    };
     std::vector<Dev> devices;
     DWORD reportedCount = ~0u; // ~0: the size of devices; 0x7FFF: success without writing a count
-    FT_STATUS countStatus = FT_OK;
-    // Decides the status of a by-index query before it is answered: (index, flag, attempt) -> status.
-    std::function<FT_STATUS(DWORD, DWORD, int)> byIndexStatus;
-    // Per-function forced status for the link calls, FT_OK when absent.
+    // Forced statuses, FT_OK when absent: by the whole call ("desc 1") or by its name ("count", "Read").
     std::map<std::string, FT_STATUS> fail;
     std::vector<std::string> calls;
-    std::map<std::pair<DWORD, DWORD>, int> attempts;
-    FT_HANDLE handle = reinterpret_cast<FT_HANDLE>(static_cast<std::uintptr_t>(sizeof(void*) == 8 ? 0x7FFE12345678ull : 0x1234));
+    FT_HANDLE handle =
+        reinterpret_cast<FT_HANDLE>(static_cast<std::uintptr_t>(sizeof(void*) == 8 ? 0x7FFE12345678ull : 0x1234));
     bool writeNoNul = false;
+    DWORD queued = 3;           // what the queue query reports; 0x7FFF: success without writing a count
+    std::deque<ReadStep> reads; // none: a read delivers nothing
 
     static inline FakeDriver* current = nullptr;
 
     static FT_STATUS D2XX_CALL ListDevices(void* a1, void* a2, DWORD flags) {
         FakeDriver& f = *current;
         if (flags == FT_LIST_NUMBER_ONLY) {
-            f.calls.push_back("count");
-            if (a2 != nullptr)
-                return FT_INVALID_PARAMETER;
-            if (f.countStatus != FT_OK)
-                return f.countStatus;
-            if (f.reportedCount != 0x7FFF)
-                *static_cast<DWORD*>(a1) = f.reportedCount == ~0u ? static_cast<DWORD>(f.devices.size()) : f.reportedCount;
-            return FT_OK;
+            const FT_STATUS st = Log("count");
+            if (st == FT_OK && a2 == nullptr && f.reportedCount != 0x7FFF)
+                *static_cast<DWORD*>(a1) =
+                    f.reportedCount == ~0u ? static_cast<DWORD>(f.devices.size()) : f.reportedCount;
+            return a2 ? FT_INVALID_PARAMETER : st;
         }
         const auto index = static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(a1));
         const bool bySerial = flags == (FT_LIST_BY_INDEX | FT_OPEN_BY_SERIAL_NUMBER);
         EXPECT_TRUE(bySerial || flags == (FT_LIST_BY_INDEX | FT_OPEN_BY_DESCRIPTION)) << std::hex << flags;
-        f.calls.push_back((bySerial ? "serial " : "desc ") + std::to_string(index));
-        const int attempt = f.attempts[{index, flags}]++;
-        if (f.byIndexStatus) {
-            if (FT_STATUS st = f.byIndexStatus(index, flags, attempt))
-                return st;
-        }
+        if (const FT_STATUS st = Log(bySerial ? "serial" : "desc", index))
+            return st;
         if (index >= f.devices.size())
             return FT_DEVICE_NOT_FOUND;
         const std::string& text = bySerial ? f.devices[index].serial : f.devices[index].description;
-        char* buffer = static_cast<char*>(a2);
-        if (f.writeNoNul) {
-            std::memset(buffer, 'N', 256); // a full-length text without its NUL
-        } else {
-            std::memcpy(buffer, text.c_str(), text.size() + 1);
-        }
+        if (f.writeNoNul)
+            std::memset(a2, 'N', 256); // a full-length text without its NUL
+        else
+            std::memcpy(a2, text.c_str(), text.size() + 1);
         return FT_OK;
     }
-    FT_STATUS Step(const std::string& call) {
-        calls.push_back(call);
-        auto it = fail.find(call.substr(0, call.find(' ')));
-        return it == fail.end() ? FT_OK : it->second;
+    // Logs the call as "Name arg..." and answers its forced status.
+    static std::string Arg(const std::string& s) { return s; }
+    static std::string Arg(FT_HANDLE h) { return h == current->handle ? "h" : "BAD-HANDLE"; }
+    static std::string Arg(unsigned v) { return std::to_string(v); }
+    template <typename... Args> static FT_STATUS Log(const std::string& name, Args... args) {
+        current->calls.push_back(name);
+        ((current->calls.back() += " " + Arg(args)), ...);
+        auto it = current->fail.find(current->calls.back());
+        it = it != current->fail.end() ? it : current->fail.find(name);
+        return it == current->fail.end() ? FT_OK : it->second;
     }
-    std::string H(FT_HANDLE h) const { return h == handle ? "h" : "BAD-HANDLE"; }
-    static FT_STATUS D2XX_CALL OpenEx(void* a1, DWORD flags, FT_HANDLE* h) {
-        FakeDriver& f = *current;
-        const char* s = static_cast<const char*>(a1);
-        EXPECT_NE(std::memchr(s, 0, 256), nullptr) << "serial buffer not NUL-terminated within 256 bytes";
-        FT_STATUS st = f.Step("OpenEx " + std::string(s) + " " + std::to_string(flags));
-        if (st == FT_OK)
-            *h = f.handle;
-        return st;
+    static FT_STATUS D2XX_CALL Read(FT_HANDLE h, void* buffer, DWORD n, DWORD* got) {
+        const FT_STATUS st = Log("Read", h, n);
+        if (current->reads.empty()) {
+            *got = 0;
+            return st;
+        }
+        EXPECT_EQ(*got, 0u) << "bytes read is cleared before each read";
+        const ReadStep step = current->reads.front();
+        current->reads.pop_front();
+        const std::size_t size = std::min<std::size_t>(step.bytes.size(), n);
+        std::copy_n(step.bytes.data(), size, static_cast<char*>(buffer));
+        *got = step.claimed != ~0u ? step.claimed : static_cast<DWORD>(size);
+        return step.status;
     }
-    static FT_STATUS D2XX_CALL SetBaudRate(FT_HANDLE h, std::uint32_t b) {
-        return current->Step("SetBaudRate " + current->H(h) + " " + std::to_string(b));
-    }
-    static FT_STATUS D2XX_CALL SetData(FT_HANDLE h, std::uint8_t w, std::uint8_t s, std::uint8_t p) {
-        return current->Step("SetDataCharacteristics " + current->H(h) + " " + std::to_string(w) + " " +
-                             std::to_string(s) + " " + std::to_string(p));
-    }
-    static FT_STATUS D2XX_CALL SetFlow(FT_HANDLE h, std::uint16_t fl, std::uint8_t on, std::uint8_t off) {
-        return current->Step("SetFlowControl " + current->H(h) + " " + std::to_string(fl) + " " + std::to_string(on) +
-                             " " + std::to_string(off));
-    }
-    static FT_STATUS D2XX_CALL SetTimeouts(FT_HANDLE h, std::uint32_t r, std::uint32_t w) {
-        return current->Step("SetTimeouts " + current->H(h) + " " + std::to_string(r) + " " + std::to_string(w));
-    }
-    static FT_STATUS D2XX_CALL SetChars(FT_HANDLE h, std::uint8_t e, std::uint8_t eo, std::uint8_t r, std::uint8_t ro) {
-        return current->Step("SetChars " + current->H(h) + " " + std::to_string(e) + " " + std::to_string(eo) + " " +
-                             std::to_string(r) + " " + std::to_string(ro));
-    }
-    static FT_STATUS D2XX_CALL Queue(FT_HANDLE h, DWORD* n) {
-        *n = 3;
-        return current->Step("GetQueueStatus " + current->H(h));
-    }
-    static FT_STATUS D2XX_CALL Read(FT_HANDLE h, void*, DWORD n, DWORD* got) {
-        *got = 0;
-        return current->Step("Read " + current->H(h) + " " + std::to_string(n));
-    }
-    static FT_STATUS D2XX_CALL Write(FT_HANDLE h, void* data, DWORD n, DWORD* written) {
-        *written = n;
-        return current->Step("Write " + current->H(h) + " " + std::string(static_cast<const char*>(data), n));
-    }
-    static FT_STATUS D2XX_CALL Close(FT_HANDLE h) { return current->Step("Close " + current->H(h)); }
 
-    DriverTable table{ListDevices, OpenEx, SetBaudRate, SetData, SetFlow, SetTimeouts, SetChars, Queue, Read, Write,
-                      Close};
+    DriverTable table{
+        ListDevices,
+        [](void* serial, DWORD flags, FT_HANDLE* h) {
+            EXPECT_NE(std::memchr(serial, 0, 256), nullptr) << "serial buffer not NUL-terminated within 256 bytes";
+            const FT_STATUS st = Log("OpenEx", std::string(static_cast<const char*>(serial)), flags);
+            *h = st == FT_OK ? current->handle : *h;
+            return st;
+        },
+        [](FT_HANDLE h, std::uint32_t b) { return Log("SetBaudRate", h, b); },
+        [](FT_HANDLE h, std::uint8_t w, std::uint8_t s, std::uint8_t p) {
+            return Log("SetDataCharacteristics", h, w, s, p);
+        },
+        [](FT_HANDLE h, std::uint16_t fl, std::uint8_t on, std::uint8_t off) {
+            return Log("SetFlowControl", h, fl, on, off);
+        },
+        [](FT_HANDLE h, std::uint32_t r, std::uint32_t w) { return Log("SetTimeouts", h, r, w); },
+        [](FT_HANDLE h, std::uint8_t e, std::uint8_t eo, std::uint8_t r, std::uint8_t ro) {
+            return Log("SetChars", h, e, eo, r, ro);
+        },
+        [](FT_HANDLE h, DWORD* n) {
+            *n = current->queued != 0x7FFF ? current->queued : *n;
+            return Log("GetQueueStatus", h);
+        },
+        Read,
+        [](FT_HANDLE h, void* data, DWORD n, DWORD* written) {
+            *written = n;
+            return Log("Write", h, std::string(static_cast<const char*>(data), n));
+        },
+        [](FT_HANDLE h) { return Log("Close", h); },
+    };
 
     FakeDriver() { current = this; }
     ~FakeDriver() { current = nullptr; }

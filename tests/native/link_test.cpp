@@ -1,6 +1,8 @@
-// The device catalog and the link over a scripted fake driver: call order and arguments, every
-// failure path, and the bounds the driver could push us past.
+// The device catalog and the link over a scripted fake driver (call order and arguments, every failure
+// path, the bounds the driver could push us past), and where the driver is looked for: with and without
+// Windows' limited library search, never the current directory or PATH.
 #include "link/device_catalog.h"
+#include "link/driver_candidates.h"
 #include "link/link_state.h"
 #include "tests/support/fake_driver.h"
 
@@ -11,8 +13,10 @@
 
 using namespace d2xx;
 using devlink::DeviceCatalog;
+using devlink::DriverCandidates;
 using devlink::FieldText;
 using devlink::LinkState;
+using Paths = std::vector<std::wstring>;
 using Texts = std::vector<std::string>;
 using namespace std::string_literals;
 
@@ -53,7 +57,7 @@ TEST(TextField, PadsCutsAndStopsAtNulWithoutReadingPast) {
     EXPECT_EQ(FieldText(f), "xxxxx");
 }
 
-TEST(EnumerateDevices, CountThenEachIndexKeepingBytesBehindTheNulAndElevenSlotsAtMost) {
+TEST(EnumerateDevices, CountThenEachIndexInElevenSlotsRetryingAndFailingWithoutTouchingAField) {
     Catalog c;
     c.Attach({"A1", "ZV1"}).catalog.sDescriptions[1] = Field("old description that is long");
     ASSERT_TRUE(c.catalog.EnumerateDevices());
@@ -61,6 +65,15 @@ TEST(EnumerateDevices, CountThenEachIndexKeepingBytesBehindTheNulAndElevenSlotsA
     EXPECT_EQ(std::tuple(c.Serials(), FieldText(c.catalog.sDescriptions[0])), std::tuple(Texts{"A1", "ZV1"}, "ZEV A1"));
     EXPECT_EQ(std::string(c.catalog.sDescriptions[1].data() + 8, 20), "ription that is long")
         << "the driver wrote \"ZEV ZV1\\0\"; what followed in the field is still there";
+
+    // Index 1 vanished after the count: its queries are tried a few times, then its fields are empty.
+    c.Attach({"A1", "B2", "C3"}).fake.fail = {{"desc 1", FT_DEVICE_NOT_FOUND}, {"serial 1", FT_IO_ERROR}};
+    c.fake.calls.clear();
+    ASSERT_TRUE(c.catalog.EnumerateDevices());
+    EXPECT_EQ(std::count(c.fake.calls.begin(), c.fake.calls.end(), "serial 1"), DeviceCatalog::kByIndexAttempts);
+    EXPECT_EQ(std::tuple(c.Serials(), FieldText(c.catalog.sDescriptions[2]), FieldText(c.catalog.sDescriptions[1])),
+              std::tuple(Texts{"A1", "", "C3"}, "ZEV C3"s, ""s));
+    c.fake.fail.clear();
 
     Texts fifteen;
     for (int i = 0; i < 15; ++i)
@@ -82,36 +95,11 @@ TEST(EnumerateDevices, CountThenEachIndexKeepingBytesBehindTheNulAndElevenSlotsA
     c.fake.writeNoNul = true;
     ASSERT_TRUE(c.catalog.EnumerateDevices());
     EXPECT_EQ(FieldText(c.catalog.sDescriptions[0]), std::string(256, 'N'));
-}
 
-TEST(EnumerateDevices, NoDeviceOrAFailedCountLeavesEveryFieldAlone) {
-    Catalog c;
-    for (auto& f : c.catalog.sSerialNumbers)
-        f = Field("keep");
     const auto before = c.catalog.sSerialNumbers;
-    ASSERT_TRUE(c.catalog.EnumerateDevices());
-    EXPECT_EQ(std::tuple(c.fake.calls, c.catalog.lNumDevices), std::tuple(Texts{"count"}, 0));
-    c.Attach({"A"}).fake.countStatus = FT_IO_ERROR;
-    c.catalog.lNumDevices = 7;
+    c.fake.fail["count"] = FT_IO_ERROR;
     EXPECT_FALSE(c.catalog.EnumerateDevices());
-    EXPECT_EQ(c.catalog.sSerialNumbers, before);
-}
-
-TEST(EnumerateDevices, RetriesAFailingQueryButGivesUpOnAVanishedDevice) {
-    Catalog c;
-    c.Attach({"A1", "B2", "C3"});
-    // Index 0's description fails twice and then answers; index 1 vanished after the count.
-    c.fake.byIndexStatus = [](DWORD index, DWORD flags, int attempt) -> FT_STATUS {
-        if (index == 0 && (flags & FT_OPEN_BY_DESCRIPTION) && attempt < 2)
-            return FT_IO_ERROR;
-        return index == 1 ? FT_DEVICE_NOT_FOUND : FT_OK;
-    };
-    c.catalog.sSerialNumbers[1] = Field("stale");
-    ASSERT_TRUE(c.catalog.EnumerateDevices());
-    EXPECT_EQ(FieldText(c.catalog.sDescriptions[0]), "ZEV A1");
-    EXPECT_EQ((c.fake.attempts[{0, FT_LIST_BY_INDEX | FT_OPEN_BY_DESCRIPTION}]), 3);
-    EXPECT_EQ((c.fake.attempts[{1, FT_LIST_BY_INDEX | FT_OPEN_BY_SERIAL_NUMBER}]), DeviceCatalog::kByIndexAttempts);
-    EXPECT_EQ(std::pair(c.Serials(), FieldText(c.catalog.sDescriptions[1])), std::pair(Texts{"A1", "", "C3"}, ""s));
+    EXPECT_EQ(std::tuple(c.catalog.sSerialNumbers, c.catalog.lNumDevices), std::tuple(before, 1)) << "a failed count";
 }
 
 TEST(CatalogChange, IgnoresOrderAndDuplicatesComparesWholeSerialsAndUsesAllElevenSlots) {
@@ -174,12 +162,9 @@ TEST(OpenLink, CutsALongSerialReopensOverAnOpenLinkAndNothingReachesTheDriverWhe
     LinkState link(fake.table);
     DWORD n = 0;
     char buffer[4];
-    // Each call in turn (a tuple's arguments may be evaluated in any order).
+    // Each call in turn: a braced list is evaluated in order.
     const auto calls = [&] {
-        std::vector<FT_STATUS> s{link.Write("HI", 2, &n)};
-        s.push_back(link.Read(buffer, 4, &n));
-        s.push_back(link.GetQueueStatus(&n));
-        return s;
+        return std::vector<FT_STATUS>{link.Write("HI", 2, &n), link.Read(buffer, 4, &n), link.GetQueueStatus(&n)};
     };
     const std::vector<FT_STATUS> refused(3, FT_INVALID_HANDLE);
     EXPECT_EQ(calls(), refused) << "before any open";
@@ -202,4 +187,22 @@ TEST(OpenLink, CutsALongSerialReopensOverAnOpenLinkAndNothingReachesTheDriverWhe
     n = 77;
     EXPECT_NE(UnavailableDriver().GetQueueStatus(nullptr, &n), FT_OK);
     EXPECT_EQ(n, 77u);
+}
+
+TEST(DriverCandidates, ByNameWithTheLimitedSearchElseByFullPathInTheProgramsFolderThenSystem32) {
+    const std::wstring sys = L"C:\\Windows\\system32", dll = L"FTD2XX.DLL";
+    EXPECT_EQ(DriverCandidates(dll, true, L"C:\\ZEV", sys), Paths{dll});
+    EXPECT_EQ(DriverCandidates(dll, false, L"C:\\ZEV\\", sys), (Paths{L"C:\\ZEV\\" + dll, sys + L"\\" + dll}));
+    EXPECT_EQ(DriverCandidates(dll, false, L"\\\\pc\\zev", L"C:/"), (Paths{L"\\\\pc\\zev\\" + dll, L"C:\\" + dll}));
+    // A folder that could not be read, or is not a full path, would mean the current directory.
+    EXPECT_EQ(DriverCandidates(dll, false, L".", L""), Paths{});
+    EXPECT_EQ(DriverCandidates(dll, false, L"zev", sys), Paths{sys + L"\\" + dll});
+    EXPECT_EQ(DriverCandidates(L"D:\\" + dll, false, L"C:\\ZEV", sys), Paths{L"D:\\" + dll}) << "a full path as it is";
+}
+
+TEST(DriverCandidates, OnlyADrivesRootOrAServerShareIsAFullPath) {
+    for (const wchar_t* full : {L"C:\\", L"d:/zev", L"\\\\s"})
+        EXPECT_TRUE(devlink::IsFullPath(full));
+    for (const wchar_t* partial : {L"C:", L"C:zev", L"\\zev", L"\\\\", L"\\\\\\x", L"z\\x", L""})
+        EXPECT_FALSE(devlink::IsFullPath(partial));
 }
