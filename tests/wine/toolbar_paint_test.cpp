@@ -70,16 +70,6 @@ struct Shot {
     std::vector<COLORREF> px;
 };
 
-// What the toolbar shows while a popup menu is open (taken from a timer inside the menu's loop).
-std::optional<Shot> g_duringMenu;
-HWND g_menuToolbar = nullptr;
-void CALLBACK ShootAndEndMenu(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    RedrawWindow(g_menuToolbar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    g_duringMenu.emplace(g_menuToolbar);
-    EndMenu();
-}
-
 // A toolbar of plain, check, check-group, dropdown, separator and an autosized probe button; one
 // 16 × 16 image list per image mode, each of one colour.
 class SkinnedToolbar : public ::testing::Test {
@@ -190,23 +180,11 @@ TEST_F(SkinnedToolbar, EachButtonDrawnFromWhatItsStyleStatePointerAndTextChoose)
     SaveScreenshot(host, L"toolbar_skin_states");
     EXPECT_TRUE(notices.notices.empty());
 
-    // Hidden buttons, the open menu, and texts of 31 and 32 characters.
+    // Hidden buttons, and texts of 31 and 32 characters.
     const Shot hidden = Paint(5, TBSTATE_HIDDEN);
     EXPECT_TRUE(hidden == Paint(5, TBSTATE_HIDDEN | TBSTATE_ENABLED)) << "neither drawn";
     EXPECT_FALSE(hidden == Paint(5, TBSTATE_HIDDEN | TBSTATE_CHECKED)) << "hidden and checked is drawn";
-    // While the dropdown's menu is open with the pointer on the strip, the strip is pressed.
     Paint(5, TBSTATE_ENABLED);
-    Paint(3, TBSTATE_ENABLED, -3);
-    HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING, 1, L"uno");
-    g_menuToolbar = tb;
-    SetTimer(nullptr, 0, 100, &ShootAndEndMenu);
-    TrackPopupMenu(menu, TPM_RETURNCMD, 700, 600, 0, host, nullptr);
-    DestroyMenu(menu);
-    ASSERT_TRUE(g_duringMenu);
-    const RECT r = Item(3);
-    EXPECT_EQ(g_duringMenu->At(r.right - kStripWidth + 2, r.top + 2), Ref(Tile(9)));
-    g_duringMenu.reset();
     for (const wchar_t* text : {L"Abcdefghijklmnopqrstuvwxyz01234", L"Abcdefghijklmnopqrstuvwxyz012345"}) {
         TBBUTTONINFOW info{};
         info.cbSize = sizeof(info);
@@ -219,33 +197,21 @@ TEST_F(SkinnedToolbar, EachButtonDrawnFromWhatItsStyleStatePointerAndTextChoose)
     }
 }
 
-TEST_F(SkinnedToolbar, StyleKeptOrRestoredPicturesRefusedAndTheToolbarsOwnDrawingWithoutOne) {
+TEST_F(SkinnedToolbar, StyleKeptOrRestoredASmallPictureRefusedAndTheToolbarsOwnDrawingWithoutOne) {
     EXPECT_FALSE(skin->SubClassToolBar(tb)) << "no toolbar inside the toolbar";
     ASSERT_TRUE(skin->SubClassToolBar(host));
     EXPECT_EQ(SendMessageW(tb, TB_GETSTYLE, 0, 0), original | TBSTYLE_FLAT);
-    EXPECT_FALSE(skin->bTextRight() || skin->bLibToolBar());
     EXPECT_NE(Paint(0, TBSTATE_ENABLED).At(2, 2), Ref(kBack)) << "no picture yet: the toolbar draws itself";
     skin->UnSubClassToolBar(true);
     EXPECT_EQ(SendMessageW(tb, TB_GETSTYLE, 0, 0), original);
     EXPECT_FALSE(Hooked(tb, skin->SubclassId()));
     Hook();
-    EXPECT_TRUE(skin->bTextRight());
     EXPECT_FALSE(skin->SetSkinPicture(host::BitmapFromPicture({TestSkin(215)}).Get()));
-    EXPECT_FALSE(skin->SetSkinPicture(nullptr));
-    ASSERT_EQ(notices.notices.size(), 4u);
+    ASSERT_EQ(notices.notices.size(), 2u);
     EXPECT_EQ(notices.notices[1].text, L"The picture is 215 x 23 pixels; the skin needs at least 216 x 23.");
     EXPECT_EQ(Paint(0, TBSTATE_ENABLED).At(2, 2), Ref(kBack)) << "the previous picture stays";
     skin->UnSubClassToolBar(false);
     EXPECT_EQ(SendMessageW(tb, TB_GETSTYLE, 0, 0), original | TBSTYLE_FLAT | TBSTYLE_LIST);
-    // The other toolbar class, of the older control library.
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    GetClassInfoExW(nullptr, TOOLBARCLASSNAMEW, &wc);
-    wc.lpszClassName = L"msvb_lib_toolbar";
-    wc.hInstance = GetModuleHandleW(nullptr);
-    RegisterClassExW(&wc);
-    CreateWindowExW(0, L"msvb_lib_toolbar", L"", WS_CHILD, 0, 0, 10, 10, tb, nullptr, nullptr, nullptr);
-    EXPECT_TRUE(skin->SubClassToolBar(tb) && skin->bLibToolBar());
 }
 
 namespace {
