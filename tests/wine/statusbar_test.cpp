@@ -88,8 +88,6 @@ Texts StaticTexts(HWND bar) {
     return texts;
 }
 
-using StatusBarPanels = StatusBarTest;
-
 class StatusBarLife : public StatusBarTest {
 protected:
     StatusBarLife() : StatusBarTest(0) {}
@@ -157,7 +155,7 @@ protected:
 
 } // namespace
 
-TEST_F(StatusBarPanels, DocksHoldsAndRemovesPanelsLabelsAndForeignControlsAndErrorsChangeNothing) {
+TEST_F(StatusBarTest, DocksHoldsAndRemovesPanelsLabelsAndForeignControlsAndErrorsChangeNothing) {
     EXPECT_EQ(std::pair(bar_->Align(), bar_->Skin()), std::pair(2, 16)) << "no saved settings: skin 16";
     SetWindowPos(host_, nullptr, 0, 0, 700, 300, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_EQ(RectIn(bar_->Hwnd(), host_), (RECT{0, 300 - 17, 700, 300})) << "the window's width, as high as asked";
@@ -182,6 +180,7 @@ TEST_F(StatusBarPanels, DocksHoldsAndRemovesPanelsLabelsAndForeignControlsAndErr
     // Foreign controls placed inside panels.
     HWND progress = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 200, 40, host_, nullptr,
                                     GetModuleHandleW(nullptr), nullptr);
+    EXPECT_FALSE(bar_->SetControlPanel(progress, 4));
     EXPECT_FALSE(bar_->SetControlPanel(host_, 1)) << "the bar's own window cannot move into it";
     ASSERT_TRUE(bar_->SetControlPanel(progress, 2));
     EXPECT_EQ(std::pair(GetParent(progress), InBar(progress)), std::pair(bar_->Hwnd(), RECT{354, 4, 428, 14}));
@@ -222,8 +221,7 @@ TEST_F(StatusBarLife, FromASavedSetAndAtItsFirstShow) {
     saved.WriteLong(L"Skin", 7);
     saved.WritePicture(L"CustomSkin", SkinTile({10, 20, 30}, {40, 50, 60}));
     Make(&saved);
-    EXPECT_EQ(std::pair(bar_->Skin(), bar_->GetSkinsColors(60)),
-              std::pair(0, static_cast<std::int32_t>(RGB(10, 20, 30))));
+    EXPECT_EQ(std::pair(bar_->Skin(), bar_->GetSkinsColors(60)), std::pair(0, Num(RGB(10, 20, 30))));
     host::PropertyBag written;
     bar_->WriteProperties(written);
     EXPECT_EQ(written.ReadPicture(L"CustomSkin"), SkinTile({10, 20, 30}, {40, 50, 60}));
@@ -283,7 +281,6 @@ TEST_F(StatusBarDrawing, PanelBoxesFillsLabelColoursAndCustomSkins) {
               (Colours{border, border, skin, border, yellow, red}));
     bar_->SetShowBorderPanels(false);
     EXPECT_EQ(Back({{100, 10}, {150, 10}}), (Colours{skin, skin}));
-    EXPECT_TRUE(IsWindowVisible(bar_->PanelLabel(2))) << "the labels stay";
     bar_->SetSkin(16);
     EXPECT_EQ(std::tuple(bar_->PanelLabelColour(1), bar_->PanelLabelColour(3)),
               std::tuple(RGB(81, 115, 155), RGB(0, 255, 0)))
@@ -353,6 +350,9 @@ TEST_F(StatusBarEvents, InputOnTheBarOrAPanelLabelRaisesTheEventsOfWhereAndHowIt
          {{WM_MOUSEMOVE, 0, 5, 3}, {WM_LBUTTONDOWN, MK_LBUTTON, 5, 3}, {WM_LBUTTONUP, 0, 5, 3}},
          {"PanelMouseMove 0 0 5 3 2 06/12/2026 Date", "PanelMouseUp 1 0 5 3 2 06/12/2026 Date",
           "PanelClick 2 06/12/2026 Date 352 2 14 78"}},
+        {true,
+         {{WM_LBUTTONDBLCLK, MK_LBUTTON, 5, 3}, {WM_LBUTTONUP, 0, 5, 3}},
+         {"PanelDblClick 2 06/12/2026 Date 352 2 14 78", "PanelMouseUp 1 0 5 3 2 06/12/2026 Date"}},
     };
     for (const auto& row : rows) {
         for (const auto& [msg, keys, x, y] : row.sent)
