@@ -1,18 +1,79 @@
-// The skinned toolbar on real toolbars, checked by pixels against a skin whose every part has a colour
-// of its own; and the main window's toolbar: hot under the pointer, unhooked before the window goes.
+// The toolbar skinning on real windows. The window hook: call order, nested release, destruction,
+// release-all, refusals. The skinned toolbar, checked by pixels against a skin whose every part has a
+// colour of its own; and the main window's toolbar: hot under the pointer, unhooked before the window goes.
 #include "controls/host/picture_win.h"
 #include "controls/toolbar/paint_rules.h"
 #include "controls/toolbar/toolbar_skin.h"
 #include "resources/gen/console_art.h"
-#include "tests/wine/support/hook_probe.h"
 #include "tests/wine/support/principal_session.h"
 
+#include <commctrl.h>
+
+#include <atomic>
+#include <functional>
 #include <optional>
+#include <thread>
 
 using namespace testsupport;
 using namespace toolbarskin;
+using Log = std::vector<std::string>;
 
 namespace {
+
+// Whether the platform still has the window subclassed by the WindowHooks object of that id
+// (GetWindowSubclass: MinGW's import library lacks it, comctl32 exports it as ordinal 411).
+bool Hooked(HWND hwnd, UINT_PTR id) {
+    using GetSubclass = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR*);
+    static const auto get = reinterpret_cast<GetSubclass>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"comctl32.dll"), MAKEINTRESOURCEA(411))));
+    DWORD_PTR ref = 0;
+    return get && get(hwnd, &WindowHooks::HookProc, id, &ref);
+}
+
+constexpr UINT kM1 = WM_USER + 1, kM2 = WM_USER + 2, kM3 = WM_USER + 3; // 1025 to 1027
+Log g_log; // what the windows' own procedures ("proc message window") and the owner saw, in order
+
+// The window's number (its user data) names it in the log.
+LRESULT CALLBACK TestProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != WM_NULL && msg != WM_DESTROY && (msg < kM1 || msg > kM3))
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    g_log.push_back("proc " + std::to_string(msg) + " " + std::to_string(GetWindowLongPtrW(hwnd, GWLP_USERDATA)));
+    return 100;
+}
+HWND TestWindow(int number = 0) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &TestProc;
+    wc.lpszClassName = L"ZevHookTest";
+    RegisterClassW(&wc);
+    HWND hwnd = CreateWindowExW(0, L"ZevHookTest", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, number);
+    return hwnd;
+}
+
+struct Owner : HookOwner {
+    void HookCallback(bool before, bool& handled, LRESULT& result, HWND, UINT msg, WPARAM, LPARAM,
+                      LONG_PTR& user) override {
+        g_log.push_back((before ? "before " : "after ") + std::to_string(msg) + " " + std::to_string(result));
+        ++user;
+        if (react)
+            react(before, handled, result, msg);
+    }
+    std::function<void(bool before, bool& handled, LRESULT& result, UINT msg)> react;
+};
+struct Hooks : WindowHooks, Owner {};
+
+class WindowHook : public ::testing::Test {
+protected:
+    void SetUp() override { g_log.clear(); }
+    void TearDown() override {
+        hooks.reset();
+        DestroyWindow(w);
+    }
+    bool IsHooked(HWND hwnd) const { return Hooked(hwnd, hooks->SubclassId()); }
+    HWND w = TestWindow();
+    NoticeRecorder notices;
+    std::optional<Hooks> hooks{std::in_place};
+};
 
 constexpr gen::Rgb kBack{235, 235, 220}, kSep{30, 90, 30};
 constexpr gen::Rgb kArrow[2] = {{60, 60, 10}, {10, 10, 60}};                // disabled, enabled
@@ -69,16 +130,6 @@ struct Shot {
     int width = 0;
     std::vector<COLORREF> px;
 };
-
-// What the toolbar shows while a popup menu is open (taken from a timer inside the menu's loop).
-std::optional<Shot> g_duringMenu;
-HWND g_menuToolbar = nullptr;
-void CALLBACK ShootAndEndMenu(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    RedrawWindow(g_menuToolbar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    g_duringMenu.emplace(g_menuToolbar);
-    EndMenu();
-}
 
 // A toolbar of plain, check, check-group, dropdown, separator and an autosized probe button; one
 // 16 × 16 image list per image mode, each of one colour.
@@ -144,7 +195,131 @@ protected:
     std::optional<ToolbarSkin> skin{std::in_place};
 };
 
+// What the main window's toolbar saw of the close, as it was destroyed.
+struct {
+    UINT_PTR hook = 0;
+    console::Principal* principal = nullptr;
+    bool hooked = true, skinning = true, picture = false; // as if the toolbar had never gone
+} g_closing;
+LRESULT CALLBACK WatchDestroy(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (msg == WM_DESTROY) {
+        g_closing.hooked = Hooked(hwnd, g_closing.hook);
+        g_closing.skinning = g_closing.principal->ToolbarSkinning() != nullptr;
+        g_closing.picture = g_closing.principal->SkinPicture() != nullptr;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
 } // namespace
+
+TEST_F(WindowHook, OrderHandledUserValueCharacterSetAndAReleaseInsideANestedCall) {
+    ASSERT_TRUE(hooks->HookWindow(w, 40));
+    hooks->HookAddMessage(w, kM1, kBefore | kAfter);
+    hooks->HookAddMessage(w, kM2, kBefore);
+    hooks->react = [](bool before, bool& handled, LRESULT& result, UINT msg) {
+        if (msg == kM2)
+            handled = true, result = 42;
+        else if (!before)
+            result += 1;
+    };
+    EXPECT_EQ(SendMessageW(w, kM1, 0, 0), 101) << "the after-call sees and changes the result";
+    EXPECT_EQ(SendMessageW(w, kM2, 0, 0), 42) << "handled ahead: the window never sees it";
+    EXPECT_EQ(SendMessageW(w, kM3, 0, 0), 100);
+    EXPECT_EQ(g_log, (Log{"before 1025 0", "proc 1025 0", "after 1025 100", "before 1026 0", "proc 1027 0"}));
+    EXPECT_EQ(hooks->FindHookRecord(w)->userValue, 43);
+    // Still a Unicode window: a text outside the ANSI code page comes back whole.
+    SendMessageW(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Ωмega"));
+    EXPECT_EQ(WindowText(w), L"Ωмega");
+    EXPECT_TRUE(notices.notices.empty());
+
+    // A release inside a nested call takes effect when the outermost call returns.
+    bool hookedAfterRelease = false;
+    hooks->react = [&](bool, bool&, LRESULT&, UINT msg) {
+        if (msg == kM1)
+            SendMessageW(w, kM2, 0, 0);
+        if (msg == kM2) {
+            hooks->HookRelease(w);
+            hookedAfterRelease = IsHooked(w);
+        }
+    };
+    g_log.clear();
+    SendMessageW(w, kM1, 0, 0);
+    EXPECT_TRUE(hookedAfterRelease) << "outer calls still use the record";
+    EXPECT_FALSE(IsHooked(w));
+    EXPECT_EQ(g_log, (Log{"before 1025 0", "before 1026 0", "proc 0 0", "proc 1026 0", "proc 1025 0"}));
+}
+
+TEST_F(WindowHook, DestroyReachesTheWindowUnhooksAndReleaseAllGoesBackwardsPastIt) {
+    HWND second = TestWindow(2), third = TestWindow(3);
+    SetWindowLongPtrW(w, GWLP_USERDATA, 1);
+    for (HWND h : {w, second, third})
+        ASSERT_TRUE(hooks->HookWindow(h));
+    hooks->HookAddMessage(second, WM_DESTROY, kBefore | kAfter);
+    hooks->react = [](bool, bool& handled, LRESULT&, UINT) { handled = true; };
+    DestroyWindow(second);
+    EXPECT_EQ(g_log, (Log{"before 2 0", "proc 2 2"})) << "no after-call once unhooked";
+    ASSERT_TRUE(hooks->FindHookRecord(second)) << "its key stays";
+    EXPECT_TRUE(hooks->FindHookRecord(second)->freed);
+    g_log.clear();
+    hooks->HookReleaseAll();
+    EXPECT_EQ(g_log, (Log{"proc 0 3", "proc 0 1"})) << "last to first, the destroyed one skipped";
+    EXPECT_FALSE(IsHooked(w) || IsHooked(third));
+    EXPECT_TRUE(notices.notices.empty());
+    DestroyWindow(third);
+}
+
+TEST_F(WindowHook, RefusalsGoThroughTheErrorRoutineAndAGoneOwnerIsNotCalled) {
+    WindowHooks ownerless;
+    std::atomic<HWND> foreign = nullptr;
+    std::atomic<bool> done = false;
+    std::thread other([&] { // a window lives as long as its thread
+        foreign = TestWindow();
+        while (!done)
+            Sleep(5);
+        DestroyWindow(foreign);
+    });
+    while (!foreign)
+        Sleep(5);
+    ASSERT_TRUE(hooks->HookWindow(w));
+    hooks->HookAddMessage(w, kM1, kBefore);
+    const std::pair<std::function<void()>, std::wstring> cases[] = {
+        {[&] { hooks->HookWindow(foreign); }, L"HookWindow: Window handle belongs to another thread"},
+        {[&] { ownerless.HookWindow(w); }, L"HookWindow: Callback method not found"},
+        {[&] { hooks->HookWindow(w); }, L"HookWindow: Window handle is already subclassed"},
+        {[&] { ownerless.FindHookRecord(w); }, L"FindHookRecord: Hook table hasn't been initialized"},
+        {[&] { hooks->FindHookRecord(w), hooks->DeleteTableMessage(0x4AB, kBefore); },
+         L"DeleteTableMessage: Message &H4AB not found in table"},
+        {[&] {
+             for (int m = 1; m <= 33; ++m)
+                 hooks->HookAddMessage(w, WM_APP + m, kAfter);
+         },
+         L"AddTableMessage: " + OverflowText()},
+    };
+    for (const auto& [act, text] : cases) {
+        notices.notices.clear();
+        act();
+        ASSERT_EQ(notices.notices.size(), 2u) << testing::PrintToString(text);
+        const win::Notice &log = notices.notices[0], &box = notices.notices[1];
+        EXPECT_EQ(std::tuple(log.kind, log.text, log.flags),
+                  std::tuple(win::Notice::Kind::EventLog, L"ToolbarSkin." + text, UINT{EVENTLOG_ERROR_TYPE}));
+        const auto colon = text.find(L": ");
+        EXPECT_EQ(std::tuple(box.title, box.text, box.flags),
+                  std::tuple(L"Error in ToolbarSkin." + text.substr(0, colon), text.substr(colon + 2) + L".",
+                             UINT{MB_OK | MB_ICONEXCLAMATION}));
+    }
+    EXPECT_EQ(SendMessageW(w, kM1, 0, 0), 100);
+    EXPECT_EQ(g_log, (Log{"before 1025 0", "proc 1025 0"})) << "the first hook still works";
+    // An owner that is gone is not called.
+    std::optional<Owner> owner{std::in_place};
+    ASSERT_TRUE(ownerless.HookWindow(w, 0, &*owner));
+    ownerless.HookAddMessage(w, kAllMessages, kBefore);
+    owner.reset();
+    g_log.clear();
+    EXPECT_EQ(SendMessageW(w, kM3, 0, 0), 100);
+    EXPECT_EQ(g_log, (Log{"proc 1027 0"}));
+    done = true;
+    other.join();
+}
 
 TEST_F(SkinnedToolbar, EachButtonDrawnFromWhatItsStyleStatePointerAndTextChoose) {
     Hook();
@@ -190,23 +365,11 @@ TEST_F(SkinnedToolbar, EachButtonDrawnFromWhatItsStyleStatePointerAndTextChoose)
     SaveScreenshot(host, L"toolbar_skin_states");
     EXPECT_TRUE(notices.notices.empty());
 
-    // Hidden buttons, the open menu, and texts of 31 and 32 characters.
+    // Hidden buttons, and texts of 31 and 32 characters.
     const Shot hidden = Paint(5, TBSTATE_HIDDEN);
     EXPECT_TRUE(hidden == Paint(5, TBSTATE_HIDDEN | TBSTATE_ENABLED)) << "neither drawn";
     EXPECT_FALSE(hidden == Paint(5, TBSTATE_HIDDEN | TBSTATE_CHECKED)) << "hidden and checked is drawn";
-    // While the dropdown's menu is open with the pointer on the strip, the strip is pressed.
     Paint(5, TBSTATE_ENABLED);
-    Paint(3, TBSTATE_ENABLED, -3);
-    HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING, 1, L"uno");
-    g_menuToolbar = tb;
-    SetTimer(nullptr, 0, 100, &ShootAndEndMenu);
-    TrackPopupMenu(menu, TPM_RETURNCMD, 700, 600, 0, host, nullptr);
-    DestroyMenu(menu);
-    ASSERT_TRUE(g_duringMenu);
-    const RECT r = Item(3);
-    EXPECT_EQ(g_duringMenu->At(r.right - kStripWidth + 2, r.top + 2), Ref(Tile(9)));
-    g_duringMenu.reset();
     for (const wchar_t* text : {L"Abcdefghijklmnopqrstuvwxyz01234", L"Abcdefghijklmnopqrstuvwxyz012345"}) {
         TBBUTTONINFOW info{};
         info.cbSize = sizeof(info);
@@ -219,54 +382,22 @@ TEST_F(SkinnedToolbar, EachButtonDrawnFromWhatItsStyleStatePointerAndTextChoose)
     }
 }
 
-TEST_F(SkinnedToolbar, StyleKeptOrRestoredPicturesRefusedAndTheToolbarsOwnDrawingWithoutOne) {
+TEST_F(SkinnedToolbar, StyleKeptOrRestoredASmallPictureRefusedAndTheToolbarsOwnDrawingWithoutOne) {
     EXPECT_FALSE(skin->SubClassToolBar(tb)) << "no toolbar inside the toolbar";
     ASSERT_TRUE(skin->SubClassToolBar(host));
     EXPECT_EQ(SendMessageW(tb, TB_GETSTYLE, 0, 0), original | TBSTYLE_FLAT);
-    EXPECT_FALSE(skin->bTextRight() || skin->bLibToolBar());
     EXPECT_NE(Paint(0, TBSTATE_ENABLED).At(2, 2), Ref(kBack)) << "no picture yet: the toolbar draws itself";
     skin->UnSubClassToolBar(true);
     EXPECT_EQ(SendMessageW(tb, TB_GETSTYLE, 0, 0), original);
     EXPECT_FALSE(Hooked(tb, skin->SubclassId()));
     Hook();
-    EXPECT_TRUE(skin->bTextRight());
     EXPECT_FALSE(skin->SetSkinPicture(host::BitmapFromPicture({TestSkin(215)}).Get()));
-    EXPECT_FALSE(skin->SetSkinPicture(nullptr));
-    ASSERT_EQ(notices.notices.size(), 4u);
+    ASSERT_EQ(notices.notices.size(), 2u);
     EXPECT_EQ(notices.notices[1].text, L"The picture is 215 x 23 pixels; the skin needs at least 216 x 23.");
     EXPECT_EQ(Paint(0, TBSTATE_ENABLED).At(2, 2), Ref(kBack)) << "the previous picture stays";
     skin->UnSubClassToolBar(false);
     EXPECT_EQ(SendMessageW(tb, TB_GETSTYLE, 0, 0), original | TBSTYLE_FLAT | TBSTYLE_LIST);
-    // The other toolbar class, of the older control library.
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    GetClassInfoExW(nullptr, TOOLBARCLASSNAMEW, &wc);
-    wc.lpszClassName = L"msvb_lib_toolbar";
-    wc.hInstance = GetModuleHandleW(nullptr);
-    RegisterClassExW(&wc);
-    CreateWindowExW(0, L"msvb_lib_toolbar", L"", WS_CHILD, 0, 0, 10, 10, tb, nullptr, nullptr, nullptr);
-    EXPECT_TRUE(skin->SubClassToolBar(tb) && skin->bLibToolBar());
 }
-
-namespace {
-
-// What the main window's toolbar saw of the close, as it was destroyed.
-struct {
-    UINT_PTR hook = 0;
-    console::Principal* principal = nullptr;
-    bool destroyed = false, hooked = true, skinning = true, picture = false;
-} g_closing;
-LRESULT CALLBACK WatchDestroy(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    if (msg == WM_DESTROY) {
-        g_closing.destroyed = true;
-        g_closing.hooked = Hooked(hwnd, g_closing.hook);
-        g_closing.skinning = g_closing.principal->ToolbarSkinning() != nullptr;
-        g_closing.picture = g_closing.principal->SkinPicture() != nullptr;
-    }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
-}
-
-} // namespace
 
 using PrincipalToolbar = PrincipalSession;
 
@@ -291,6 +422,5 @@ TEST_F(PrincipalToolbar, HotFromTheSkinUnderThePointerAndUnhookedFirstAtClose) {
     SetWindowSubclass(tb, &WatchDestroy, 1, 0);
     SendMessageW(principal.Hwnd(), WM_CLOSE, 0, 0);
     // Unhooked and its picture let go of before the toolbar went, while the window still held the picture.
-    EXPECT_EQ(std::tuple(g_closing.destroyed, g_closing.hooked, g_closing.skinning, g_closing.picture),
-              std::tuple(true, false, false, true));
+    EXPECT_EQ(std::tuple(g_closing.hooked, g_closing.skinning, g_closing.picture), std::tuple(false, false, true));
 }
