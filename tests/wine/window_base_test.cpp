@@ -1,6 +1,5 @@
-// The window base, the subclass chain and the memory surface on real windows.
+// The window base and the subclass chain on real windows.
 #include "tests/wine/support/window_test.h"
-#include "win/gdi.h"
 #include "win/subclass.h"
 #include "win/window_base.h"
 
@@ -44,22 +43,12 @@ TEST(WindowBase, BindsAtCreationUnbindsWhenDestroyedAndTakesItsWindowAlong) {
     DestroyWindow(hwnd);
     EXPECT_EQ(std::tuple(probe.seen, probe.unbound, probe.Hwnd()),
               std::tuple(std::vector<UINT>{WM_CREATE, WM_USER + 7, WM_DESTROY}, 1, HWND{}));
-    ASSERT_TRUE(probe.Open()) << "the same object can open a new window";
     {
         Probe second;
         ASSERT_TRUE(second.Open());
         hwnd = second.Hwnd();
     }
     EXPECT_FALSE(IsWindow(hwnd)) << "an object destroyed first takes its window with it";
-}
-
-// What is drawn through a surface is proven by the controls' painting tests.
-TEST(Gdi, MemorySurfaceRefusesAnEmptySizeAndIsMadeAgainAtAnotherSize) {
-    win::MemorySurface surface(nullptr, 0, 5);
-    EXPECT_FALSE(surface) << "not half-made";
-    surface.Create(nullptr, 20, 10);
-    ASSERT_TRUE(surface);
-    EXPECT_NE(GetPixel(surface.Dc(), 19, 9), CLR_INVALID) << "the whole size is there";
 }
 
 namespace {
