@@ -1,6 +1,6 @@
 // The device finder on real windows against the simulated driver: its layout, the list box as the
 // refresh keeps it (which change each refresh makes is the model's, tested natively), and connecting:
-// the hand-over to the main window and its order, the message for a missing choice, failures, cancel.
+// the hand-over to the main window and its order, the message for a missing choice, failures, closing.
 #include "tests/wine/support/principal_session.h"
 
 #include <gtest/gtest.h>
@@ -45,34 +45,6 @@ LRESULT CALLBACK Probe(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR
 
 } // namespace
 
-TEST_F(Finder, IsLaidOutAsDesignedAndShownOnce) {
-    Dispositivos* f = OpenFinder();
-    ASSERT_TRUE(f);
-    EXPECT_EQ(OpenFinder(), f) << "one instance, brought back to the front";
-    HWND hwnd = f->Hwnd();
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    EXPECT_EQ(std::tuple(WindowText(hwnd), client, GetWindow(hwnd, GW_OWNER), WindowText(f->Frame1())),
-              std::tuple(std::wstring(L"ZEV Config - Búsqueda de Dispositivos"), RECT{0, 0, 340, 207}, HWND{},
-                         std::wstring(L"ZEV Conectados")));
-    EXPECT_FALSE(GetWindowLongW(hwnd, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
-    EXPECT_EQ(RectIn(f->btnConectar.Hwnd(), hwnd), (RECT{144, 160, 217, 185})) << "(240 + 1920, 120 + 2280) twips";
-    EXPECT_EQ(std::tuple(WindowText(f->btnCancelar.Hwnd()), f->btnConectar.Skin(), f->btnConectar.ColorSchemas(),
-                         f->btnConectar.FontName(), f->btnConectar.CaptionMargin(), f->btnCancelar.BackColorDisabled()),
-              std::tuple(std::wstring(L"Cancelar"), 16, 1, std::wstring(L"Verdana"), 10, 0x80000013u));
-    PumpMessages(100);
-    // The buttons lie above the frame, whose caption is drawn in the highlight colour.
-    RECT conectar{};
-    GetWindowRect(f->btnConectar.Hwnd(), &conectar);
-    EXPECT_EQ(WindowFromPoint(POINT{conectar.left + 5, conectar.top + 5}), f->btnConectar.Hwnd());
-    bool highlight = false;
-    for (int x = 10; x < 100 && !highlight; ++x)
-        for (int y = 0; y < 12 && !highlight; ++y)
-            highlight = ScreenPixel(f->Frame1(), x, y) == GetSysColor(COLOR_HIGHLIGHT);
-    EXPECT_TRUE(highlight);
-    SaveScreenshot(hwnd, L"finder");
-}
-
 // The window keeps the selection when lines are only appended or nothing changed, and drops it when
 // the list is rebuilt.
 TEST_F(Finder, TheListKeepsTheSelectionUnlessRebuiltAndOnlyAChosenZevDeviceIsOpened) {
@@ -110,11 +82,35 @@ TEST_F(Finder, TheListKeepsTheSelectionUnlessRebuiltAndOnlyAChosenZevDeviceIsOpe
     EXPECT_NE(Dispositivos::Instance(), nullptr);
 }
 
-// A failed open leaves the finder as it was; the next click connects the single item without a
-// selection, closes the finder and only then sends LIST.
-TEST_F(Finder, AFailedOpenShowsNothingTheNextClosesTheFinderBeforeSendingListAndTheCloseBoxOnlyCloses) {
+// Laid out as designed; a failed open leaves the finder as it was; the next click connects the single
+// item without a selection, closes the finder and only then sends LIST.
+TEST_F(Finder, IsLaidOutAsDesignedAFailedOpenShowsNothingAndTheNextClosesTheFinderBeforeSendingList) {
     Dispositivos* f = OpenFinder();
-    SetWindowSubclass(f->Hwnd(), Probe, 1, reinterpret_cast<DWORD_PTR>(&sim));
+    ASSERT_TRUE(f);
+    HWND hwnd = f->Hwnd();
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    EXPECT_EQ(std::tuple(WindowText(hwnd), client, GetWindow(hwnd, GW_OWNER), WindowText(f->Frame1())),
+              std::tuple(std::wstring(L"ZEV Config - Búsqueda de Dispositivos"), RECT{0, 0, 340, 207}, HWND{},
+                         std::wstring(L"ZEV Conectados")));
+    EXPECT_FALSE(GetWindowLongW(hwnd, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    EXPECT_EQ(RectIn(f->btnConectar.Hwnd(), hwnd), (RECT{144, 160, 217, 185})) << "(240 + 1920, 120 + 2280) twips";
+    EXPECT_EQ(std::tuple(WindowText(f->btnCancelar.Hwnd()), f->btnConectar.Skin(), f->btnConectar.ColorSchemas(),
+                         f->btnConectar.FontName(), f->btnConectar.CaptionMargin(), f->btnCancelar.BackColorDisabled()),
+              std::tuple(std::wstring(L"Cancelar"), 16, 1, std::wstring(L"Verdana"), 10, 0x80000013u));
+    PumpMessages(100);
+    // The buttons lie above the frame, whose caption is drawn in the highlight colour.
+    RECT conectar{};
+    GetWindowRect(f->btnConectar.Hwnd(), &conectar);
+    EXPECT_EQ(WindowFromPoint(POINT{conectar.left + 5, conectar.top + 5}), f->btnConectar.Hwnd());
+    bool highlight = false;
+    for (int x = 10; x < 100 && !highlight; ++x)
+        for (int y = 0; y < 12 && !highlight; ++y)
+            highlight = ScreenPixel(f->Frame1(), x, y) == GetSysColor(COLOR_HIGHLIGHT);
+    EXPECT_TRUE(highlight);
+    SaveScreenshot(hwnd, L"finder");
+
+    SetWindowSubclass(hwnd, Probe, 1, reinterpret_cast<DWORD_PTR>(&sim));
     sim.Fail("FT_SetBaudRate", 4, 1, 1);
     Click(f->btnConectar);
     EXPECT_EQ(std::tuple(app.link.IsOpen(), sim.Calls("FT_Close"), Dispositivos::Instance(), Panel(1)),

@@ -1,9 +1,7 @@
 // The windows on a display at 144 dpi (this test runs in a prefix shown at that scale): each is 1.5
 // times its 96-dpi size, no text is cut by its control, and pictures come at the matching size.
 // Leaves screenshots for the README's side-by-side pictures.
-#include "console/about.h"
 #include "controls/host/font_win.h"
-#include "finder/dispositivos.h"
 #include "tests/wine/support/principal_session.h"
 #include "win/dpi.h"
 
@@ -22,14 +20,7 @@ void ExpectScaled(HWND hwnd, SIZE at96) {
     EXPECT_NEAR(size.bottom, at96.cy * 1.5, 2) << Narrow(WindowText(hwnd));
 }
 
-class Scale144 : public PrincipalSession {
-protected:
-    void TearDown() override {
-        finder::Dispositivos::CloseInstance();
-        console::About::CloseInstance();
-        PrincipalSession::TearDown();
-    }
-};
+using Scale144 = PrincipalSession;
 
 } // namespace
 

@@ -31,6 +31,35 @@ protected:
     void OnDestroyed() override { ++unbound; }
 };
 
+// Each subclass procedure appends its id to the log; 'o' marks the original procedure.
+std::string chainLog;
+WNDPROC staticProc = nullptr, underLater = nullptr;
+LRESULT CALLBACK Original(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_USER)
+        chainLog += 'o';
+    return msg == WM_USER ? 7 : CallWindowProcW(staticProc, hwnd, msg, wParam, lParam);
+}
+LRESULT CALLBACK Logged(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data) {
+    if (msg == WM_USER) {
+        chainLog += static_cast<char>(id);
+        if (data == 1) // remove itself while running
+            win::RemoveSubclass(hwnd, &Logged, id);
+        if (data == 2 && lParam == 0) // a nested message sent from inside the chain
+            SendMessageW(hwnd, WM_USER, 0, 1);
+    }
+    return win::DefSubclass(hwnd, msg, wParam, lParam);
+}
+LRESULT CALLBACK Later(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_USER)
+        chainLog += 'L';
+    return CallWindowProcW(underLater, hwnd, msg, wParam, lParam);
+}
+std::string Send(HWND hwnd) {
+    chainLog.clear();
+    EXPECT_EQ(SendMessageW(hwnd, WM_USER, 0, 0), 7) << "the original's result comes back through the chain";
+    return chainLog;
+}
+
 } // namespace
 
 TEST(WindowBase, BindsAtCreationUnbindsWhenDestroyedAndTakesItsWindowAlong) {
@@ -51,43 +80,8 @@ TEST(WindowBase, BindsAtCreationUnbindsWhenDestroyedAndTakesItsWindowAlong) {
     EXPECT_FALSE(IsWindow(hwnd)) << "an object destroyed first takes its window with it";
 }
 
-namespace {
-
-// Each subclass procedure appends its id to the log; 'o' marks the original procedure.
-std::string chainLog;
-WNDPROC staticProc = nullptr;
-LRESULT CALLBACK Original(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_USER)
-        chainLog += 'o';
-    return msg == WM_USER ? 7 : CallWindowProcW(staticProc, hwnd, msg, wParam, lParam);
-}
-LRESULT CALLBACK Logged(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data) {
-    if (msg == WM_USER) {
-        chainLog += static_cast<char>(id);
-        if (data == 1) // remove itself while running
-            win::RemoveSubclass(hwnd, &Logged, id);
-        if (data == 2 && lParam == 0) // a nested message sent from inside the chain
-            SendMessageW(hwnd, WM_USER, 0, 1);
-    }
-    return win::DefSubclass(hwnd, msg, wParam, lParam);
-}
-LRESULT CALLBACK Later(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_USER)
-        chainLog += 'L';
-    return CallWindowProcW(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(GetParent(hwnd), GWLP_USERDATA)), hwnd, msg,
-                           wParam, lParam);
-}
-std::string Send(HWND hwnd) {
-    chainLog.clear();
-    EXPECT_EQ(SendMessageW(hwnd, WM_USER, 0, 0), 7) << "the original's result comes back through the chain";
-    return chainLog;
-}
-
-} // namespace
-
 TEST(Subclass, ChainsNewestFirstAndLetsGoCleanly) {
-    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    HWND hwnd = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, parent, nullptr, nullptr, nullptr);
+    HWND hwnd = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     staticProc =
         reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Original)));
     ASSERT_TRUE(win::SetSubclass(hwnd, &Logged, 'a', 0));
@@ -102,14 +96,14 @@ TEST(Subclass, ChainsNewestFirstAndLetsGoCleanly) {
 
     // Someone subclasses the window after us: removing ours must not cut them off.
     ASSERT_TRUE(win::SetSubclass(hwnd, &Logged, 'a', 0));
-    SetWindowLongPtrW(parent, GWLP_USERDATA, SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Later)));
+    underLater = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Later)));
     EXPECT_TRUE(win::RemoveSubclass(hwnd, &Logged, 'a'));
     EXPECT_EQ(GetWindowLongPtrW(hwnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&Later));
     EXPECT_EQ(Send(hwnd), "Lo");
     ASSERT_TRUE(win::SetSubclass(hwnd, &Logged, 'c', 0)) << "a window already chained takes a new procedure";
     EXPECT_EQ(Send(hwnd), "Lco") << "behind the later subclass, as installed";
 
-    DestroyWindow(parent);
+    DestroyWindow(hwnd);
     EXPECT_FALSE(win::RemoveSubclass(hwnd, &Logged, 'c')) << "the chain went with the window";
     EXPECT_FALSE(win::SetSubclass(GetDesktopWindow(), &Logged, 'x', 0)) << "another thread's window is refused";
 }

@@ -45,11 +45,9 @@ public:
     unsigned long Calls(const char* function) const { return SIM_ENTRY(SimCallCount)(function); }
     bool IsOpen(const char* serial) const { return SIM_ENTRY(SimIsOpen)(serial) != 0; }
 
-    // The default devices.
+    // The default ZEV device (a plain FTDI cable, not a ZEV, is listed before it).
     static constexpr const char* kZevSerial = "ZV100001";
     static constexpr const char* kZevDescription = "ZEV WiFi Server";
-    static constexpr const char* kOtherSerial = "FT4K2P9A";
-    static constexpr const char* kOtherDescription = "FT232R USB UART";
 
 private:
     // Throws when the loaded driver lacks the entry point: not the simulation.
