@@ -50,7 +50,6 @@ TEST_F(Scale144, MainWindowFinderAndAboutAreOneAndAHalfTimesLargerWithNoTextCut)
     // Each dialog alone, so its screenshot shows it whole.
     finder::Dispositivos* f = finder::Dispositivos::Show(app);
     ASSERT_TRUE(f);
-    PumpMessages(100);
     ExpectScaled(f->Hwnd(), {340, 207});
     // A group box's caption sits a little in from its left edge.
     ExpectFits(f->Frame1(), 2 * win::ScaleToDpi(8, kDpi));
@@ -65,7 +64,6 @@ TEST_F(Scale144, MainWindowFinderAndAboutAreOneAndAHalfTimesLargerWithNoTextCut)
 
     console::About* about = console::About::Show();
     ASSERT_TRUE(about);
-    PumpMessages(100);
     ExpectScaled(about->Hwnd(), {387, 204});
     ExpectFits(about->lblTitle());
     ExpectFits(about->lblDescription());
