@@ -1,6 +1,5 @@
-// The About window: its layout and one instance at a time (opened from the toolbar and closed by its
-// button: the end-to-end test).
-#include "console/about.h"
+// The About window: its layout, one instance at a time, and a move to a screen at 144 dpi (opened from
+// the toolbar and closed by its button: the end-to-end test).
 #include "tests/wine/support/principal_session.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +7,7 @@
 using namespace testsupport;
 using console::About;
 
-TEST_F(PrincipalSession, AboutIsLaidOutAsDesignedAndShownOnce) {
+TEST_F(PrincipalSession, AboutIsLaidOutAsDesignedShownOnceAndFollowsAMoveTo144Dpi) {
     About* about = About::Show();
     ASSERT_NE(about, nullptr);
     HWND hwnd = about->Hwnd(), ok = about->cmdOK.Hwnd();
@@ -29,5 +28,8 @@ TEST_F(PrincipalSession, AboutIsLaidOutAsDesignedAndShownOnce) {
     EXPECT_EQ(std::tuple(About::Show(), FindWindowW(nullptr, caption), FindWindowExW(nullptr, hwnd, nullptr, caption)),
               std::tuple(about, hwnd, HWND{}))
         << "asking again brings the same window and no second one";
-    About::CloseInstance();
+
+    MoveToDpi(hwnd, {387, 204}, 144);
+    EXPECT_EQ(RectIn(ok, hwnd), (RECT{420, 180, 554, 218}));
+    EXPECT_EQ(std::pair(FontOf(about->lblTitle()).lfHeight, about->cmdOK.Dpi()), std::pair(-17L, 144));
 }

@@ -1,31 +1,45 @@
 // The connected console: every key goes in one write of its own and only the device's echo shows it,
-// the clipboard goes in one write, the caret stays at the end, and received bytes pass the ANSI code
-// page (the text rules are tested natively).
+// the clipboard and a quick command go in one write each, the caret stays at the end, and received
+// bytes pass the ANSI code page (the text rules are tested natively).
 #include "tests/wine/support/principal_session.h"
 
 #include <gtest/gtest.h>
 
 using namespace testsupport;
 
-namespace {
+using ConsoleInput = PrincipalSession;
 
-class ConsoleInput : public PrincipalSession {
-protected:
-    void SetUp() override {
-        PrincipalSession::SetUp();
-        Connect();
-        sim.ClearWritten(kZev);
-        writesBefore = sim.Calls("FT_Write");
-    }
-    unsigned long Writes() const { return sim.Calls("FT_Write") - writesBefore; }
-    // Until the receive pump's timer has shown it.
-    bool Shown(const std::wstring& text) {
+TEST_F(ConsoleInput, EachKeyPasteAndQuickCommandIsOneWriteAndOnlyTheDevicesEchoShowsIt) {
+    Connect();
+    sim.ClearWritten(kZev);
+    const unsigned long writesBefore = sim.Calls("FT_Write");
+    const auto writes = [&] { return sim.Calls("FT_Write") - writesBefore; };
+    const auto showsAtOnce = [&](const std::wstring& text) {
         return PumpUntil([&] { return principal.ConsoleText() == text; });
-    }
-    void Paste(const std::wstring& text) {
+    };
+    const std::wstring shown = principal.ConsoleText();
+    for (wchar_t c : std::wstring(L"help"))
+        TypeChar(c);
+    EXPECT_EQ(std::tuple(Written(), writes(), principal.ConsoleText()), std::tuple(std::string("help"), 4ul, shown));
+    ASSERT_TRUE(showsAtOnce(shown + L"help"));
+    TypeChar(L'\b'); // likewise only the device's BS SP BS takes the p away
+    EXPECT_EQ(principal.ConsoleText(), shown + L"help");
+    ASSERT_TRUE(showsAtOnce(shown + L"hel"));
+
+    // Enter is CR alone, control keys go as their codes, the rest through the ANSI code page (real key
+    // strokes: the end-to-end test).
+    sim.ClearWritten(kZev);
+    for (wchar_t c : {L'\r', wchar_t{0x1B}, wchar_t{0x03}, L'\t', L'ñ'})
+        TypeChar(c);
+    EXPECT_EQ(std::pair(Written(), writes()), std::pair(std::string("\r\x1B\x03\t\xF1"), 10ul));
+
+    // Ctrl+V sends the clipboard's text of any length in one write, without a CR, showing nothing by
+    // itself; an empty clipboard holds no text at all, and nothing is sent.
+    for (const std::wstring& text : {std::wstring(20000, L'x') + L"ñ€", std::wstring()}) {
+        sim.ClearWritten(kZev);
         ASSERT_TRUE(OpenClipboard(principal.Hwnd()));
         EmptyClipboard();
-        if (!text.empty()) { // an empty clipboard holds no text at all
+        if (!text.empty()) {
             HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
             std::copy(text.c_str(), text.c_str() + text.size() + 1, static_cast<wchar_t*>(GlobalLock(block)));
             GlobalUnlock(block);
@@ -33,43 +47,13 @@ protected:
         }
         CloseClipboard();
         TypeChar(22); // Ctrl+V
+        EXPECT_EQ(std::tuple(Written(), writes(), principal.ConsoleText()),
+                  std::tuple(text.empty() ? "" : std::string(20000, 'x') + "\xF1\x80", 11ul, shown + L"hel"));
     }
-    unsigned long writesBefore = 0;
-};
 
-} // namespace
-
-TEST_F(ConsoleInput, EachKeyAndEachPasteIsOneWriteAndOnlyTheDevicesEchoShowsIt) {
-    const std::wstring shown = principal.ConsoleText();
-    for (wchar_t c : std::wstring(L"help"))
-        TypeChar(c);
-    EXPECT_EQ(std::tuple(Written(), Writes(), principal.ConsoleText()), std::tuple(std::string("help"), 4ul, shown));
-    ASSERT_TRUE(Shown(shown + L"help"));
-    TypeChar(L'\b'); // likewise only the device's BS SP BS takes the p away
-    EXPECT_EQ(principal.ConsoleText(), shown + L"help");
-    ASSERT_TRUE(Shown(shown + L"hel"));
-
-    // Enter is CR alone, control keys go as their codes, the rest through the ANSI code page (real key
-    // strokes: the end-to-end test).
+    // A quick command sends the caption it shows now and a CR, and leaves the focus in the console.
     sim.ClearWritten(kZev);
-    for (wchar_t c : {L'\r', wchar_t{0x1B}, wchar_t{0x03}, L'\t', L'ñ'})
-        TypeChar(c);
-    EXPECT_EQ(std::pair(Written(), Writes()), std::pair(std::string("\r\x1B\x03\t\xF1"), 10ul));
-
-    // Ctrl+V sends the clipboard's text of any length in one write, without a CR, showing nothing by itself.
-    sim.ClearWritten(kZev);
-    std::wstring longText;
-    for (int i = 0; i < 20000; ++i)
-        longText += static_cast<wchar_t>(L'a' + i % 26);
-    Paste(longText + L"ñ€");
-    EXPECT_EQ(std::tuple(Written(), Writes(), principal.ConsoleText()),
-              std::tuple(std::string(longText.begin(), longText.end()) + "\xF1\x80", 11ul, shown + L"hel"));
-    Paste(L""); // nothing to send: no driver call
-    EXPECT_EQ(Writes(), 11u);
-}
-
-TEST_F(ConsoleInput, QuickCommandsSendTheirCaptionAndCrAndLeaveTheFocusInTheConsole) {
-    SetWindowTextW(principal.Command1(3), L"help"); // the caption is read from the button each time
+    SetWindowTextW(principal.Command1(3), L"help");
     for (short i = 0; i < 4; ++i) {
         SetFocus(principal.Command1(i));
         SendMessageW(principal.Command1(i), BM_CLICK, 0, 0);
@@ -77,10 +61,11 @@ TEST_F(ConsoleInput, QuickCommandsSendTheirCaptionAndCrAndLeaveTheFocusInTheCons
     }
     for (short index : {4, -1})
         principal.Command1_Click(index);
-    EXPECT_EQ(std::pair(Written(), Writes()), std::pair(std::string("SCAN\rSTATUS\rLIST\rhelp\r"), 4ul));
+    EXPECT_EQ(std::pair(Written(), writes()), std::pair(std::string("SCAN\rSTATUS\rLIST\rhelp\r"), 15ul));
 }
 
 TEST_F(ConsoleInput, ReceivedBytesPassTheCodePageAndTheCaretStaysAtTheEnd) {
+    Connect();
     ASSERT_EQ(GetACP(), 1252u);
     principal.ResetConsole();
     ASSERT_TRUE(sim.Queue(kZev, std::string("OK\r\na\0b\xE9\x80\xF1", 10)));

@@ -1,9 +1,7 @@
 // The windows on a display at 144 dpi (this test runs in a prefix shown at that scale): each is 1.5
 // times its 96-dpi size, no text is cut by its control, and pictures come at the matching size.
 // Leaves screenshots for the README's side-by-side pictures.
-#include "console/about.h"
 #include "controls/host/font_win.h"
-#include "finder/dispositivos.h"
 #include "tests/wine/support/principal_session.h"
 #include "win/dpi.h"
 
@@ -22,14 +20,7 @@ void ExpectScaled(HWND hwnd, SIZE at96) {
     EXPECT_NEAR(size.bottom, at96.cy * 1.5, 2) << Narrow(WindowText(hwnd));
 }
 
-class Scale144 : public PrincipalSession {
-protected:
-    void TearDown() override {
-        finder::Dispositivos::CloseInstance();
-        console::About::CloseInstance();
-        PrincipalSession::TearDown();
-    }
-};
+using Scale144 = PrincipalSession;
 
 } // namespace
 
@@ -59,7 +50,6 @@ TEST_F(Scale144, MainWindowFinderAndAboutAreOneAndAHalfTimesLargerWithNoTextCut)
     // Each dialog alone, so its screenshot shows it whole.
     finder::Dispositivos* f = finder::Dispositivos::Show(app);
     ASSERT_TRUE(f);
-    PumpMessages(100);
     ExpectScaled(f->Hwnd(), {340, 207});
     // A group box's caption sits a little in from its left edge.
     ExpectFits(f->Frame1(), 2 * win::ScaleToDpi(8, kDpi));
@@ -74,7 +64,6 @@ TEST_F(Scale144, MainWindowFinderAndAboutAreOneAndAHalfTimesLargerWithNoTextCut)
 
     console::About* about = console::About::Show();
     ASSERT_TRUE(about);
-    PumpMessages(100);
     ExpectScaled(about->Hwnd(), {387, 204});
     ExpectFits(about->lblTitle());
     ExpectFits(about->lblDescription());

@@ -1,7 +1,7 @@
 // The driver as the program loads it (beside the program, never from the current directory) and the
-// program's link over a real DLL: enumeration, pointer-sized handles, line settings, reads and an
-// unplugged device. (The simulation's own rules are tested natively; its configuration file, which
-// another process changes, by the end-to-end test.)
+// program's link over a real DLL: enumeration, pointer-sized handles, reads and an unplugged device.
+// (The simulation's own rules and the line settings are tested natively; its configuration file,
+// which another process changes, by the end-to-end test.)
 #include "link/device_catalog.h"
 #include "link/link_state.h"
 #include "tests/wine/support/sim_driver.h"
@@ -39,17 +39,11 @@ TEST(SimLink, EnumeratesOpensReadsNoMoreThanAskedAndFailsOnceUnplugged) {
     devlink::LinkState link{sim.Table()};
     devlink::DeviceCatalog catalog{sim.Table()};
     ASSERT_TRUE(catalog.EnumerateDevices() && link.OpenLink(SimDriver::kZevSerial));
-    const auto line = sim.Settings(SimDriver::kZevSerial); // the values cross the DLL's boundary intact
-    EXPECT_EQ(std::tuple(line.baud, line.wordLength, line.readTimeoutMs, line.eventChar),
-              std::tuple(9600u, 8u, 5000u, 0x7Eu));
-    ASSERT_EQ(catalog.lNumDevices, 2);
-    EXPECT_EQ(std::tuple(FieldText(catalog.sDescriptions[0]), FieldText(catalog.sSerialNumbers[0]),
-                         FieldText(catalog.sDescriptions[1]), FieldText(catalog.sSerialNumbers[1])),
-              std::tuple(std::string(SimDriver::kOtherDescription), std::string(SimDriver::kOtherSerial),
-                         std::string(SimDriver::kZevDescription), std::string(SimDriver::kZevSerial)));
-    if (sizeof(void*) == 8) {
-        EXPECT_GT(reinterpret_cast<std::uintptr_t>(link.lDeviceHandle), 0xFFFFFFFFull) << "survives untruncated";
-    }
+    EXPECT_EQ(
+        std::tuple(catalog.lNumDevices, FieldText(catalog.sDescriptions[1]), FieldText(catalog.sSerialNumbers[1])),
+        std::tuple(2, std::string(SimDriver::kZevDescription), std::string(SimDriver::kZevSerial)));
+    EXPECT_TRUE(sizeof(void*) == 4 || reinterpret_cast<std::uintptr_t>(link.lDeviceHandle) > 0xFFFFFFFFull)
+        << "an x64 handle survives untruncated";
     ASSERT_TRUE(sim.Queue(SimDriver::kZevSerial, "abcdef"));
     d2xx::DWORD queued = 0, got = 0;
     char buffer[16] = {};

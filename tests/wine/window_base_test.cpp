@@ -1,6 +1,5 @@
-// The window base, the subclass chain and the memory surface on real windows.
+// The window base and the subclass chain on real windows.
 #include "tests/wine/support/window_test.h"
-#include "win/gdi.h"
 #include "win/subclass.h"
 #include "win/window_base.h"
 
@@ -32,41 +31,9 @@ protected:
     void OnDestroyed() override { ++unbound; }
 };
 
-} // namespace
-
-TEST(WindowBase, BindsAtCreationUnbindsWhenDestroyedAndTakesItsWindowAlong) {
-    Probe probe;
-    ASSERT_TRUE(probe.Open());
-    HWND hwnd = probe.Hwnd();
-    EXPECT_EQ(win::Window::FromHwnd(hwnd), &probe);
-    EXPECT_EQ(win::Window::FromHwnd(GetDesktopWindow()), nullptr) << "foreign windows are not ours";
-    SendMessageW(hwnd, WM_USER + 7, 0, 0);
-    DestroyWindow(hwnd);
-    EXPECT_EQ(std::tuple(probe.seen, probe.unbound, probe.Hwnd()),
-              std::tuple(std::vector<UINT>{WM_CREATE, WM_USER + 7, WM_DESTROY}, 1, HWND{}));
-    ASSERT_TRUE(probe.Open()) << "the same object can open a new window";
-    {
-        Probe second;
-        ASSERT_TRUE(second.Open());
-        hwnd = second.Hwnd();
-    }
-    EXPECT_FALSE(IsWindow(hwnd)) << "an object destroyed first takes its window with it";
-}
-
-// What is drawn through a surface is proven by the controls' painting tests.
-TEST(Gdi, MemorySurfaceRefusesAnEmptySizeAndIsMadeAgainAtAnotherSize) {
-    win::MemorySurface surface(nullptr, 0, 5);
-    EXPECT_FALSE(surface) << "not half-made";
-    surface.Create(nullptr, 20, 10);
-    ASSERT_TRUE(surface);
-    EXPECT_NE(GetPixel(surface.Dc(), 19, 9), CLR_INVALID) << "the whole size is there";
-}
-
-namespace {
-
 // Each subclass procedure appends its id to the log; 'o' marks the original procedure.
 std::string chainLog;
-WNDPROC staticProc = nullptr;
+WNDPROC staticProc = nullptr, underLater = nullptr;
 LRESULT CALLBACK Original(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_USER)
         chainLog += 'o';
@@ -85,8 +52,7 @@ LRESULT CALLBACK Logged(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_
 LRESULT CALLBACK Later(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_USER)
         chainLog += 'L';
-    return CallWindowProcW(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(GetParent(hwnd), GWLP_USERDATA)), hwnd, msg,
-                           wParam, lParam);
+    return CallWindowProcW(underLater, hwnd, msg, wParam, lParam);
 }
 std::string Send(HWND hwnd) {
     chainLog.clear();
@@ -96,9 +62,26 @@ std::string Send(HWND hwnd) {
 
 } // namespace
 
+TEST(WindowBase, BindsAtCreationUnbindsWhenDestroyedAndTakesItsWindowAlong) {
+    Probe probe;
+    ASSERT_TRUE(probe.Open());
+    HWND hwnd = probe.Hwnd();
+    EXPECT_EQ(win::Window::FromHwnd(hwnd), &probe);
+    EXPECT_EQ(win::Window::FromHwnd(GetDesktopWindow()), nullptr) << "foreign windows are not ours";
+    SendMessageW(hwnd, WM_USER + 7, 0, 0);
+    DestroyWindow(hwnd);
+    EXPECT_EQ(std::tuple(probe.seen, probe.unbound, probe.Hwnd()),
+              std::tuple(std::vector<UINT>{WM_CREATE, WM_USER + 7, WM_DESTROY}, 1, HWND{}));
+    {
+        Probe second;
+        ASSERT_TRUE(second.Open());
+        hwnd = second.Hwnd();
+    }
+    EXPECT_FALSE(IsWindow(hwnd)) << "an object destroyed first takes its window with it";
+}
+
 TEST(Subclass, ChainsNewestFirstAndLetsGoCleanly) {
-    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    HWND hwnd = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, parent, nullptr, nullptr, nullptr);
+    HWND hwnd = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     staticProc =
         reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Original)));
     ASSERT_TRUE(win::SetSubclass(hwnd, &Logged, 'a', 0));
@@ -113,14 +96,14 @@ TEST(Subclass, ChainsNewestFirstAndLetsGoCleanly) {
 
     // Someone subclasses the window after us: removing ours must not cut them off.
     ASSERT_TRUE(win::SetSubclass(hwnd, &Logged, 'a', 0));
-    SetWindowLongPtrW(parent, GWLP_USERDATA, SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Later)));
+    underLater = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Later)));
     EXPECT_TRUE(win::RemoveSubclass(hwnd, &Logged, 'a'));
     EXPECT_EQ(GetWindowLongPtrW(hwnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&Later));
     EXPECT_EQ(Send(hwnd), "Lo");
     ASSERT_TRUE(win::SetSubclass(hwnd, &Logged, 'c', 0)) << "a window already chained takes a new procedure";
     EXPECT_EQ(Send(hwnd), "Lco") << "behind the later subclass, as installed";
 
-    DestroyWindow(parent);
+    DestroyWindow(hwnd);
     EXPECT_FALSE(win::RemoveSubclass(hwnd, &Logged, 'c')) << "the chain went with the window";
     EXPECT_FALSE(win::SetSubclass(GetDesktopWindow(), &Logged, 'x', 0)) << "another thread's window is refused";
 }

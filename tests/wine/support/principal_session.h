@@ -2,6 +2,7 @@
 // device finder when a test asks.
 #pragma once
 
+#include "console/about.h"
 #include "console/app_context.h"
 #include "console/principal.h"
 #include "finder/dispositivos.h"
@@ -35,6 +36,23 @@ inline void ExpectFits(HWND control, int marginX = 0, int marginY = 0, HFONT fon
     EXPECT_LE(need.bottom + marginY, room.bottom) << Narrow(text);
 }
 
+// Sends WM_DPICHANGED as Windows does for a move to a screen at dpi: the window's size with its client
+// area scaled (Wine has one screen, so a test sends it itself).
+inline void MoveToDpi(HWND hwnd, SIZE client96, int dpi) {
+    RECT r{0, 0, MulDiv(client96.cx, dpi, 96), MulDiv(client96.cy, dpi, 96)};
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE)));
+    OffsetRect(&r, 10 - r.left, 10 - r.top);
+    SendMessageW(hwnd, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
+    PumpMessages(20);
+}
+
+inline LOGFONTW FontOf(HWND control) {
+    LOGFONTW lf{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+    return lf;
+}
+
 class PrincipalSession : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -44,6 +62,7 @@ protected:
     }
     void TearDown() override {
         finder::Dispositivos::CloseInstance();
+        console::About::CloseInstance();
         if (principal.Hwnd())
             DestroyWindow(principal.Hwnd());
         PumpMessages(10);

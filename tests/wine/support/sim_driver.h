@@ -5,6 +5,7 @@
 #include "link/d2xx_library.h"
 #include "sim/sim_api.h"
 
+#include <stdexcept>
 #include <string>
 
 namespace testsupport {
@@ -16,13 +17,15 @@ namespace api = sim::api;
 class SimDriver {
 public:
     // Loads the driver and puts the simulation back to its defaults (config file ignored).
-    SimDriver();
+    SimDriver() {
+        if (!library.IsLoaded())
+            throw std::runtime_error("FTD2XX.DLL did not load beside the test binary");
+        SIM_ENTRY(SimReset)();
+    }
 
     devlink::DriverLibrary library;
     const d2xx::DriverTable& Table() const { return library.Table(); }
 
-    void Reset() const { SIM_ENTRY(SimReset)(); }
-    unsigned long LoadConfig(const char* text) const { return SIM_ENTRY(SimLoadConfigText)(text); }
     void Plug(const char* serial, const char* description) const { SIM_ENTRY(SimPlug)(serial, description); }
     bool Unplug(const char* serial) const { return SIM_ENTRY(SimUnplug)(serial) != 0; }
     // function fails with status from its atCall-th call on (counted from now), times calls (0: always).
@@ -32,25 +35,36 @@ public:
     bool Queue(const char* serial, const std::string& bytes) const {
         return SIM_ENTRY(SimQueueBytes)(serial, bytes.data(), static_cast<d2xx::DWORD>(bytes.size())) != 0;
     }
-    std::string Written(const char* serial) const;
+    std::string Written(const char* serial) const {
+        const auto read = SIM_ENTRY(SimReadWritten);
+        std::string bytes(read(serial, nullptr, 0), '\0');
+        read(serial, bytes.data(), static_cast<d2xx::DWORD>(bytes.size()));
+        return bytes;
+    }
     void ClearWritten(const char* serial) const { SIM_ENTRY(SimClearWritten)(serial); }
     unsigned long Calls(const char* function) const { return SIM_ENTRY(SimCallCount)(function); }
     bool IsOpen(const char* serial) const { return SIM_ENTRY(SimIsOpen)(serial) != 0; }
-    api::Settings Settings(const char* serial) const;
 
-    // The default devices.
+    // The default ZEV device (a plain FTDI cable, not a ZEV, is listed before it).
     static constexpr const char* kZevSerial = "ZV100001";
     static constexpr const char* kZevDescription = "ZEV WiFi Server";
-    static constexpr const char* kOtherSerial = "FT4K2P9A";
-    static constexpr const char* kOtherDescription = "FT232R USB UART";
 
 private:
     // Throws when the loaded driver lacks the entry point: not the simulation.
-    template <typename Fn> static Fn Entry(const char* name) { return reinterpret_cast<Fn>(Proc(name)); }
-    static void* Proc(const char* name);
+    template <typename Fn> static Fn Entry(const char* name) {
+        FARPROC proc = GetProcAddress(GetModuleHandleW(L"FTD2XX.DLL"), name);
+        if (!proc)
+            throw std::runtime_error(std::string("simulated driver lacks ") + name);
+        return reinterpret_cast<Fn>(reinterpret_cast<void*>(proc));
+    }
 };
 
 // The folder of the running test binary, with a trailing backslash.
-std::wstring ExeFolder();
+inline std::wstring ExeFolder() {
+    wchar_t path[1024] = {};
+    GetModuleFileNameW(nullptr, path, 1024);
+    const std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
 
 } // namespace testsupport

@@ -1,10 +1,15 @@
 // Helpers for tests that drive real windows in-process under Wine.
 #pragma once
 
+#include "controls/host/picture_win.h"
+#include "win/gdi.h"
 #include "win/notify.h"
 
 #include <windows.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -12,7 +17,19 @@
 namespace testsupport {
 
 // Dispatches pending messages for about the given time (timers included).
-void PumpMessages(int milliseconds = 0);
+inline void PumpMessages(int milliseconds = 0) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (milliseconds > 0)
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    } while (static_cast<LONG>(end - GetTickCount()) > 0);
+}
+
 // Pumps until the condition holds or the time is up; returns the condition's last value.
 template <typename Pred> bool PumpUntil(Pred pred, int timeoutMs = 3000) {
     for (int waited = 0; waited <= timeoutMs; waited += 10) {
@@ -26,16 +43,49 @@ template <typename Pred> bool PumpUntil(Pred pred, int timeoutMs = 3000) {
 // Saves what the screen shows of the window (frame included) as <name>.bmp in the folder named
 // by ZEV_SCREENSHOTS (a Unix path; the test run turns the files into PNG). Returns the file path,
 // empty when no folder is set or capturing failed.
-std::wstring SaveScreenshot(HWND hwnd, const std::wstring& name);
+inline std::wstring SaveScreenshot(HWND hwnd, const std::wstring& name) {
+    const char* folder = std::getenv("ZEV_SCREENSHOTS");
+    if (!folder || !*folder || !hwnd)
+        return {};
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    PumpMessages(150);
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    win::WindowDc screen(nullptr);
+    win::Bitmap shot(CreateCompatibleBitmap(screen.Get(), w, h));
+    HDC dc = CreateCompatibleDC(screen.Get());
+    {
+        win::SelectGuard select(dc, shot.Get()); // read back only once it has left the DC
+        BitBlt(dc, 0, 0, w, h, screen.Get(), r.left, r.top, SRCCOPY);
+    }
+    DeleteDC(dc);
+    const auto picture = host::PictureFromBitmap(shot.Get());
+    const std::wstring path = L"Z:" + std::filesystem::path(folder).wstring() + L"/" + name + L".bmp";
+    const auto bytes = picture ? bmp::Encode(picture->raster) : std::vector<std::uint8_t>{};
+    std::ofstream out(std::filesystem::path(path), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return picture && out ? path : std::wstring();
+}
 
 // The colour of a pixel on screen, in window client coordinates.
-COLORREF ScreenPixel(HWND hwnd, int x, int y);
+inline COLORREF ScreenPixel(HWND hwnd, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(hwnd, &p);
+    win::WindowDc screen(nullptr);
+    return GetPixel(screen.Get(), p.x, p.y);
+}
 
 // Records every message box and event-log entry instead of showing it; answers with a fixed reply.
 class NoticeRecorder {
 public:
-    explicit NoticeRecorder(int reply = IDOK);
-    ~NoticeRecorder();
+    explicit NoticeRecorder(int reply = IDOK) {
+        previous_ = win::SetNoticeHandler([this, reply](const win::Notice& n) {
+            notices.push_back(n);
+            return reply;
+        });
+    }
+    ~NoticeRecorder() { win::SetNoticeHandler(std::move(previous_)); }
     NoticeRecorder(const NoticeRecorder&) = delete;
     NoticeRecorder& operator=(const NoticeRecorder&) = delete;
     std::vector<win::Notice> notices;
@@ -44,9 +94,21 @@ private:
     win::NoticeHandler previous_;
 };
 
-std::wstring WindowText(HWND hwnd);
+inline std::wstring WindowText(HWND hwnd) {
+    const int n = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    GetWindowTextW(hwnd, text.data(), n + 1);
+    text.resize(static_cast<size_t>(n));
+    return text;
+}
+
 // A window's rectangle in another window's client coordinates.
-RECT RectIn(HWND child, HWND parent);
+inline RECT RectIn(HWND child, HWND parent) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
 
 } // namespace testsupport
 

@@ -1,0 +1,216 @@
+// The main window: as it starts (layout, texts, the start state, the running clock, a move to a screen
+// of another scale and back), start-up ending cleanly when the toolbar's skin picture cannot be read or
+// the window cannot be built, and connected, disconnected, cleared and closed against the simulated
+// device, where a failed write and a vanished device show the disconnected state.
+#include "console/clock_text.h"
+#include "tests/wine/support/principal_session.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <string_view>
+
+using namespace testsupport;
+
+namespace {
+
+LRESULT CALLBACK RefuseStatusBar(int code, WPARAM wParam, LPARAM lParam) {
+    wchar_t cls[64] = {};
+    if (code == HCBT_CREATEWND && GetClassNameW(reinterpret_cast<HWND>(wParam), cls, 64) &&
+        std::wstring_view(cls) == statusbar::SkinStatusBar::kClassName)
+        return 1;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Client size, console and quick-command fonts, a quick command's place, panel widths, toolbar images.
+std::array<LONG, 10> MainLayout(console::Principal& p) {
+    RECT client{}, command = RectIn(p.Command1(3), p.Hwnd());
+    GetClientRect(p.Hwnd(), &client);
+    int images = 0, unused = 0;
+    ImageList_GetIconSize(p.Toolbar().ImageList1(), &images, &unused);
+    const auto& panels = p.StatusBar1().Panels();
+    const LONG consoleFont = FontOf(p.txtConsole()).lfHeight, commandFont = FontOf(p.Command1(0)).lfHeight;
+    return {client.right,  client.bottom,  consoleFont,        commandFont,        command.left,
+            command.right, command.bottom, panels.At(1).Width, panels.At(3).Width, images};
+}
+
+} // namespace
+
+using Principal = PrincipalSession;
+
+TEST(PrincipalBuild, AWindowThatCannotBeBuiltSaysSoWithNoQuitPendingToCloseTheMessage) {
+    // A quit message waiting in the queue would end the message box's own loop before the user saw it.
+    console::AppContext app;
+    console::Principal principal(app, {.programFolder = {}, .quitOnClose = true});
+    std::vector<bool> quitPending;
+    const auto previous = win::SetNoticeHandler([&](const win::Notice&) {
+        MSG msg;
+        quitPending.push_back(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+        return IDOK;
+    });
+    HHOOK hook = SetWindowsHookExW(WH_CBT, &RefuseStatusBar, nullptr, GetCurrentThreadId());
+    EXPECT_FALSE(principal.Open());
+    UnhookWindowsHookEx(hook);
+    win::SetNoticeHandler(previous);
+    EXPECT_EQ(quitPending, std::vector<bool>{false});
+}
+
+TEST_F(Principal, StartsInItsStateLaidOutAsDesignedWithARunningClockAndFollowsAMoveTo144DpiAndBack) {
+    EXPECT_EQ(std::pair(principal.ConsoleText(), principal.ConsoleSelStart()), std::pair(std::wstring(L">"), 1));
+    EXPECT_EQ(GetWindowLongPtrW(principal.txtConsole(), GWL_STYLE) & (ES_MULTILINE | ES_READONLY | WS_VSCROLL),
+              ES_MULTILINE | ES_READONLY | WS_VSCROLL);
+    ExpectControls(false, /*consoleEnabled=*/false);
+    EXPECT_FALSE(principal.TimerRxEnabled());
+    EXPECT_EQ(principal.SkinPath(), ExeFolder() + L"imagenes\\Skin_VBNET.bmp");
+    EXPECT_TRUE(notices.notices.empty());
+
+    HWND hwnd = principal.Hwnd();
+    EXPECT_EQ(WindowText(hwnd), L"ZEV Config  -  Vantoro ");
+    EXPECT_EQ(GetWindowLongPtrW(hwnd, GWL_STYLE) &
+                  (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
+              WS_CAPTION | WS_SYSMENU);
+    EXPECT_TRUE(GetClassLongPtrW(hwnd, GCLP_HICON) && GetClassLongPtrW(hwnd, GCLP_HICONSM)) << "an icon of its own";
+    // System colour 19 behind everything, Frame1 included.
+    EXPECT_EQ(std::pair(ScreenPixel(hwnd, 484, 300), ScreenPixel(hwnd, 12, 300)),
+              std::pair(GetSysColor(COLOR_INACTIVECAPTIONTEXT), GetSysColor(COLOR_INACTIVECAPTIONTEXT)));
+
+    // Twips to pixels at 15 per pixel.
+    const std::pair<HWND, RECT> places[] = {{principal.Frame1(), {8, 48, 481, 481}},
+                                            {principal.txtConsole(), {16, 64, 473, 473}},
+                                            {principal.StatusBar1().Hwnd(), {0, 521, 488, 538}},
+                                            {principal.Toolbar().Hwnd(), {0, 0, 488, 56}},
+                                            {principal.Command1(0), {8, 488, 121, 513}}};
+    for (const auto& [control, at] : places)
+        EXPECT_EQ(RectIn(control, hwnd), at) << Narrow(WindowText(control));
+    for (HWND control : {principal.txtConsole(), principal.Command1(0)})
+        EXPECT_STREQ(FontOf(control).lfFaceName, L"Courier New");
+
+    HWND toolbar = principal.Toolbar().ToolbarWindow();
+    ASSERT_EQ(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0), 4);
+    const wchar_t* tools[4] = {L"Dispositivos", L"Desconectar", L"Borrar     ", L"Acerca de  "};
+    for (int i = 0; i < 4; ++i) {
+        TBBUTTON b{};
+        SendMessageW(toolbar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&b));
+        wchar_t text[64] = {};
+        SendMessageW(toolbar, TB_GETBUTTONTEXTW, static_cast<WPARAM>(b.idCommand), reinterpret_cast<LPARAM>(text));
+        EXPECT_EQ(std::pair(b.iBitmap, std::wstring(text)), std::pair(i, std::wstring(tools[i])));
+    }
+    SaveScreenshot(hwnd, L"principal_start");
+
+    // The widest date and time fit their panels: two-digit day, month and hour, and the English afternoon.
+    for (const auto& [panel, text] : {std::pair{2, L"28/12/2026"}, std::pair{3, L"10:58:58 PM"}}) {
+        principal.StatusBar1().ChangeTextPanel(text, panel);
+        ExpectFits(principal.StatusBar1().PanelLabel(panel));
+    }
+
+    // Moved to a screen at 144 dpi it lays itself out again; moved back, it is exactly as before.
+    const auto at96 = MainLayout(principal);
+    EXPECT_EQ(at96, (std::array<LONG, 10>{488, 538, -11, -13, 368, 481, 513, 350, 80, 32}));
+    MoveToDpi(hwnd, {488, 538}, 144);
+    EXPECT_EQ(MainLayout(principal), (std::array<LONG, 10>{732, 807, -17, -20, 552, 722, 770, 525, 120, 48}));
+    EXPECT_EQ(std::pair(principal.StatusBar1().Panels().Count(), Panel(1)), std::pair(3, std::wstring(L"Desconectado")))
+        << "the panels keep their texts";
+    MoveToDpi(hwnd, {488, 538}, 96);
+    EXPECT_EQ(MainLayout(principal), at96);
+
+    // Nothing touches the driver before a connection, not even a click on a disabled quick command
+    // with a link open (Wine still notifies for a disabled button).
+    ASSERT_TRUE(app.link.OpenLink(kZev));
+    SendMessageW(principal.Command1(3), BM_CLICK, 0, 0);
+    // The long time format has seconds: TimerHora rewrites the time panel within a second or so.
+    const std::wstring shown = Panel(3);
+    std::wstring before, after = console::LongTimeText(console::LocalNow());
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            before = std::exchange(after, console::LongTimeText(console::LocalNow()));
+            return Panel(3) != shown;
+        },
+        2500));
+    EXPECT_TRUE(Panel(3) == before || Panel(3) == after) << Narrow(Panel(3));
+    EXPECT_EQ(sim.Calls("FT_GetQueueStatus") + sim.Calls("FT_Write"), 0u);
+}
+
+// Whether a file is a usable bitmap, and why not, is the bitmap reader's (tested natively); here a
+// failure stops start-up with the file and the reason, and leaves no window.
+TEST(PrincipalSkinFile, StartUpStopsWithTheFileAndTheReasonAndLeavesNoWindow) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("zev_principal_" + std::to_string(GetCurrentProcessId()));
+    const fs::path skin = folder / "imagenes" / "Skin_VBNET.bmp";
+    fs::create_directories(skin.parent_path());
+    std::ofstream(skin) << "no bmp";
+    NoticeRecorder notices;
+    console::AppContext app;
+    console::Principal principal(app, {.programFolder = folder.wstring()});
+    EXPECT_FALSE(principal.Open());
+    fs::remove_all(folder);
+    EXPECT_FALSE(principal.Hwnd() || console::Principal::Instance() || FindWindowW(L"ZevPrincipal", nullptr))
+        << "no half-built window";
+    ASSERT_EQ(notices.notices.size(), 1u);
+    const win::Notice& n = notices.notices[0];
+    EXPECT_EQ(std::tuple(n.title, n.flags & MB_ICONERROR, n.text.find(skin.wstring()) != std::wstring::npos,
+                         n.text.find(L"no es un mapa de bits válido") != std::wstring::npos),
+              std::tuple(std::wstring(L"ZEV Config"), UINT(MB_ICONERROR), true, true))
+        << "names the file and says why: " << Narrow(n.text);
+}
+
+// A disconnect, a failed write (keys share the quick commands' sending path) and an unplug each close
+// the link once and keep the console; then the user connects again.
+TEST_F(Principal, ADisconnectAFailedWriteOrAnUnplugClosesTheLinkOnceAndKeepsTheConsole) {
+    for (int way = 0; way < 3; ++way) {
+        Connect();
+        const unsigned long closes = sim.Calls("FT_Close");
+        if (way == 0) { // a reply shown first, so that keeping the console's text means something
+            principal.Command1_Click(3);
+            ASSERT_TRUE(WaitForReply(L"HELP    esta ayuda"));
+            SaveScreenshot(principal.Hwnd(), L"principal_help");
+        }
+        const std::wstring shown = principal.ConsoleText();
+        if (way == 0) {
+            principal.Toolbar1_ButtonClick(L"Boton2");
+        } else if (way == 1) {
+            sim.Fail("FT_Write", d2xx::FT_IO_ERROR, 1, 1);
+            principal.Command1_Click(1);
+        } else {
+            ASSERT_TRUE(sim.Unplug(kZev));
+            ASSERT_TRUE(PumpUntil([&] { return !IsWindowEnabled(principal.Command1(0)); }, 2000));
+            sim.Plug(kZev, SimDriver::kZevDescription);
+        }
+        EXPECT_EQ(std::pair(sim.IsOpen(kZev), sim.Calls("FT_Close")), std::pair(false, closes + 1)) << way;
+        ExpectControls(false);
+        EXPECT_EQ(std::tuple(principal.ConsoleText(), principal.TimerRxEnabled(), GetFocus()),
+                  std::tuple(shown, true, principal.txtConsole()))
+            << way << ": the console keeps its text and the focus; the poll runs on for the next connection";
+        // From now on nothing reaches the driver, and a disconnect or closing closes nothing more.
+        const unsigned long calls = sim.Calls("FT_GetQueueStatus") + sim.Calls("FT_Write");
+        PumpMessages(way == 0 ? 350 : 0);
+        TypeChar(L'a');
+        principal.Command1_Click(0);
+        principal.Toolbar1_ButtonClick(L"Boton2");
+        principal.TimerRx_Timer();
+        EXPECT_EQ(std::pair(sim.Calls("FT_GetQueueStatus") + sim.Calls("FT_Write"), sim.Calls("FT_Close")),
+                  std::pair(calls, closes + 1));
+    }
+    SendMessageW(principal.Hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(std::pair(principal.Hwnd(), sim.Calls("FT_Close")), std::pair(HWND{}, 3ul)) << "nothing more to close";
+    EXPECT_TRUE(notices.notices.empty()) << "no message";
+}
+
+// Clear empties the console to its prompt and sends nothing (a real click on a tool reaches its key: the
+// end-to-end test); closing while connected closes the link, after the unload hook.
+TEST_F(Principal, ClearSendsNothingAndClosingClosesTheLinkAfterTheUnloadHook) {
+    Connect();
+    principal.Command1_Click(0);
+    ASSERT_TRUE(WaitForReply(L"redes encontradas"));
+    principal.Toolbar1_ButtonClick(L"Boton3");
+    EXPECT_EQ(std::pair(principal.ConsoleText(), principal.ConsoleSelStart()), std::pair(std::wstring(L">"), 1));
+    EXPECT_EQ(Written(), "LIST\rSCAN\r");
+
+    bool unloaded = false;
+    principal.Unloading = [&] { unloaded = sim.IsOpen(kZev); };
+    SendMessageW(principal.Hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(unloaded) << "the unload hook runs while the link is still open";
+    EXPECT_EQ(std::tuple(sim.IsOpen(kZev), sim.Calls("FT_Close"), console::Principal::Instance()),
+              std::tuple(false, 1ul, static_cast<console::Principal*>(nullptr)));
+}
