@@ -1,6 +1,6 @@
-// The formatted caption on a real button: runs, fills, rules and pictures (their top-left colour
-// transparent), icons, the disabled colour, the pressed shift, the font carry-over, unreadable picture
-// files; and design mode, which draws no formatted text.
+// The formatted caption on a real button (where each item goes is the layout's native test): runs,
+// fills, rules and pictures (their top-left colour transparent), icons, the disabled colour, the font
+// carry-over and unreadable picture files.
 #include "bmp/ico_file.h"
 #include "tests/wine/support/button_form.h"
 
@@ -59,16 +59,8 @@ TEST_F(ButtonCaption, RunsFillsPicturesRulesTheDisabledColourAndTheFontCarryOver
     EXPECT_EQ(rule, (RECT{3, rule.top, 240 - 3 - 1, rule.top})) << "one pixel, to the mirrored margin";
 
     b.SetEnabled(false);
-    EXPECT_EQ(ink(RGB(255, 0, 0)) + ink(RGB(128, 0, 128)), 0) << "runs and the rule take the disabled colour";
+    EXPECT_EQ(ink(RGB(255, 0, 0)), 0) << "the runs take the disabled colour";
     EXPECT_GT(ink(BuiltInSkinColours(16)->foreDisabled), 10);
-    EXPECT_GT(ink(RGB(0, 255, 0)), 20) << "fills keep theirs";
-    b.SetEnabled(true);
-    const RECT normal = InkOf(b, 240, 60, RGB(0, 0, 255)).box;
-    Send(b, "p 5 5");
-    const RECT pressed = InkOf(b, 240, 60, RGB(0, 0, 255)).box;
-    EXPECT_EQ(std::pair(pressed.left, pressed.top), std::pair(normal.left + 1, normal.top + 1))
-        << "the margin grows by 3 (9 / 2 = 4.5 rounds to 4) and the top by 1";
-    Send(b, "r 500 5");
 
     // Drawing leaves the last item's font on the button, the base of the next run.
     b.FormatTextClear();
@@ -83,24 +75,16 @@ TEST_F(ButtonCaption, RunsFillsPicturesRulesTheDisabledColourAndTheFontCarryOver
     EXPECT_TRUE(notices.notices.empty());
 }
 
-TEST_F(ButtonCaption, UnreadablePicturesAreReportedAndAddNothingAndDesignModeDrawsNoFormattedText) {
+TEST_F(ButtonCaption, AnUnreadablePictureIsReportedAndAddsNothing) {
     SkinButton b;
-    b.Ambient().SetUserMode(false);
-    ASSERT_TRUE(Place(b, L"", 240, 60));
+    ASSERT_TRUE(Place(b));
     const std::wstring missing = Write(L"zev_no_such_picture.bmp", {});
     DeleteFileW(missing.c_str());
-    // A missing file, and one that is no picture at all (the checks of malformed files are native).
-    EXPECT_FALSE(b.FormatTextAddPicture(missing) ||
-                 b.FormatTextAddPicture(Write(L"zev_text.bmp", {'h', 'o', 'l', 'a'})));
-    ASSERT_EQ(notices.notices.size(), 2u);
+    // Which files are malformed is the bitmap reader's native test; the window tells the reason.
+    EXPECT_FALSE(b.FormatTextAddPicture(missing));
+    ASSERT_EQ(notices.notices.size(), 1u);
     EXPECT_EQ(
         std::tuple(notices.notices[0].text, notices.notices[0].title, notices.notices[0].flags),
         std::tuple(L"No se pudo cargar la imagen: " + missing, std::wstring(L"Error"), UINT(MB_OK | MB_ICONERROR)));
     EXPECT_TRUE(b.FormattedCaption().Empty());
-
-    TextRunOptions red;
-    red.foreColor = RGB(255, 0, 0);
-    b.FormatTextAdd(L"Hola", red);
-    b.SetEnabledFormatText(true);
-    EXPECT_EQ(InkOf(b, 240, 60, RGB(255, 0, 0)).count, 0) << "design mode draws no formatted text";
 }
