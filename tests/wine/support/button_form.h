@@ -16,6 +16,7 @@
 #include <functional>
 #include <iterator>
 #include <sstream>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -33,16 +34,12 @@ public:
         const DWORD style = (parent ? WS_CHILD : WS_POPUP) | WS_VISIBLE | WS_CLIPCHILDREN;
         return Create(L"ZevTestButtonForm", WS_EX_CONTROLPARENT, L"form", style, x, y, width, height, parent, nullptr);
     }
-    struct Command {
-        int id, code;
-        HWND from;
-    };
-    std::vector<Command> commands;
+    std::vector<std::pair<WPARAM, LPARAM>> commands;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == WM_COMMAND) {
-            commands.push_back({LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)});
+            commands.emplace_back(wParam, lParam);
             return 0;
         }
         return Default(msg, wParam, lParam);
@@ -154,16 +151,18 @@ inline void Record(skinbutton::SkinButton& b, EventLog& log, const std::string& 
     b.MouseDown = say("MouseDown"), b.MouseMove = say("MouseMove"), b.MouseUp = say("MouseUp");
 }
 
+// Moves the pointer away from every button.
+inline void Away() {
+    SetCursorPos(1200, 1000);
+    PumpMessages(20);
+}
+
 // A form to stand buttons on, with the pointer away from them unless a test means otherwise.
 class ButtonTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Away();
         ASSERT_TRUE(form.Open(nullptr, 40, 40, 420, 220));
-    }
-    static void Away() {
-        SetCursorPos(1200, 1000);
-        PumpMessages(20);
     }
     // A button at (10, 10) of the given size.
     bool Place(skinbutton::SkinButton& b, const std::wstring& caption = L"", int w = 100, int h = 30, int id = 1) {
