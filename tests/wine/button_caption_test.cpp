@@ -10,27 +10,15 @@
 using namespace skinbutton;
 using namespace testsupport;
 
-namespace {
+using ButtonCaption = ButtonTest;
 
-// Files written into the temporary folder are removed with the fixture.
-class ButtonCaption : public ButtonTest {
-protected:
-    std::wstring Write(const std::wstring& name, const std::vector<std::uint8_t>& bytes) {
-        wchar_t folder[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, folder);
-        files.push_back(folder + name);
-        std::ofstream(std::filesystem::path(files.back()), std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        return files.back();
-    }
-    void TearDown() override {
-        for (const auto& f : files)
-            DeleteFileW(f.c_str());
-    }
-    std::vector<std::wstring> files;
-};
-
-} // namespace
+// A file in the temporary folder of the test prefix; each run writes the same names again.
+static std::wstring Write(const std::wstring& name, const std::vector<std::uint8_t>& bytes) {
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return path.wstring();
+}
 
 TEST_F(ButtonCaption, RunsFillsPicturesRulesTheDisabledColourAndTheFontCarryOver) {
     bmp::Raster square(16, 16, {255, 0, 255}); // a blue 6 × 6 square on magenta
