@@ -53,8 +53,7 @@ public:
         surface_.Adopt(static_cast<HBITMAP>(LoadImageW(
             win::ThisModule(), MAKEINTRESOURCEW(skinbutton::kFirstSkinResource + skin), IMAGE_BITMAP, 0, 0, 0)));
     }
-    COLORREF At(int x, int y) const { return GetPixel(surface_.Dc(), x, y); }
-    COLORREF At(int frame, int x, int y) const { return At(frame * 15 + x, y); }
+    COLORREF At(int frame, int x, int y) const { return GetPixel(surface_.Dc(), frame * 15 + x, y); }
 
 private:
     win::MemorySurface surface_;
