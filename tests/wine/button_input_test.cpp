@@ -82,8 +82,8 @@ TEST_F(ButtonInput, EventsTheirOrderAndClicksFromSynthesizedInput) {
         // Hover: one MouseOver while in, after the hot repaint (the system's own move to where the pointer
         // was put arrives while the timers run); the poll finds the pointer still in; once it has left,
         // MouseOut comes before the repaint and the poll stops.
-        {kPushButton, false, true, "m 50 15 m 60 16 w a w ?",
-         "MouseMove 0 0 50 15 @4, MouseOver @0, MouseMove 0 0 60 16 @0, MouseMove 0 0 60 16 @0, MouseOut @0, =4"},
+        {kPushButton, false, true, "m 50 15 m 60 16 w ? a w ?",
+         "MouseMove 0 0 50 15 @4, MouseOver @0, MouseMove 0 0 60 16 @0, MouseMove 0 0 60 16 @0, =0, MouseOut @0, =4"},
         // A click: events before their repaints, the Click after; normal or hot after it as the pointer
         // is; the press took the focus.
         {kPushButton, false, true, "m 30 12 p 30 12 r 30 12 ? f #",
