@@ -1,6 +1,5 @@
-// The skinned button's interaction on real windows: hover and its poll, mouse and keyboard input,
-// the events in their order, check and option behaviour, focus moves, Space, what a Windows user
-// expects of a button (tab stop, WM_GETTEXT, BN_CLICKED, a disabled button never clicks) and what a
+// The skinned button's interaction on real windows: hover and its poll, input and the events in their
+// order, check and option behaviour, focus moves, what a Windows user expects of a button and what a
 // screen reader hears of it and does with it.
 #include "controls/button/button_accessible.h"
 #include "tests/wine/support/button_form.h"
@@ -13,31 +12,33 @@
 
 using namespace skinbutton;
 using namespace testsupport;
-using Log = EventLog;
 
 namespace {
 
 using ButtonInput = ButtonTest;
 
-bool Ends(const Log& log, const std::string& entry) {
-    return !log.empty() && log.back() == entry;
-}
-
-// Sends the actions (see Send; also ?, f and #) and returns what the button did: each event with the
-// frame shown when it was raised ("@n"), "=n" for the frame shown at "?", "focus" at "f" if the button
-// has it, "#n" for the parent's command count at "#". The log is the caller's: it must outlive the
-// button's events. The setup runs once the events are recorded.
-std::string Drive(SkinButton& b, const ButtonForm& form, Log& log, const std::string& actions,
+// Sends the actions (see Send; also ?, f, #, w and a) and returns what the button did: each event with
+// the frame shown when it was raised ("@n"), "=n" for the frame shown at "?", "focus" at "f" if the
+// button has it, "#n" for the parent's command count at "#"; "w" lets the timers run for 60 ms, "a"
+// moves the pointer away and waits for MouseOut. The log is the caller's: it must outlive the button's
+// events. The setup runs once the events are recorded.
+std::string Drive(SkinButton& b, const ButtonForm& form, EventLog& log, const std::string& actions,
                   void (*setup)(SkinButton&)) {
     log.clear();
-    Record(b, log, "", true);
+    Record(b, log);
     if (setup)
         setup(b);
     Send(b, actions, [&](char a) {
-        if (a == 'f')
+        if (a == 'a') {
+            Away();
+            PumpUntil([&] { return log.back().starts_with("MouseOut"); }, 1000);
+        } else if (a == 'w') {
+            PumpMessages(60);
+        } else if (a == 'f') {
             log.push_back(GetFocus() == b.hwnd() ? "focus" : "no focus");
-        else
+        } else {
             log.push_back(a == '?' ? "=" + std::to_string(FrameShown(b)) : "#" + std::to_string(form.commands.size()));
+        }
     });
     std::string out;
     for (const auto& e : log)
@@ -70,34 +71,6 @@ long Number(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*), IA
 }
 } // namespace
 
-TEST_F(ButtonInput, PointerEnterAndLeaveWithTheirEventsAfterAndBeforeTheRepaint) {
-    SkinButton b;
-    ASSERT_TRUE(Place(b));
-    Record(b, log, "", true);
-    Send(b, "m 50 15 m 60 16");
-    EXPECT_EQ(log, (Log{"MouseMove 0 0 50 15 @4", "MouseOver @0", "MouseMove 0 0 60 16 @0"}))
-        << "one MouseOver while in, after the hot repaint";
-    PumpMessages(60);
-    EXPECT_FALSE(Ends(log, "MouseOut @0")) << "the poll finds the pointer still in";
-    Away();
-    ASSERT_TRUE(PumpUntil([&] { return Ends(log, "MouseOut @0"); }, 1000)) << "MouseOut comes before the repaint";
-    EXPECT_EQ(FrameShown(b), kStateNormal);
-    log.clear();
-    PumpMessages(60);
-    EXPECT_TRUE(log.empty()) << "the poll stops once the pointer has left";
-
-    // A window over the button, under the pointer, counts as leaving (an edit: a static would let the
-    // pointer through).
-    Send(b, "m 50 15");
-    ASSERT_EQ(FrameShown(b), kStateHot);
-    HWND cover = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_READONLY, 30, 10, 80, 30, form.Hwnd(),
-                                 nullptr, nullptr, nullptr);
-    SetWindowPos(cover, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    ASSERT_TRUE(PumpUntil([&] { return Ends(log, "MouseOut @0"); }, 1000));
-    EXPECT_EQ(FrameShown(b), kStateNormal);
-    DestroyWindow(cover);
-}
-
 TEST_F(ButtonInput, EventsTheirOrderAndClicksFromSynthesizedInput) {
     const struct {
         int type;
@@ -106,6 +79,11 @@ TEST_F(ButtonInput, EventsTheirOrderAndClicksFromSynthesizedInput) {
         const char* expected;
         void (*setup)(SkinButton&) = nullptr;
     } cases[] = {
+        // Hover: one MouseOver while in, after the hot repaint (the system's own move to where the pointer
+        // was put arrives while the timers run); the poll finds the pointer still in; once it has left,
+        // MouseOut comes before the repaint and the poll stops.
+        {kPushButton, false, true, "m 50 15 m 60 16 w ? a w ?",
+         "MouseMove 0 0 50 15 @4, MouseOver @0, MouseMove 0 0 60 16 @0, MouseMove 0 0 60 16 @0, =0, MouseOut @0, =4"},
         // A click: events before their repaints, the Click after; normal or hot after it as the pointer
         // is; the press took the focus.
         {kPushButton, false, true, "m 30 12 p 30 12 r 30 12 ? f #",
@@ -127,18 +105,20 @@ TEST_F(ButtonInput, EventsTheirOrderAndClicksFromSynthesizedInput) {
         // Checked and hot, and disabled: the two looks no other row shows.
         {kCheckButton, true, true, "m 30 12 ?", "MouseMove 0 0 30 12 @2, MouseOver @3, =3"},
         {kPushButton, false, false, "?", "=5"},
-        // A disabled button never clicks; enabled again from outside, through the window, it does.
+        // A disabled button never clicks.
         {kCheckButton, true, false, "k 32 u 32 p 5 5 r 5 5 b ? #",
          "KeyDown 32 0 @6, KeyUp 32 0 @6, MouseDown 1 0 5 5 @6, MouseUp 1 0 5 5 @6, =6, #0"},
-        {kCheckButton, false, false, "b #", "Click @2, #1",
-         [](SkinButton& b) {
-             EXPECT_FALSE(IsWindowEnabled(b.hwnd()));
-             EnableWindow(b.hwnd(), TRUE);
-         }},
         // A handler may change its arguments: a left press turned into a right one neither looks pressed
         // nor clicks.
         {kPushButton, false, true, "p 10 10 ? r 10 10 #", "=4, MouseUp 1 0 10 10 @4, #0",
          [](SkinButton& b) { b.MouseDown = [](std::int16_t& button, std::int16_t&, float&, float&) { button = 2; }; }},
+        // A failing handler ends only its message: the failed move keeps the previous look, the press
+        // after it is handled.
+        {kPushButton, false, true, "m 50 15 ? p 30 12 r 30 12",
+         "=4, MouseDown 1 0 30 12 @4, MouseUp 1 0 30 12 @1, Click @4",
+         [](SkinButton& b) {
+             b.MouseMove = [](std::int16_t&, std::int16_t&, float&, float&) { throw std::runtime_error("handler"); };
+         }},
     };
     for (const auto& c : cases) {
         SkinButton b;
@@ -157,29 +137,18 @@ TEST_F(ButtonInput, OptionGroupsFollowTheirFrame) {
     ButtonForm frameA, frameB;
     ASSERT_TRUE(frameA.Open(form.Hwnd(), 0, 0, 200, 100));
     ASSERT_TRUE(frameB.Open(form.Hwnd(), 210, 0, 200, 100));
-    SkinButton a1, a2, a3, b1;
+    SkinButton a1, a2, b1;
     ASSERT_TRUE(a1.Create(frameA.Hwnd(), 1, RECT{5, 5, 95, 30}, L"a1"));
     ASSERT_TRUE(a2.Create(frameA.Hwnd(), 2, RECT{5, 35, 95, 60}, L"a2"));
-    ASSERT_TRUE(a3.Create(frameA.Hwnd(), 3, RECT{5, 65, 95, 90}, L"a3"));
     ASSERT_TRUE(b1.Create(frameB.Hwnd(), 4, RECT{5, 5, 95, 30}, L"b1"));
     for (SkinButton* o : {&a1, &a2, &b1})
         o->SetButtonType(kOptionButton);
-    a3.SetValue(true); // a push button in the same frame is no part of the group
-    Record(a1, log, "a1");
-    Record(a2, log, "a2");
     Send(b1, "p 10 10 r 10 10");
     Send(a1, "p 10 10 r 10 10");
-    log.clear();
     Send(a2, "p 10 10 r 10 10 p 10 10 r 10 10");
-    EXPECT_EQ(std::tuple(a1.Value(), a2.Value(), a3.Value(), b1.Value()), std::tuple(false, true, true, true))
+    EXPECT_EQ(std::tuple(a1.Value(), a2.Value(), b1.Value()), std::tuple(false, true, true))
         << "another frame is another group; clicking a checked option keeps it checked";
-    // The sibling's Click (through its Value) comes first.
-    EXPECT_EQ(log, (Log{"a2.MouseDown 1 0 10 10", "a2.MouseUp 1 0 10 10", "a1.Click", "a2.Click",
-                        "a2.MouseDown 1 0 10 10", "a2.MouseUp 1 0 10 10", "a2.Click"}));
     EXPECT_EQ(std::pair(FrameShown(a2), FrameShown(a1)), std::pair(int{kStateChecked}, int{kStateNormal}));
-    EXPECT_EQ(std::pair(SendMessageW(a2.hwnd(), BM_GETCHECK, 0, 0), SendMessageW(a1.hwnd(), BM_GETCHECK, 0, 0)),
-              std::pair(LRESULT{BST_CHECKED}, LRESULT{BST_UNCHECKED}))
-        << "read from outside as a button's";
 }
 
 TEST_F(ButtonInput, ArrowKeysAndTabMoveTheFocusAfterKeyDown) {
@@ -190,41 +159,28 @@ TEST_F(ButtonInput, ArrowKeysAndTabMoveTheFocusAfterKeyDown) {
     ASSERT_TRUE(two.Create(form.Hwnd(), 2, RECT{110, 10, 200, 35}, L"2"));
     ASSERT_TRUE(three.Create(form.Hwnd(), 3, RECT{210, 10, 300, 35}, L"3"));
     HWND focusAtKeyDown = nullptr;
-    bool swallow = false;
-    two.KeyDown = [&](std::int16_t& key, std::int16_t&) {
-        focusAtKeyDown = GetFocus();
-        if (key == 'A')
-            key = VK_RIGHT; // a handler may change the key, or swallow it
-        if (swallow)
-            key = 0;
-    };
-    const struct {
-        WPARAM key;
-        bool swallow;
-        HWND to;
-    } moves[] = {{VK_LEFT, false, one.hwnd()},   {VK_UP, false, one.hwnd()}, {VK_RIGHT, false, three.hwnd()},
-                 {VK_DOWN, false, three.hwnd()}, {'X', false, two.hwnd()},   {'A', false, three.hwnd()},
-                 {VK_RIGHT, true, two.hwnd()}};
-    for (const auto& m : moves) {
+    two.KeyDown = [&](std::int16_t&, std::int16_t&) { focusAtKeyDown = GetFocus(); };
+    const std::pair<WPARAM, HWND> moves[] = {{VK_LEFT, one.hwnd()},
+                                             {VK_UP, one.hwnd()},
+                                             {VK_RIGHT, three.hwnd()},
+                                             {VK_DOWN, three.hwnd()},
+                                             {'X', two.hwnd()}};
+    for (const auto& [key, to] : moves) {
         SetFocus(two.hwnd());
         focusAtKeyDown = nullptr;
-        swallow = m.swallow;
-        Send(two, "k " + std::to_string(m.key));
+        Send(two, "k " + std::to_string(key));
         EXPECT_EQ(focusAtKeyDown, two.hwnd()) << "KeyDown is raised before the focus moves";
-        EXPECT_EQ(GetFocus(), m.to) << m.key << (m.swallow ? " swallowed" : "");
+        EXPECT_EQ(GetFocus(), to) << key;
     }
     SetFocus(edit);
     MSG msg{edit, WM_KEYDOWN, VK_TAB, 1, 0, {}};
     EXPECT_TRUE(IsDialogMessageW(form.Hwnd(), &msg));
     EXPECT_EQ(GetFocus(), one.hwnd()) << "the dialog manager tabs to the button";
-    Send(one, "k 9");
-    EXPECT_EQ(GetFocus(), two.hwnd()) << "without one, the button passes Tab on itself";
 }
 
 TEST_F(ButtonInput, TheCaptionIsTheWindowTextAndFocusIsShownOnce) {
     SkinButton b;
     ASSERT_TRUE(Place(b, L"Cancelar"));
-    EXPECT_EQ(WindowText(b.hwnd()), L"Cancelar");
     b.SetCaption(L"Salir");
     EXPECT_EQ(WindowText(b.hwnd()), L"Salir");
     SetWindowTextW(b.hwnd(), L"Volver");
@@ -240,13 +196,11 @@ TEST_F(ButtonInput, TheCaptionIsTheWindowTextAndFocusIsShownOnce) {
     const auto before = edge();
     SetFocus(b.hwnd());
     EXPECT_NE(edge(), before) << "the dotted rectangle inverts pixels along the edge";
-    Send(b, "m 50 15");
-    Away();
-    ASSERT_TRUE(PumpUntil([&] { return FrameShown(b) == kStateNormal; }, 1000));
+    b.Refresh();
     EXPECT_EQ(edge(), before);
 }
 
-TEST_F(ButtonInput, HandlersThatDestroyTheButtonOrFailEndOnlyTheirMessage) {
+TEST_F(ButtonInput, AClickHandlerMayDestroyItsButton) {
     auto b = std::make_unique<SkinButton>();
     ASSERT_TRUE(Place(*b, L"Aceptar"));
     HWND hwnd = b->hwnd();
@@ -254,30 +208,7 @@ TEST_F(ButtonInput, HandlersThatDestroyTheButtonOrFailEndOnlyTheirMessage) {
     Send(*b, "p 10 10");
     Send(*static_cast<SkinButton*>(win::Window::FromHwnd(hwnd)), "r 10 10");
     EXPECT_FALSE(b);
-    EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_TRUE(form.commands.empty()) << "nothing is told about a button that is gone";
-    PumpMessages(30);
-
-    SkinButton c;
-    ASSERT_TRUE(Place(c));
-    c.MouseMove = [](std::int16_t&, std::int16_t&, float&, float&) { throw std::runtime_error("handler"); };
-    Send(c, "m 50 15");
-    EXPECT_EQ(FrameShown(c), kStateNormal) << "the failed move keeps the previous look";
-    c.MouseMove = nullptr;
-    Send(c, "m 51 15");
-    EXPECT_EQ(FrameShown(c), kStateHot);
-}
-
-TEST_F(ButtonInput, FontNamesTheSystemLacksFallBackToTheAmbientFont) {
-    SkinButton b;
-    b.Ambient().SetFont({L"Courier New"});
-    ASSERT_TRUE(Place(b, L"x"));
-    b.SetFontName(L"Arial");
-    EXPECT_EQ(b.FontName(), L"Arial");
-    b.SetFontName(L"No Such Font Anywhere");
-    EXPECT_EQ(b.FontName(), L"Courier New");
-    b.SetFontName(std::wstring(40, L'x'));
-    EXPECT_EQ(b.FontName(), L"Courier New") << "a name longer than a face name can be";
 }
 
 TEST_F(ButtonInput, AScreenReaderReadsAsAPushButtonAndItsDefaultActionClicks) {
@@ -288,18 +219,9 @@ TEST_F(ButtonInput, AScreenReaderReadsAsAPushButtonAndItsDefaultActionClicks) {
     EXPECT_EQ(Number(&IAccessible::get_accRole, a), ROLE_SYSTEM_PUSHBUTTON);
     EXPECT_EQ(Text(&IAccessible::get_accName, a), L"Conectar");
     EXPECT_EQ(Text(&IAccessible::get_accDefaultAction, a), L"Presionar");
-    const long state = Number(&IAccessible::get_accState, a);
-    EXPECT_EQ(state & (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_INVISIBLE),
-              STATE_SYSTEM_FOCUSABLE)
-        << std::hex << state;
-    // Located where the button is: the standard proxy's answer, kept.
-    long x = 0, y = 0, w = 0, h = 0;
-    RECT r{};
-    GetWindowRect(b->hwnd(), &r);
-    ASSERT_EQ(a->accLocation(&x, &y, &w, &h, Self()), S_OK);
-    const RECT located{x, y, x + w, y + h};
-    EXPECT_TRUE(EqualRect(&located, &r));
-    // Disabled: a reader hears it and cannot press it; enabled, pressing through the reader clicks.
+    // Disabled: a reader hears it (which bits each state sets is the rules' native table) and cannot
+    // press it; enabled, pressing through the reader clicks.
+    EXPECT_FALSE(Number(&IAccessible::get_accState, a) & STATE_SYSTEM_UNAVAILABLE);
     b->SetEnabled(false);
     EXPECT_TRUE(Number(&IAccessible::get_accState, a) & STATE_SYSTEM_UNAVAILABLE);
     EXPECT_TRUE(FAILED(a->accDoDefaultAction(Self())));
@@ -307,8 +229,7 @@ TEST_F(ButtonInput, AScreenReaderReadsAsAPushButtonAndItsDefaultActionClicks) {
     EXPECT_EQ(a->accDoDefaultAction(Self()), S_OK);
     PumpUntil([&] { return !form.commands.empty(); }, 2000);
     ASSERT_EQ(form.commands.size(), 1u);
-    EXPECT_EQ(std::tuple(form.commands[0].id, form.commands[0].code, form.commands[0].from),
-              std::tuple(42, int{BN_CLICKED}, b->hwnd()));
+    EXPECT_EQ(form.commands[0], std::pair(MAKEWPARAM(42, BN_CLICKED), reinterpret_cast<LPARAM>(b->hwnd())));
     b.reset();
     EXPECT_TRUE(FAILED(a->accDoDefaultAction(Self()))) << "the button is gone";
     a->Release();
