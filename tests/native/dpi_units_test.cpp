@@ -1,5 +1,4 @@
-// Screen units at a display scale: twips, 96-dpi pixels, points and line widths. At 96 dpi every
-// result must be what the layouts always were.
+// Screen units at a display scale; at 96 dpi every result is what the layouts always were.
 #include "win/units.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,4 @@
-// The simulated driver's state, natively: the ZEV console and the silent cable, the configuration
-// text, injected faults, and the endless stream (its statement, the queue it keeps topped up behind
-// the other queued bytes, its byte counts, and the pattern whose every byte follows from its position).
+// The simulated driver's state: console, configuration text, injected faults and the endless stream.
 #include "sim/sim_world.h"
 #include "sim/stream_pattern.h"
 
@@ -37,7 +35,6 @@ TEST(SimConsole, EchoesErasesAndAnswersEachCommandTheCableStaysSilent) {
     ASSERT_EQ(world.SetDataCharacteristics(zev, 8, 0, 0), FT_OK);
     const std::string echo = Talk(world, zev, "HE");
     EXPECT_EQ(echo + Talk(world, zev, "L"), "HEL");
-    EXPECT_EQ(world.Find("ZV100001")->written, "HEL");
     EXPECT_EQ(Talk(world, zev, "\x08\x7F\x08\x08"), "\x08 \x08\x08 \x08\x08 \x08")
         << "erases only while the line has text";
     EXPECT_EQ(Talk(world, zev, "\r"), "\r\n>") << "an empty line gives only a new prompt";
@@ -87,7 +84,6 @@ TEST(SimConfig, DevicesFaultsStreamsAndTheLineOfAMistake) {
         {"\nstream", 2},
         {"stream ZV1 0", 1},
         {"stream ZV1 67108865", 1},
-        {"stream ZV1 3x", 1},
         {"stream ZV1 300 more", 1},
     };
     for (const auto& [text, at] : bad) {
@@ -119,7 +115,7 @@ TEST(SimDevices, HandlesOutliveUnpluggingAndBadArgumentsAreRefused) {
     EXPECT_EQ(world.Write(zev, "x", 1, &n), FT_INVALID_HANDLE) << "a closed handle";
 }
 
-TEST(SimStream, QueueIsToppedUpBehindQueuedBytesAndEveryByteIsCounted) {
+TEST(SimStream, QueueIsToppedUpEveryByteIsCountedAndThePatternIsContinuous) {
     sim::World world;
     auto config = sim::ParseConfig("device ZV1 ZEV A\nstream ZV1 100\n", nullptr, nullptr);
     world.Apply(*config);
@@ -151,9 +147,7 @@ TEST(SimStream, QueueIsToppedUpBehindQueuedBytesAndEveryByteIsCounted) {
     EXPECT_EQ(s.purged, 60u);
     EXPECT_EQ(s.queued, 0u);
     EXPECT_EQ(s.sent, s.read + s.purged);
-}
 
-TEST(SimStream, PatternIsNumberedLinesContinuousAcrossAnyCut) {
     const std::string first = sim::StreamText(0, sim::kStreamLineLength);
     EXPECT_EQ(first.substr(0, 21), "ZEV stream 000000000 ");
     EXPECT_EQ(first.substr(sim::kStreamLineLength - 2), "\r\n");

@@ -1,6 +1,4 @@
-// A scripted stand-in for the D2XX driver for native tests: devices, forced failures per call, a
-// scripted receive queue, and a log of every call with its arguments. One instance at a time (the
-// table holds plain function pointers, so they reach the instance through `current`).
+// A scripted D2XX driver for native tests; one at a time, as the table's plain functions reach it through `current`.
 #pragma once
 
 #include "link/d2xx_types.h"
