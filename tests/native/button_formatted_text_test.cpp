@@ -96,12 +96,6 @@ TEST(FormattedTextItems, OverridesParagraphsRulesAndClear) {
     t.Add(L"derecha", Font());
     EXPECT_EQ(Texts(t), (Words{L"uno", L"<br>", L"dos", L"<br>", L"<br>", L"derecha"}));
     EXPECT_EQ(t.Items().back().alignment, 2);
-    t.AddRule(0x123456, 2, 0);
-    ASSERT_EQ(t.Items().size(), 10u) << "a rule sits between two line breaks";
-    const auto& rule = t.Items()[8];
-    EXPECT_EQ(std::tuple(rule.type, rule.ruleWidth, rule.ruleStyle, rule.colour, rule.startsLine),
-              std::tuple(CaptionItem::Type::Rule, 1, 2, Colour(0x123456), true))
-        << "a width of 0 draws with 1";
 
     t.Setup(10, 4, 7);
     t.Clear();

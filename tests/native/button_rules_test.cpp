@@ -53,24 +53,21 @@ TEST(ButtonPaintTable, StateTableCaptionColoursAndFlatColours) {
         EXPECT_EQ(CaptionColour(text, c.enabled, c.mode, c.checked), c.colour) << &c - captions;
 
     const FlatColours flat{1, 2, 3, 4, 5, 11, 12, 13, 14, 15}; // backs, then borders: normal, over, down, check, off
-    const struct {
-        bool enabled;
-        int state;
-        std::optional<std::pair<std::uint32_t, std::uint32_t>> look;
-    } looks[] = {{true, kStateHot, {{2, 12}}},
-                 {true, kStatePressed, {{3, 13}}},
-                 {true, kStateChecked, {{4, 14}}},
-                 {true, kStateCheckedHot, {{4, 12}}},
-                 {true, kStateNormal, {{1, 11}}},
-                 {true, kStateDisabled, {}},
-                 {true, kStateDisabledChecked, {}},
-                 {true, 7, {}},
-                 {true, -1, {}},
-                 {false, kStateHot, {{5, 15}}},
-                 {false, 7, {}}};
-    for (const auto& l : looks) {
-        const auto look = ChooseFlatLook(flat, l.enabled, l.state);
-        EXPECT_EQ(look ? std::optional(std::pair(look->back, look->border)) : std::nullopt, l.look) << &l - looks;
+    // Back and border colour of each state, 0 where the state has no flat look.
+    const std::tuple<bool, int, std::uint32_t, std::uint32_t> looks[] = {{true, kStateHot, 2, 12},
+                                                                         {true, kStatePressed, 3, 13},
+                                                                         {true, kStateChecked, 4, 14},
+                                                                         {true, kStateCheckedHot, 4, 12},
+                                                                         {true, kStateNormal, 1, 11},
+                                                                         {true, kStateDisabled, 0, 0},
+                                                                         {true, kStateDisabledChecked, 0, 0},
+                                                                         {true, 7, 0, 0},
+                                                                         {true, -1, 0, 0},
+                                                                         {false, kStateHot, 5, 15},
+                                                                         {false, 7, 0, 0}};
+    for (const auto& [enabled, state, back, border] : looks) {
+        const auto look = ChooseFlatLook(flat, enabled, state);
+        EXPECT_EQ(look ? std::pair(look->back, look->border) : std::pair(0u, 0u), std::pair(back, border)) << state;
     }
     for (int column : {0, 15, 30, 45, 60})
         EXPECT_EQ(SkinsColorsRow(column), 22) << column;

@@ -21,7 +21,6 @@ std::string Pattern(std::size_t n) {
     return s;
 }
 
-// An open link over the fake driver; what each tick asked of it.
 struct Pump {
     Pump() { EXPECT_TRUE(link.OpenLink("ZV1")); }
     console::ReceiveResult Tick() {
