@@ -50,7 +50,7 @@ struct Recorder : console::PanelWriter {
 
 } // namespace
 
-TEST(PumpFetch, ReadsAtMost256NeverMoreThanQueuedKeepsWhatCameBeforeAFailureAndSaysWhenTheDeviceIsGone) {
+TEST(PumpFetch, BoundedReadsKeepWhatCameBeforeAFailureSayWhenTheDeviceIsGoneAndNothingWhenClosed) {
     const struct {
         DWORD queued;
         std::vector<Step> script;
@@ -91,10 +91,8 @@ TEST(PumpFetch, ReadsAtMost256NeverMoreThanQueuedKeepsWhatCameBeforeAFailureAndS
         EXPECT_EQ(p.link.lLastStatus, static_cast<std::int32_t>(c.lastStatus)) << c.queued;
         EXPECT_TRUE(p.link.IsOpen()) << "the window, not the fetch, ends the link";
     }
-}
 
-TEST(PumpFetch, AnAbsurdQueueTakesBoundedTicksAndAClosedLinkMakesNoDriverCall) {
-    Pump p;
+    p.fake.fail.clear();
     p.fake.queued = 0x7FFFFFFFu;
     p.fake.reads.assign(console::kMaxBytesPerTick / 256, Step{std::string(256, 'q')});
     EXPECT_EQ(p.Tick().bytes.size(), console::kMaxBytesPerTick);

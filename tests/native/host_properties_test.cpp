@@ -43,7 +43,7 @@ TEST(PropertyBag, NamesMatchWithoutRegardToCaseAndKeepTheFirstSpelling) {
     EXPECT_FALSE(host::SamePropertyName(L"Skin", L"Skin2"));
 }
 
-TEST(PropertyBag, AValueEqualToItsDefaultIsNotStoredAndDropsAStaleEntry) {
+TEST(PropertyBag, DefaultsAreNotStoredAndMissingOrOtherKindsReadAsTheDefault) {
     PropertyBag bag;
     bag.WriteLong(L"Skin", 16, 16);
     EXPECT_FALSE(bag.Contains(L"Skin"));
@@ -59,20 +59,19 @@ TEST(PropertyBag, AValueEqualToItsDefaultIsNotStoredAndDropsAStaleEntry) {
     bag.WriteFont(L"Font", host::FontDesc{}, host::FontDesc{});
     bag.WritePicture(L"PictureTexture", host::Picture{}, host::Picture{});
     EXPECT_EQ(bag.Size(), 1u) << "only Enabled";
-}
 
-TEST(PropertyBag, MissingEntriesAndEntriesOfAnotherKindReadAsTheDefault) {
-    PropertyBag bag;
-    bag.WriteString(L"Skin", L"dieciséis");
-    bag.WriteColour(L"ForeColorNormal", 0x80000012);
-    bag.WriteLong(L"Count", -3);
-    EXPECT_EQ(std::tuple(bag.ReadLong(L"Skin", 16), bag.ReadBool(L"Nothing", true), bag.ReadString(L"Nothing", L"x")),
-              std::tuple(16, true, L"x"));
-    EXPECT_EQ(bag.ReadPicture(L"Skin"), host::Picture{});
+    PropertyBag other;
+    other.WriteString(L"Skin", L"dieciséis");
+    other.WriteColour(L"ForeColorNormal", 0x80000012);
+    other.WriteLong(L"Count", -3);
+    EXPECT_EQ(
+        std::tuple(other.ReadLong(L"Skin", 16), other.ReadBool(L"Nothing", true), other.ReadString(L"Nothing", L"x")),
+        std::tuple(16, true, L"x"));
+    EXPECT_EQ(other.ReadPicture(L"Skin"), host::Picture{});
     // Numbers and colours are both 32-bit numbers.
-    EXPECT_EQ(bag.ReadColour(L"Count", 0), 0xFFFFFFFDu);
-    EXPECT_EQ(bag.ReadLong(L"ForeColorNormal", 0), static_cast<std::int32_t>(0x80000012u));
-    EXPECT_FALSE(bag.ReadBool(L"Count", false)) << "a number is not a Boolean";
+    EXPECT_EQ(other.ReadColour(L"Count", 0), 0xFFFFFFFDu);
+    EXPECT_EQ(other.ReadLong(L"ForeColorNormal", 0), static_cast<std::int32_t>(0x80000012u));
+    EXPECT_FALSE(other.ReadBool(L"Count", false)) << "a number is not a Boolean";
 }
 
 TEST(PropertyBag, RefusesNamesAndValuesTheTextFormCouldNotCarryBack) {

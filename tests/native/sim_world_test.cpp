@@ -38,8 +38,7 @@ TEST(SimConsole, EchoesErasesAndAnswersEachCommandTheCableStaysSilent) {
     EXPECT_EQ(Talk(world, zev, "\x08\x7F\x08\x08"), "\x08 \x08\x08 \x08\x08 \x08")
         << "erases only while the line has text";
     EXPECT_EQ(Talk(world, zev, "\r"), "\r\n>") << "an empty line gives only a new prompt";
-    const std::pair<const char*, const char*> commands[] = {{"HELP\r", "Comandos disponibles"},
-                                                            {"SCAN\r", "redes encontradas"},
+    const std::pair<const char*, const char*> commands[] = {{"SCAN\r", "redes encontradas"},
                                                             {"STATUS\r", "UART: 9600 8N1"},
                                                             {"list\r", "ssid="},
                                                             {"FOO\r\n", "ERROR: comando desconocido 'FOO'\r\n"}};
@@ -54,7 +53,7 @@ TEST(SimConsole, EchoesErasesAndAnswersEachCommandTheCableStaysSilent) {
     DWORD n = 0;
     const FT_STATUS first = world.Write(zev, "a", 1, &n), second = world.Write(zev, "b", 1, &n);
     EXPECT_EQ(std::tuple(first, second, world.Write(zev, "c", 1, &n)), std::tuple(FT_OK, FT_IO_ERROR, FT_OK));
-    EXPECT_EQ(world.CallCount("FT_Write"), 13u);
+    EXPECT_EQ(world.CallCount("FT_Write"), 12u);
 }
 
 TEST(SimConfig, DevicesFaultsStreamsAndTheLineOfAMistake) {
