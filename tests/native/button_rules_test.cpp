@@ -9,7 +9,7 @@
 
 using namespace skinbutton;
 
-TEST(ButtonPaintTable, StateTableCaptionColoursAndFlatColours) {
+TEST(ButtonPaintTable, StateTableCaptionColoursFlatColoursAndCaptionPlacementWithHalvesToEven) {
     struct Row {
         bool enabled;
         int mode;
@@ -73,9 +73,7 @@ TEST(ButtonPaintTable, StateTableCaptionColoursAndFlatColours) {
         EXPECT_EQ(SkinsColorsRow(column), 22) << column;
     for (int column : {1, 14, 16, 75, 90})
         EXPECT_EQ(SkinsColorsRow(column), 5) << column;
-}
 
-TEST(ButtonCaption, PlacementForEachAlignmentWithHalvesToEven) {
     // Right alignment, margin 10, 80-pixel button, 40-pixel caption: left edge 30; pressed 31, one lower.
     EXPECT_EQ(PlaceCaption(2, 10, 80, 25, 40, 13, kCaptionNormal), (Box{30, 6, 70, 19}));
     EXPECT_EQ(PlaceCaption(2, 10, 80, 25, 40, 13, kCaptionPressed), (Box{31, 7, 71, 20}));

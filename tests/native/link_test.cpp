@@ -46,11 +46,8 @@ struct Catalog {
 
 } // namespace
 
-TEST(TextField, PadsWithBlanks) {
+TEST(EnumerateDevices, CountThenEachIndexInElevenBlankPaddedSlotsRetryingAndFailingWithoutTouchingAField) {
     EXPECT_EQ(FieldText(Field("ZV1")), std::string("ZV1") + std::string(253, ' '));
-}
-
-TEST(EnumerateDevices, CountThenEachIndexInElevenSlotsRetryingAndFailingWithoutTouchingAField) {
     Catalog c;
     c.Attach({"A1", "ZV1"});
     ASSERT_TRUE(c.catalog.EnumerateDevices());

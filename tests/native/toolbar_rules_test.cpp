@@ -88,7 +88,7 @@ TEST(ToolbarFrame, EveryRowOfTheFrameTableStateLookAndHiddenButtons) {
     EXPECT_FALSE(IsHidden(4) || IsHidden(9) || IsHidden(13));
 }
 
-TEST(ToolbarLayout, BothLayoutsWithTheirHalvesToEven) {
+TEST(ToolbarLayout, BothLayoutsWithTheirHalvesToEvenTilesBackgroundSeparatorAndTexts) {
     // Text right: image at l + 4 + o, middle 20.5 - 16 - 1 = 3.5 -> 4; text top 20.5 - 6.5 = 14.
     EXPECT_EQ(LayOut(true, {10, 3, 110, 38}, 32, 32, 13, 0, false), (ButtonLayout{{14, 4}, {10, 14, 106, 38}, true}));
     // Pressed: 4.5 -> 4 and 15 -> 15, right edge one further; a dropdown keeps off its strip.
@@ -99,9 +99,7 @@ TEST(ToolbarLayout, BothLayoutsWithTheirHalvesToEven) {
     EXPECT_EQ(LayOut(false, {10, 3, 55, 60}, 32, 32, 13, 1, true), (ButtonLayout{{12, 6}, {12, 42, 42, 60}, false}));
     EXPECT_EQ(ArrowAt(10, 0, 36), (Point{12, 15})) << "12.5 -> 12";
     EXPECT_EQ(ArrowAt(11, 0, 35), (Point{14, 14})) << "13.5 -> 14, 14.5 -> 14";
-}
 
-TEST(ToolbarPieces, TilesBackgroundSeparatorAndTexts) {
     const std::vector<Piece> tile = TilePieces(9, 30, 40);
     ASSERT_EQ(tile.size(), 9u);
     EXPECT_EQ(tile[4], (Piece{140, 5, 5, 13, 5, 5, 20, 30}));
