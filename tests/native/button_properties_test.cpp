@@ -234,6 +234,9 @@ TEST(ButtonProperties, SkinEnabledSkinAndColorSchemasInterplay) {
                                   Msg(kMsgSkinDisabled), L"notice SkinCustomPicture"}))
         << "the skin re-applied while SkinEnabled changes; of a custom picture only the Skin step refuses";
     EXPECT_EQ(b.model.Skin(), 16);
+    b.model.SetSkinCustomPicture(nullptr);
+    b.model.SetSkinEnabled(true);
+    EXPECT_EQ(b.model.ColorSchemas(), 1) << "a built-in skin takes the schemes back";
 
     // Skins select their bitmap and apply their colours; the link style selects nothing; numbers outside
     // 0-23 are stored, select no bitmap and leave the colours alone.
