@@ -16,8 +16,7 @@ Bytes Put(Bytes b, std::size_t at, std::uint32_t v, int width = 4) {
     return b;
 }
 
-// A picture with the given header size, compression, colour count and palette entries actually present;
-// colour masks (after a 40-byte header, else inside it) for compression 3.
+// A picture with the given header size, compression, colour count and palette entries; masks for compression 3.
 Bytes Picture(int bits, int width, int height, std::uint32_t header = 40, std::uint32_t compression = 0,
               std::uint32_t colours = 0, std::size_t entries = 0) {
     const std::size_t masks = compression == 3 && header == 40 ? 12 : 0;

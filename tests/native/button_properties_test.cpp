@@ -87,7 +87,6 @@ struct Button {
         if (initNew)
             model.InitNew();
     }
-    // What the button did since the last call, repaints left out if asked.
     Log Take(bool repaints = true) {
         Log log = std::exchange(site.log, {});
         if (!repaints)
@@ -99,7 +98,6 @@ struct Button {
         model.Save(bag);
         return bag;
     }
-    // The saved set as a window's layout keeps it: values equal to their write defaults are left out.
     std::string Text() const { return host::PropertyText(Saved()); }
     FakeSite site;
     ButtonModel model{site};

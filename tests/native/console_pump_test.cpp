@@ -71,9 +71,8 @@ TEST(PumpFetch, BoundedReadsKeepWhatCameBeforeAFailureSayWhenTheDeviceIsGoneAndN
         {4, {{"", FT_OTHER_ERROR}}, "", {4}, FT_OTHER_ERROR},
         {1, {{"z"}}, "z", {1}, FT_OK},
         {0x7FFF, {}, "", {}, FT_OK}, // a driver reporting success without a count: nothing to read
-        // Nothing queued, or a negative count: no read.
+        // Nothing queued: no read.
         {0, {}, "", {}, FT_OK},
-        {0x80000000u, {}, "", {}, FT_OK},
         // A failed query reads nothing; only the statuses of a gone device say so.
         {5, {}, "", {}, FT_OTHER_ERROR, FT_OTHER_ERROR},
         {5, {}, "", {}, FT_INVALID_HANDLE, FT_INVALID_HANDLE, true},

@@ -179,7 +179,6 @@ TEST(DriverCandidates, ByNameWithTheLimitedSearchElseByFullPathInTheProgramsFold
     const std::wstring sys = L"C:\\Windows\\system32", dll = L"FTD2XX.DLL";
     EXPECT_EQ(DriverCandidates(dll, true, L"C:\\ZEV", sys), Paths{dll});
     EXPECT_EQ(DriverCandidates(dll, false, L"C:\\ZEV\\", sys), (Paths{L"C:\\ZEV\\" + dll, sys + L"\\" + dll}));
-    EXPECT_EQ(DriverCandidates(dll, false, L"\\\\pc\\zev", L"C:/"), (Paths{L"\\\\pc\\zev\\" + dll, L"C:\\" + dll}));
     // A folder that could not be read, or is not a full path, would mean the current directory.
     EXPECT_EQ(DriverCandidates(dll, false, L".", L""), Paths{});
     EXPECT_EQ(DriverCandidates(dll, false, L"zev", sys), Paths{sys + L"\\" + dll});

@@ -10,7 +10,6 @@ using namespace d2xx;
 
 namespace {
 
-// Writes the bytes to the open device, then reads everything it queued in reply.
 std::string Talk(sim::World& world, FT_HANDLE h, const std::string& bytes) {
     DWORD n = 0, queued = 0;
     EXPECT_EQ(world.Write(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n), FT_OK);
@@ -78,7 +77,6 @@ TEST(SimConfig, DevicesFaultsStreamsAndTheLineOfAMistake) {
         {"device A B\n\nfail FT_Read zero\n", 3},
         {"fail FT_Read 0\n", 1},
         {"fail FT_Read 4294967296\n", 1},
-        {"device lonely\n", 1},
         {"bogus\n", 1},
         {"\nstream", 2},
         {"stream ZV1 0", 1},
