@@ -155,7 +155,6 @@ TEST(ButtonProperties, RefusalsInDesignModeAndWhatRunModeStillRefuses) {
         {nullptr, [](M& m) { m.SetColorSchemas(2); }, kMsgColorSchemasCustom, kMsgColorSchemasCustom},
         {formatted, arial, kMsgFormatTextFont, nullptr},
         {formatted, [](M& m) { m.SetUseUnderLineMouseUp(true); }, kMsgFormatTextUnderline, nullptr},
-        {formatted, [](M& m) { m.SetUseUnderLineMouseCheck(true); }, kMsgFormatTextUnderline, nullptr},
         {formatted, [](M& m) { m.SetSkin(22); }, kMsgLinkWithFormatText, kMsgLinkWithFormatText},
     };
     for (const auto& c : cases) {

@@ -1,6 +1,7 @@
 // The receive pump's driver half, and what the main window writes into its status bar, in order.
 #include "console/receive_pump.h"
 #include "console/status_panels.h"
+#include "sim/stream_pattern.h"
 #include "tests/support/fake_driver.h"
 
 #include <gtest/gtest.h>
@@ -13,13 +14,6 @@ using console::FetchReceived;
 using Step = testsupport::FakeDriver::ReadStep;
 
 namespace {
-
-std::string Pattern(std::size_t n) {
-    std::string s;
-    for (std::size_t i = 0; i < n; ++i)
-        s += static_cast<char>('a' + i % 26);
-    return s;
-}
 
 struct Pump {
     Pump() { EXPECT_TRUE(link.OpenLink("ZV1")); }
@@ -60,13 +54,21 @@ TEST(PumpFetch, BoundedReadsKeepWhatCameBeforeAFailureSayWhenTheDeviceIsGoneAndN
         FT_STATUS query = FT_OK;
         bool gone = false;
     } cases[] = {
-        {300, {{Pattern(256)}, {Pattern(300).substr(256)}}, Pattern(300), {256, 44}, FT_OK},
+        {300,
+         {{sim::StreamText(0, 256)}, {sim::StreamText(0, 300).substr(256)}},
+         sim::StreamText(0, 300),
+         {256, 44},
+         FT_OK},
         // Short reads ask only for the rest; FT_IO_ERROR from a read counts as success.
         {10, {{"abc"}, {"defg", FT_IO_ERROR}, {"hij"}}, "abcdefghij", {10, 7, 3}, FT_OK},
         // A driver claiming more than asked cannot overrun the buffer.
         {3, {{"xyz", FT_OK, 5000}}, "xyz", {3}, FT_OK},
         // Bytes read before a failed or empty read are kept; a first read failing shows nothing.
-        {600, {{Pattern(256)}, {"", FT_INSUFFICIENT_RESOURCES}}, Pattern(256), {256, 256}, FT_INSUFFICIENT_RESOURCES},
+        {600,
+         {{sim::StreamText(0, 256)}, {"", FT_INSUFFICIENT_RESOURCES}},
+         sim::StreamText(0, 256),
+         {256, 256},
+         FT_INSUFFICIENT_RESOURCES},
         {20, {{"12345"}, {""}}, "12345", {20, 15}, FT_OK},
         {4, {{"", FT_OTHER_ERROR}}, "", {4}, FT_OTHER_ERROR},
         {1, {{"z"}}, "z", {1}, FT_OK},

@@ -55,8 +55,6 @@ TEST(FinderModel, OpeningsAndTicksFollowTheDeviceSet) {
         {Open, &two, d2xx::FT_OK, Change::Rebuilt, {"ZEV A|ZV1", "ZEV B|ZV2"}, 1},
         {Tick, &two, d2xx::FT_OK, Change::Rebuilt, {"ZEV A|ZV1", "ZEV B|ZV2"}, 2},
         {Tick, &cable, d2xx::FT_OK, Change::Rebuilt, {"<no zev>"}, 1},
-        {Tick, &cable, d2xx::FT_OK, Change::None, {"<no zev>"}, 1}, // not rebuilt while the devices stay
-        {Open, &cable, d2xx::FT_OK, Change::Rebuilt, {"<no zev>"}, 1},
         {Open, &one, d2xx::FT_OTHER_ERROR, Change::Rebuilt, {"<count failed>"}, 1},
     };
     for (const auto& s : steps) {
