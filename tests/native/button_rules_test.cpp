@@ -78,7 +78,6 @@ TEST(ButtonPaintTable, StateTableCaptionColoursFlatColoursAndCaptionPlacementWit
     EXPECT_EQ(PlaceCaption(2, 10, 80, 25, 40, 13, kCaptionNormal), (Box{30, 6, 70, 19}));
     EXPECT_EQ(PlaceCaption(2, 10, 80, 25, 40, 13, kCaptionPressed), (Box{31, 7, 71, 20}));
     EXPECT_EQ(PlaceCaption(1, 10, 80, 25, 40, 13, kCaptionNormal).left, 10);
-    EXPECT_EQ(PlaceCaption(9, 10, 80, 25, 40, 13, kCaptionNormal).left, 0);
     EXPECT_EQ(PlaceCaption(0, 10, 81, 24, 40, 13, kCaptionNormal).left, 20) << "20.5 rounds to 20";
     EXPECT_EQ(PlaceCaption(0, 10, 83, 24, 40, 13, kCaptionNormal).left, 22) << "21.5 rounds to 22";
     EXPECT_EQ(RoundHalfEven(-4.5), -4);

@@ -77,7 +77,6 @@ TEST(SimConfig, DevicesFaultsStreamsAndTheLineOfAMistake) {
         {"device A B\n\nfail FT_Read zero\n", 3},
         {"fail FT_Read 0\n", 1},
         {"fail FT_Read 4294967296\n", 1},
-        {"\nstream", 2},
         {"stream ZV1 0", 1},
         {"stream ZV1 67108865", 1},
     };
