@@ -49,7 +49,8 @@ TEST(FinderModel, OpeningsAndTicksFollowTheDeviceSet) {
         {Tick, &one, d2xx::FT_IO_ERROR, Change::Appended, {"ZEV A|ZV1", "<count failed>"}, 1},
         {Tick, &one, d2xx::FT_OK, Change::None, {"ZEV A|ZV1", "<count failed>"}, 1}, // the failure line stays
         {Tick, nullptr, d2xx::FT_OK, Change::Rebuilt, {"<no zev>"}, 0},
-        {Tick, &one, d2xx::FT_OK, Change::Rebuilt, {"ZEV A|ZV1"}, 1}, // plugged in again
+        {Tick, nullptr, d2xx::FT_OK, Change::Rebuilt, {"<no zev>"}, 0}, // cleared and added anew
+        {Tick, &one, d2xx::FT_OK, Change::Rebuilt, {"ZEV A|ZV1"}, 1},   // plugged in again
         {Open, &one, d2xx::FT_OK, Change::Rebuilt, {"ZEV A|ZV1"}, 1},
         {Tick, &one, d2xx::FT_OK, Change::None, {"ZEV A|ZV1"}, 1}, // as at the previous opening
         {Open, &two, d2xx::FT_OK, Change::Rebuilt, {"ZEV A|ZV1", "ZEV B|ZV2"}, 1},
