@@ -100,6 +100,7 @@ TEST(PanelTable, LabelsAndForeignControlsStayInsideThePanel) {
     EXPECT_EQ(ManualPlacement(p, 3, 5, -1, -1, 20, 10), (Placement{107, 5, 20, 10}));
     EXPECT_EQ(ManualPlacement(p, -1, -1, -1, -1, 20, 10), (Placement{101, 1, 20, 10}));
     EXPECT_EQ(ManualPlacement(p, 0, 0, 500, 500, 1, 1), (Placement{102, 2, 78, 19})) << "cut to the panel";
+    EXPECT_EQ(ManualPlacement(p, -1, -1, 500, 500, 1, 1), (Placement{101, 1, 78, 19})) << "its size, not its edge";
     EXPECT_EQ(ManualPlacement(p, 15, 70, 30, 10, 1, 1), (Placement{172, 17, 8, 4})) << "shortened at the edges";
 }
 
