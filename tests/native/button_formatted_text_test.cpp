@@ -28,7 +28,6 @@ host::FontDesc Font(double size = 10) {
     return {L"Arial", size};
 }
 
-// The items after the placeholder; line breaks as "<br>".
 Words Texts(const FormattedText& t) {
     Words out;
     for (std::size_t i = 1; i < t.Items().size(); ++i)

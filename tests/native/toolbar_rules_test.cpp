@@ -102,6 +102,7 @@ TEST(ToolbarLayout, BothLayoutsWithTheirHalvesToEvenTilesBackgroundSeparatorAndT
     ASSERT_EQ(tile.size(), 9u);
     EXPECT_EQ(tile[4], (Piece{140, 5, 5, 13, 5, 5, 20, 30}));
     EXPECT_EQ(TilePieces(0, 10, 12).size(), 6u) << "no room for the bands across";
+    EXPECT_EQ(BackgroundPieces(1, 10).size(), 2u) << "nor for the middle band";
     EXPECT_EQ(BackgroundPieces(300, 40),
               (std::vector<Piece>{
                   {195, 0, 15, 5, 0, 0, 300, 5}, {195, 5, 15, 13, 0, 5, 300, 30}, {195, 18, 15, 5, 0, 35, 300, 5}}));
