@@ -54,6 +54,7 @@ TEST(HookMessageTable, EditsFromTheirTableWhatATableHoldsAndTheTexts) {
     EXPECT_TRUE(TableHolds(t, 0) && TableHolds(t, 0xC123));
     EXPECT_EQ(HookKey(0x1'0000'0000ull), L"h4294967296") << "pointer-sized";
     EXPECT_EQ(NotFoundText(0xC0DE), L"Message &HC0DE not found in table");
+    EXPECT_EQ(MissingRecordText(0x1'0000'0000ull), L"Hook record for window 4294967296 does not exist");
 }
 
 TEST(ToolbarFrame, EveryRowOfTheFrameTableStateLookAndHiddenButtons) {
