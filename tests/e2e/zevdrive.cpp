@@ -4,12 +4,10 @@
 //
 //   zevdrive wait <caption> [ms]           wait until a visible top-level window has that caption
 //   zevdrive gone <caption> [ms]           wait until none has
-//   zevdrive items <caption>               the items of the window's first list box, one a line
 //   zevdrive wait-item <caption> <text> [ms]  wait until a list item contains text
 //   zevdrive center <caption> <text>       screen centre of the descendant whose text is exactly text
 //   zevdrive item-center <caption> <i>     screen centre of list item i
 //   zevdrive tool-center <caption> <i>     screen centre of toolbar button i (0-based)
-//   zevdrive tool-enabled <caption> <i>    1 or 0: is toolbar button i enabled
 //   zevdrive rect <caption>                the window's screen rectangle: x y width height
 //   zevdrive close <caption>               ask the window to close
 //   zevdrive wait-child-text <caption> <text> [ms]  wait until some descendant's text contains text
@@ -173,17 +171,15 @@ int wmain(int argc, wchar_t** argv) {
         return Fail("no such window");
     HWND list = FindDescendant(top, L"ListBox", {}), bar = FindDescendant(top, TOOLBARCLASSNAMEW, {});
 
-    if (cmd == L"items" || cmd == L"wait-item") {
+    if (cmd == L"wait-item") {
         auto listed = [&] {
             for (const auto& item : ListItems(list))
                 if (item.find(arg(3)) != std::wstring::npos)
                     return true;
             return false;
         };
-        if (!list || (cmd == L"wait-item" && !measure::WaitFor(listed, num(4, 5000))))
+        if (!list || !measure::WaitFor(listed, num(4, 5000)))
             return Fail("no list box, or the item did not appear");
-        for (const auto& item : ListItems(list))
-            Print(item);
         return 0;
     }
     if (cmd == L"center") {
@@ -192,24 +188,13 @@ int wmain(int argc, wchar_t** argv) {
                 return PrintCenter(h);
         return Fail("no control with that text");
     }
-    if (cmd == L"item-center") {
+    if (cmd == L"item-center" || cmd == L"tool-center") {
+        const bool item = cmd == L"item-center";
         RECT r{};
-        return list && RemoteQuery(list, LB_GETITEMRECT, static_cast<WPARAM>(num(3, 0)), &r)
-                   ? PrintCenter(list, r)
-                   : Fail("no such list item");
-    }
-    if (cmd == L"tool-center") {
-        RECT r{};
-        return bar && RemoteQuery(bar, TB_GETITEMRECT, static_cast<WPARAM>(num(3, 0)), &r)
-                   ? PrintCenter(bar, r)
-                   : Fail("no such toolbar button");
-    }
-    if (cmd == L"tool-enabled") {
-        TBBUTTON button{};
-        if (!bar || !RemoteQuery(bar, TB_GETBUTTON, static_cast<WPARAM>(num(3, 0)), &button))
-            return Fail("no such toolbar button");
-        std::printf("%d\n", SendMessageW(bar, TB_ISBUTTONENABLED, static_cast<WPARAM>(button.idCommand), 0) ? 1 : 0);
-        return 0;
+        HWND owner = item ? list : bar;
+        return owner && RemoteQuery(owner, item ? LB_GETITEMRECT : TB_GETITEMRECT, static_cast<WPARAM>(num(3, 0)), &r)
+                   ? PrintCenter(owner, r)
+                   : Fail("no such list item or toolbar button");
     }
     if (cmd == L"wait-child-text") {
         HWND found = nullptr;
