@@ -1,28 +1,19 @@
 #include "link/d2xx_library.h"
 
 #include "link/driver_candidates.h"
+#include "win/proc_address.h"
 #include "win/program_folder.h"
 
 #include <cstring>
+#include <type_traits>
 
 namespace devlink {
 namespace {
 
-// Assigns the exported function to a pointer of the table's exact type; false when it is missing.
-template <typename Fn> bool Resolve(HMODULE module, const char* name, Fn& out) {
-    FARPROC proc = GetProcAddress(module, name);
-    if (!proc)
-        return false;
-    out = reinterpret_cast<Fn>(reinterpret_cast<void*>(proc));
-    return true;
-}
-
 using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
 
 SetDefaultDllDirectoriesFn FindSetDefaultDllDirectories() {
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    FARPROC proc = kernel ? GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr;
-    return proc ? reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(proc)) : nullptr;
+    return win::ProcAddress<SetDefaultDllDirectoriesFn>(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
 }
 
 constexpr DWORD kLimitedSearch = LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32;
@@ -56,8 +47,9 @@ DriverLibrary::DriverLibrary(const wchar_t* fileName, bool limitedSearch) {
     }
     const char* missing = nullptr;
     auto need = [&](const char* name, auto& slot) {
-        if (!missing && !Resolve(module_, name, slot))
-            missing = name;
+        slot = win::ProcAddress<std::remove_reference_t<decltype(slot)>>(module_, name);
+        if (!slot && !missing)
+            missing = name; // the first one missing is the one named
     };
     need("FT_ListDevices", table_.ListDevices);
     need("FT_OpenEx", table_.OpenEx);

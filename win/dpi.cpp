@@ -1,5 +1,6 @@
 #include "win/dpi.h"
 
+#include "win/proc_address.h"
 #include "win/window_base.h"
 
 #include <cwchar>
@@ -9,8 +10,7 @@ namespace {
 
 // Looked up once: present on Windows 10 (1607) and later only.
 template <typename F> F User32Function(const char* name) {
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32 ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+    return ProcAddress<F>(GetModuleHandleW(L"user32.dll"), name);
 }
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);

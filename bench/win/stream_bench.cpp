@@ -16,9 +16,10 @@
 #include "finder/dispositivos.h"
 #include "sim/sim_api.h"
 #include "sim/stream_pattern.h"
+#include "win/proc_address.h"
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <atomic>
@@ -33,13 +34,12 @@ namespace {
 constexpr const char* kSerial = "ZV100001";
 
 template <typename Fn> Fn Resolve(const char* name) {
-    HMODULE module = GetModuleHandleW(L"FTD2XX.DLL");
-    FARPROC proc = module ? GetProcAddress(module, name) : nullptr;
-    if (!proc) {
+    const Fn fn = win::ProcAddress<Fn>(GetModuleHandleW(L"FTD2XX.DLL"), name);
+    if (!fn) {
         std::fprintf(stderr, "stream_bench: the simulated driver lacks %s\n", name);
         std::exit(2);
     }
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(proc));
+    return fn;
 }
 
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
@@ -61,7 +61,9 @@ LARGE_INTEGER Now() {
 double ThreadCpuMs() {
     FILETIME created{}, ended{}, kernel{}, user{};
     GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel, &user);
-    auto ms = [](FILETIME f) { return static_cast<double>((ULONGLONG(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 1e4; };
+    auto ms = [](FILETIME f) {
+        return static_cast<double>((ULONGLONG(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 1e4;
+    };
     return ms(kernel) + ms(user);
 }
 

@@ -4,6 +4,7 @@
 
 #include "link/d2xx_library.h"
 #include "sim/sim_api.h"
+#include "win/proc_address.h"
 
 #include <stdexcept>
 #include <string>
@@ -52,10 +53,8 @@ public:
 private:
     // Throws when the loaded driver lacks the entry point: not the simulation.
     template <typename Fn> static Fn Entry(const char* name) {
-        FARPROC proc = GetProcAddress(GetModuleHandleW(L"FTD2XX.DLL"), name);
-        if (!proc)
-            throw std::runtime_error(std::string("simulated driver lacks ") + name);
-        return reinterpret_cast<Fn>(reinterpret_cast<void*>(proc));
+        const Fn fn = win::ProcAddress<Fn>(GetModuleHandleW(L"FTD2XX.DLL"), name);
+        return fn ? fn : throw std::runtime_error(std::string("simulated driver lacks ") + name);
     }
 };
 
@@ -68,3 +67,5 @@ inline std::wstring ExeFolder() {
 }
 
 } // namespace testsupport
+
+#undef SIM_ENTRY
