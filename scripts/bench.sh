@@ -54,12 +54,13 @@ source scripts/wine-env.sh "$build/win64"
 source scripts/xvfb.sh
 source scripts/measure-lib.sh
 tmp=$(mktemp -d)
-trap 'zev_wineserver_stop; zev_xvfb_stop; rm -rf "$tmp"' EXIT
+# Every exit path ends the programs started (children of the measurer, not ours) and the server.
+trap 'zev_wine_kill "$wtree/stage"; zev_wineserver_stop; zev_xvfb_stop; rm -rf "$tmp"' EXIT
 zev_xvfb_start || exit 1
 zev_wine_prefix_setup
 zev_wineserver_start
 server=$(zev_unix_pid wineserver) || { echo "no wine server found" >&2; exit 1; }
-measure() { "$ZEV_WINE" "$wtree/bin/zevmeasure.exe" "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+measure() { "$ZEV_WINE" "$wtree/bin/zevmeasure.exe" "$@" </dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 winpath() { echo "Z:${1//\//\\}"; }
 
 declare -A startup inidle peak idle_off idle_on
@@ -108,4 +109,4 @@ echo "   each run: startup ms bare [${startup[bare]}] zev [${startup[zev]}]"
 echo "   idle % bare [${idle_off[bare]}] zev [${idle_off[zev]}] connected [${idle_on[zev]}]"
 
 echo "== full-speed stream for $stream_seconds s"
-(cd "$wtree/bin" && "$ZEV_WINE" ./stream_bench.exe "$stream_seconds" 2>&1 | tr -d '\r')
+(cd "$wtree/bin" && "$ZEV_WINE" ./stream_bench.exe "$stream_seconds" </dev/null 2>&1 | tr -d '\r')

@@ -43,9 +43,10 @@ zev_gdi_live() { # trace file, Windows pid
 }
 
 # Starts a Windows program through the measurer (zevmeasure start) and prints its line
-# "pid <n> startup_ms <ms>". Output goes to files, never to a pipe: the started program inherits
-# them and would hold a pipe open. Its standard error (Wine's traces) lands in the second file.
+# "pid <n> startup_ms <ms>". Output goes to files, never to a pipe of ours, and input comes from
+# /dev/null: the started program inherits them and would hold a pipe open. Its standard error
+# (Wine's traces) lands in the second file.
 zev_start() { # measurer.exe, program (Windows path), output file, standard error file
-  "$ZEV_WINE" "$1" start "$2" >"$3" 2>"$4" || { tr -d '\r' <"$4" >&2; return 1; }
+  "$ZEV_WINE" "$1" start "$2" >"$3" 2>"$4" </dev/null || { tr -d '\r' <"$4" >&2; return 1; }
   tr -d '\r' <"$3" | head -n 1
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the Windows x64 program and starts it under Wine with the
 # simulated driver beside it, in Spain's regional format (scripts/wine-run.sh): on your X display if
-# there is one, else in a virtual display,
-# leaving a screenshot in $build/screenshots/run.png.
+# there is one (until you close its window), else in a virtual display until its window is shown,
+# leaving a screenshot in $build/screenshots/run.png. Every way out ends the program and whatever
+# it started under Wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # Separate build roots let several checkouts or developers build side by side.
@@ -10,24 +11,25 @@ build=${ZEV_BUILD_ROOT:-build}
 cd "$root"
 bash scripts/install-deps.sh
 bash scripts/build.sh win64
-source scripts/wine-env.sh $build/win64
+tree="$root/$build/win64"
+source scripts/wine-env.sh "$tree"
 zev_wine_prefix_setup
-stage="$root/$build/win64/stage"
-mkdir -p $build/screenshots
+stage="$tree/stage"
+mkdir -p "$build/screenshots"
 if [ -n "${DISPLAY:-}" ]; then
+  trap 'zev_wine_kill "$stage"' EXIT
   echo "starting ZEV Config on $DISPLAY (close its window to end)"
-  cd "$stage" && exec "$ZEV_WINE" ./ZEVConfig.exe
+  (cd "$stage" && "$ZEV_WINE" ./ZEVConfig.exe </dev/null)
+  exit
 fi
 source scripts/xvfb.sh
-trap 'zev_wineserver_stop; zev_xvfb_stop' EXIT
+trap 'zev_wine_kill "$stage"; zev_wineserver_stop; zev_xvfb_stop' EXIT
 zev_xvfb_start
-( cd "$stage" && "$ZEV_WINE" ./ZEVConfig.exe >/dev/null 2>&1 ) &
-app=$!
-# Wait for the main window, let it settle, take the picture, then end the program.
-for _ in $(seq 100); do
-  xdotool search --name "ZEV Config" >/dev/null 2>&1 && break
-  sleep 0.2
-done
-sleep "${ZEV_RUN_SECONDS:-3}"
-import -window root $build/screenshots/run.png && echo "screenshot: $build/screenshots/run.png"
-kill "$app" 2>/dev/null || true
+zev_wineserver_start
+(cd "$stage" && exec "$ZEV_WINE" ./ZEVConfig.exe </dev/null >"$tree/run.log" 2>&1) &
+MAIN="ZEV Config  -  Vantoro "
+drive() { "$ZEV_WINE" "$tree/bin/zevdrive.exe" "$@" </dev/null >/dev/null; }
+# The main window shown in its start state and painted, then the screen read until it holds still.
+drive wait "$MAIN" 30000 && drive wait-child-text "$MAIN" Desconectado 5000 && drive painted "$MAIN" ||
+  { echo "ZEV Config did not show its main window; its output: $(cat "$tree/run.log")" >&2; exit 1; }
+zev_screenshot "$build/screenshots/run.png" && echo "screenshot: $build/screenshots/run.png"

@@ -23,24 +23,32 @@ stream_seconds=$((600 / scale))
 gdi_tolerance=4 windows_tolerance=0 ws_tolerance_kib=4096
 
 cd "$root"
+stage="$tree/soak-stage"
+own_wine=0
 if [ -z "${ZEV_WINE:-}" ]; then
   [ -x "$tree/bin/zevmeasure.exe" ] || bash scripts/build.sh "$(basename "$tree")" || exit 2
   source scripts/wine-env.sh "$tree"
   source scripts/xvfb.sh
-  trap 'zev_wineserver_stop; zev_xvfb_stop' EXIT
+  own_wine=1
+else
+  source scripts/wine-env.sh "$tree"
+fi
+# Every exit path ends the program (it is the measurer's child, not ours) and what we set up.
+trap 'zev_wine_kill "$stage"; ((own_wine)) && { zev_wineserver_stop; zev_xvfb_stop; }' EXIT
+if ((own_wine)); then
   zev_xvfb_start || exit 2
   zev_wine_prefix_setup
   zev_wineserver_start
 fi
 source scripts/measure-lib.sh
 
-stage="$tree/soak-stage"
 rm -rf "$stage" && cp -r "$tree/stage" "$stage"
 config="$stage/ftd2xx_sim.txt"
 devices=$'device ZV100001 ZEV WiFi Server\ndevice ZV200002 ZEV WiFi Server B\n'
 printf '%s' "$devices" >"$config"
 measurer="$tree/bin/zevmeasure.exe"
-measure() { "$ZEV_WINE" "$measurer" "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+# What the measurer says when it fails (and what the program showed) goes to the log, never away.
+measure() { "$ZEV_WINE" "$measurer" "$@" </dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 winpath() { echo "Z:${1//\//\\}"; }
 
 passed=0 failed=0
@@ -54,10 +62,11 @@ finish() {
   exit
 }
 
-# Only the allocation and freeing lines of Wine's GDI trace are kept: they carry the live count.
+# Only the allocation and freeing lines of Wine's GDI trace are kept: they carry the live count. The
+# filter holds nothing of ours (a test runner waits for its output pipe to close).
 export WINEDEBUG=+pid,+gdi
 line=$(zev_start "$measurer" "$(winpath "$stage/ZEVConfig.exe")" "$stage/start.txt" \
-  >(grep -a --line-buffered '_gdi_handle' >"$stage/gdi.log"))
+  >(exec grep -a --line-buffered '_gdi_handle' >"$stage/gdi.log" 2>/dev/null))
 export WINEDEBUG=-all
 pid=$(awk '{print $2}' <<<"$line")
 check "the program starts ($line)" test -n "$pid"
@@ -65,7 +74,7 @@ check "the program starts ($line)" test -n "$pid"
 
 base_gdi= base_windows= base_ws=
 snapshot() { # phase name
-  sleep 2 # late frees, and a clock tick in between
+  sleep 2 # a measurement, not a wait: Wine's late frees, and a clock tick in between
   local s gdi windows ws
   s=$(measure stats "$pid") || { check "stats after $1" false; finish; }
   windows=$(awk '{print $2}' <<<"$s") ws=$(awk '{print $4}' <<<"$s")
@@ -80,15 +89,28 @@ snapshot() { # phase name
     check "$1: working set within 4 MiB of the warm-up's" test "$ws" -le $((base_ws + ws_tolerance_kib))
   fi
 }
+# What a slow first run showed: the finder's first refresh after the set of devices changed rebuilds
+# the list, which drops a selection made before it, though the list looks the same. Here the driver
+# holds that refresh and the set changes before every opening, so a connect that selects before the
+# refresh has run fails (in two runs of three each time, nearly always over five), and one that
+# waits for it passes.
+slow_refresh_connects() {
+  local i
+  for i in 1 2 3 4 5; do
+    printf '%sdevice ZV30000%d ZEV WiFi Server %d\ndelay enumeration 1500 at 2\n' "$devices" "$i" "$i" >"$config"
+    { measure connect "$pid" && measure disconnect "$pid"; } || return 1
+  done
+  printf '%s' "$devices" >"$config"
+}
 stream() { # seconds
   printf '%sstream ZV100001\n' "$devices" >"$config"
-  measure connect "$pid" >/dev/null || return 1
+  measure connect "$pid" || return 1
   local end=$((SECONDS + $1))
   while [ $SECONDS -lt $end ]; do
     sleep 5
     measure answer "$pid" 2000 >/dev/null || return 1
   done
-  measure disconnect "$pid" >/dev/null || return 1
+  measure disconnect "$pid" || return 1
   printf '%s' "$devices" >"$config"
 }
 phase() { # description, command...
@@ -98,6 +120,7 @@ phase() { # description, command...
   echo "   ($((SECONDS - t0)) s)"
 }
 
+phase "connects against a slow first refresh" slow_refresh_connects
 phase "warm-up: one of each" eval 'measure cycles "$pid" connect 1 && measure cycles "$pid" finder 1 &&
   measure cycles "$pid" about 1 && measure cycles "$pid" plug 1 "$(winpath "$config")" && stream 3'
 snapshot "after the warm-up"

@@ -61,3 +61,26 @@ zev_wineserver_start() {
 zev_wineserver_stop() {
   wineserver -k >/dev/null 2>&1 || true
 }
+
+# Ends every process of this prefix whose command line holds the folder $1 (one that only the
+# caller uses: its stage or work folder), then waits until they are gone. A Windows program started
+# by another Windows program (a measurer, an installer) is not the script's child: it is found in
+# /proc by its command line, which names the program by its Windows path, and by this WINEPREFIX.
+# For the traps of scripts that start programs, so every exit path ends what they started.
+zev_wine_kill() { # folder (Unix path)
+  local unix=$1 windows="Z:${1//\//\\}" d pids=() pid _
+  for d in /proc/[0-9]*; do
+    grep -qaF -e "$unix" -e "$windows" "$d/cmdline" 2>/dev/null || continue
+    tr '\0' '\n' <"$d/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+    [ "${d#/proc/}" != $$ ] && [ "${d#/proc/}" != "$BASHPID" ] && pids+=("${d#/proc/}")
+  done
+  ((${#pids[@]})) || return 0
+  kill "${pids[@]}" 2>/dev/null
+  for _ in $(seq 50); do
+    for pid in "${pids[@]}"; do kill -0 "$pid" 2>/dev/null && break; pid=; done
+    [ -z "$pid" ] && return 0
+    sleep 0.1
+  done
+  kill -9 "${pids[@]}" 2>/dev/null
+  return 0
+}

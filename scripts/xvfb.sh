@@ -18,3 +18,17 @@ zev_xvfb_stop() {
   [ -n "${ZEV_XVFB_PID:-}" ] && kill "$ZEV_XVFB_PID" 2>/dev/null
   ZEV_XVFB_PID=
 }
+# A screenshot of the display (or of the WxH+X+Y part of it) once it holds still: Wine hands a
+# program's drawing to the X server a moment after the program has drawn, so the screen is read
+# until two readings agree.
+zev_screenshot() { # file, [geometry]
+  local previous= current _
+  for _ in $(seq 20); do
+    import -window root ${2:+-crop "$2" +repage} "$1" || return 1
+    current=$(md5sum <"$1")
+    [ "$current" = "$previous" ] && return 0
+    previous=$current
+  done
+  echo "the screen never held still for $1" >&2
+  return 1
+}

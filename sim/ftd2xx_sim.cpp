@@ -97,6 +97,48 @@ struct Call {
     sim::World& world = TheWorld();
 };
 
+// Publishes the counters (sim_api.h) for as long as the process runs; null when that failed, and
+// then the driver simply publishes nothing.
+sim::api::PublishedCounters* g_counters = nullptr;
+
+void PublishCounters() {
+    const std::wstring name = sim::api::kCountersName + std::to_wstring(GetCurrentProcessId());
+    HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                        sizeof(sim::api::PublishedCounters), name.c_str());
+    if (!mapping)
+        return;
+    void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(sim::api::PublishedCounters));
+    if (!view) {
+        CloseHandle(mapping);
+        return;
+    }
+    g_counters = static_cast<sim::api::PublishedCounters*>(view);
+    g_counters->size = sizeof(sim::api::PublishedCounters);
+}
+
+void Count(volatile d2xx::DWORD sim::api::PublishedCounters::*counter) {
+    if (g_counters)
+        InterlockedIncrement(reinterpret_cast<volatile LONG*>(&(g_counters->*counter)));
+}
+
+// A call a "delay" statement holds. The thread still answers messages sent to its windows from
+// other threads and processes meanwhile, as it would inside any wait that pumps them: a tool
+// outside the program can then act on a window in the middle of the call (select a list item while
+// an enumeration is under way), which is what such a delay is for.
+void HoldIfDue(const char* function, bool io = false) {
+    const d2xx::DWORD ms = Call(io).world.TakeDelay(function);
+    for (const ULONGLONG end = GetTickCount64() + ms; ms != 0;) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end)
+            break;
+        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_SENDMESSAGE) ==
+            WAIT_OBJECT_0) {
+            MSG msg;
+            PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
+    }
+}
+
 void LogWritten(const void* data, d2xx::DWORD count) {
     const std::string& name = TheWorld().WriteLogName();
     if (name.empty() || count == 0)
@@ -111,38 +153,69 @@ void LogWritten(const void* data, d2xx::DWORD count) {
 } // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH)
+    if (reason == DLL_PROCESS_ATTACH) {
         g_module = instance;
+        PublishCounters();
+    }
     return TRUE;
 }
 
-SIM_EXPORT FT_STATUS WINAPI FT_ListDevices(void* a1, void* a2, d2xx::DWORD flags) { return Call().world.ListDevices(a1, a2, flags); }
-SIM_EXPORT FT_STATUS WINAPI FT_OpenEx(void* a1, d2xx::DWORD flags, FT_HANDLE* h) { return Call().world.OpenEx(a1, flags, h); }
-SIM_EXPORT FT_STATUS WINAPI FT_SetBaudRate(FT_HANDLE h, ULONG baud) { return Call().world.SetBaudRate(h, baud); }
+SIM_EXPORT FT_STATUS WINAPI FT_ListDevices(void* a1, void* a2, d2xx::DWORD flags) {
+    const bool count = (flags & d2xx::FT_LIST_NUMBER_ONLY) != 0;
+    HoldIfDue("FT_ListDevices");
+    if (count)
+        HoldIfDue(sim::kEnumeration);
+    const FT_STATUS status = Call().world.ListDevices(a1, a2, flags);
+    if (count)
+        Count(&sim::api::PublishedCounters::enumerations);
+    return status;
+}
+SIM_EXPORT FT_STATUS WINAPI FT_OpenEx(void* a1, d2xx::DWORD flags, FT_HANDLE* h) {
+    HoldIfDue("FT_OpenEx");
+    const FT_STATUS status = Call().world.OpenEx(a1, flags, h);
+    Count(&sim::api::PublishedCounters::opens);
+    return status;
+}
+SIM_EXPORT FT_STATUS WINAPI FT_SetBaudRate(FT_HANDLE h, ULONG baud) {
+    HoldIfDue("FT_SetBaudRate");
+    return Call().world.SetBaudRate(h, baud);
+}
 SIM_EXPORT FT_STATUS WINAPI FT_SetDataCharacteristics(FT_HANDLE h, UCHAR bits, UCHAR stop, UCHAR parity) {
+    HoldIfDue("FT_SetDataCharacteristics");
     return Call().world.SetDataCharacteristics(h, bits, stop, parity);
 }
 SIM_EXPORT FT_STATUS WINAPI FT_SetFlowControl(FT_HANDLE h, USHORT flow, UCHAR xon, UCHAR xoff) {
+    HoldIfDue("FT_SetFlowControl");
     return Call().world.SetFlowControl(h, flow, xon, xoff);
 }
 SIM_EXPORT FT_STATUS WINAPI FT_SetTimeouts(FT_HANDLE h, ULONG readMs, ULONG writeMs) {
+    HoldIfDue("FT_SetTimeouts");
     return Call().world.SetTimeouts(h, readMs, writeMs);
 }
 SIM_EXPORT FT_STATUS WINAPI FT_SetChars(FT_HANDLE h, UCHAR ev, UCHAR evOn, UCHAR err, UCHAR errOn) {
+    HoldIfDue("FT_SetChars");
     return Call().world.SetChars(h, ev, evOn, err, errOn);
 }
-SIM_EXPORT FT_STATUS WINAPI FT_GetQueueStatus(FT_HANDLE h, d2xx::DWORD* rx) { return Call(true).world.GetQueueStatus(h, rx); }
+SIM_EXPORT FT_STATUS WINAPI FT_GetQueueStatus(FT_HANDLE h, d2xx::DWORD* rx) {
+    HoldIfDue("FT_GetQueueStatus", true);
+    return Call(true).world.GetQueueStatus(h, rx);
+}
 SIM_EXPORT FT_STATUS WINAPI FT_Read(FT_HANDLE h, void* buffer, d2xx::DWORD toRead, d2xx::DWORD* got) {
+    HoldIfDue("FT_Read", true);
     return Call(true).world.Read(h, buffer, toRead, got);
 }
 SIM_EXPORT FT_STATUS WINAPI FT_Write(FT_HANDLE h, void* buffer, d2xx::DWORD toWrite, d2xx::DWORD* written) {
+    HoldIfDue("FT_Write", true);
     Call call(true);
     const FT_STATUS status = call.world.Write(h, buffer, toWrite, written);
     if (status == d2xx::FT_OK)
         LogWritten(buffer, toWrite);
     return status;
 }
-SIM_EXPORT FT_STATUS WINAPI FT_Close(FT_HANDLE h) { return Call().world.Close(h); }
+SIM_EXPORT FT_STATUS WINAPI FT_Close(FT_HANDLE h) {
+    HoldIfDue("FT_Close");
+    return Call().world.Close(h);
+}
 
 // ---- test controls ----
 

@@ -8,6 +8,17 @@ namespace sim::api {
 
 using d2xx::DWORD;
 
+// What the driver publishes for tools outside the program, which cannot call into it: a named
+// block of shared memory per process, kCountersName followed by the process id in decimal. A tool
+// that drives the device finder waits on these counts for a state it cannot see in the window (the
+// finder's list looks the same before and after it is rebuilt).
+struct PublishedCounters {
+    DWORD size;                  // sizeof(PublishedCounters), for a reader built against another layout
+    volatile DWORD enumerations; // count queries answered: each enumeration of the devices starts with one
+    volatile DWORD opens;        // FT_OpenEx calls answered, whatever their result
+};
+inline constexpr wchar_t kCountersName[] = L"Local\\ZevSimCounters.";
+
 struct Settings { // the line settings a device received, for checking what the program set up
     DWORD baud, wordLength, stopBits, parity, flow, xon, xoff, readTimeoutMs, writeTimeoutMs;
     DWORD eventChar, eventEnabled, errorChar, errorEnabled;

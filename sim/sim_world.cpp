@@ -85,16 +85,19 @@ std::optional<Config> ParseConfig(std::string_view text, int* errorLine, std::st
             if (entry.serial.empty() || entry.description.empty())
                 return fail("device needs a serial number and a description");
             config.devices.push_back(entry);
-        } else if (keyword == "fail") {
-            std::string function, status, word;
-            words >> function >> status;
+        } else if (keyword == "fail" || keyword == "delay") {
+            std::string function, amount, word;
+            words >> function >> amount;
+            const bool delay = keyword == "delay";
             Fault fault;
             std::uint64_t value = 0;
-            if (!KnownFunction(function))
+            if (!KnownFunction(function) && !(delay && function == kEnumeration))
                 return fail("unknown function '" + function + "'");
-            if (!ParseNumber(status, &value) || value == 0 || value > 0xFFFFFFFFu)
+            if (delay && (!ParseNumber(amount, &value) || value == 0 || value > kMaxDelayMs))
+                return fail("delay must be a number of milliseconds from 1 to " + std::to_string(kMaxDelayMs));
+            if (!delay && (!ParseNumber(amount, &value) || value == 0 || value > 0xFFFFFFFFu))
                 return fail("fault status must be a number from 1 to 4294967295");
-            fault.status = static_cast<FT_STATUS>(value);
+            const auto amountValue = static_cast<std::uint32_t>(value);
             while (words >> word) {
                 if (word == "always") {
                     fault.times = 0;
@@ -108,7 +111,12 @@ std::optional<Config> ParseConfig(std::string_view text, int* errorLine, std::st
                     return fail("unexpected '" + word + "'");
                 }
             }
-            config.faults.emplace_back(function, fault);
+            if (delay) {
+                config.delays.emplace_back(function, Delay{amountValue, fault});
+            } else {
+                fault.status = amountValue;
+                config.faults.emplace_back(function, fault);
+            }
         } else if (keyword == "stream") {
             std::string serial, depth;
             words >> serial >> depth;
@@ -174,6 +182,9 @@ void World::Apply(const Config& config) {
     faults_.clear();
     for (const auto& [function, fault] : config.faults)
         faults_[function] = fault;
+    delays_.clear();
+    for (const auto& [function, delay] : config.delays)
+        delays_[function] = delay;
     writeLog_ = config.writeLog;
 }
 
@@ -183,16 +194,22 @@ void World::Reset() {
     Apply(DefaultConfig());
 }
 
+bool Fault::Due() {
+    const std::uint64_t n = ++seen;
+    return n >= atCall && (times == 0 || n < atCall + times);
+}
+
 std::optional<FT_STATUS> World::Enter(const char* function) {
     ++calls_[function];
     auto it = faults_.find(function);
-    if (it == faults_.end())
-        return std::nullopt;
-    Fault& fault = it->second;
-    const std::uint64_t n = ++fault.seen;
-    if (n >= fault.atCall && (fault.times == 0 || n < fault.atCall + fault.times))
-        return fault.status;
+    if (it != faults_.end() && it->second.Due())
+        return it->second.status;
     return std::nullopt;
+}
+
+std::uint32_t World::TakeDelay(std::string_view function) {
+    auto it = delays_.find(function);
+    return it != delays_.end() && it->second.when.Due() ? it->second.ms : 0;
 }
 
 std::uint64_t World::CallCount(std::string_view function) const {
@@ -234,6 +251,8 @@ FT_STATUS World::Settle(FT_HANDLE h, Device** device) {
 }
 
 FT_STATUS World::ListDevices(void* arg1, void* arg2, DWORD flags) {
+    if (flags & FT_LIST_NUMBER_ONLY)
+        ++calls_[kEnumeration];
     if (auto st = Enter("FT_ListDevices"))
         return *st;
     const auto attached = Attached();

@@ -59,7 +59,21 @@ struct Fault {
     std::uint64_t atCall = 1; // 1-based, counted from when the fault was set
     std::uint64_t times = 1;  // 0: every call from atCall on
     std::uint64_t seen = 0;
+    // Counts this call; true when it is one of those the fault (or delay) applies to.
+    bool Due();
 };
+
+// A call held before it is answered, as a slow driver or a busy USB bus holds it.
+struct Delay {
+    std::uint32_t ms = 0;
+    Fault when; // its status is unused: only the calls it applies to
+};
+
+// What "delay", CallCount and the published counters call a count query (FT_ListDevices asking only for the
+// number of devices): the start of every enumeration.
+constexpr char kEnumeration[] = "enumeration";
+// The longest hold a "delay" statement may ask for: long enough for any race a test provokes.
+constexpr std::uint32_t kMaxDelayMs = 60000;
 
 // Parsed configuration; see the README for the format.
 struct Config {
@@ -69,6 +83,7 @@ struct Config {
     };
     std::vector<Entry> devices;
     std::vector<std::pair<std::string, Fault>> faults;
+    std::vector<std::pair<std::string, Delay>> delays; // function name or kEnumeration
     std::string writeLog; // file name for a log of written bytes, relative to the DLL; empty: none
     std::vector<std::pair<std::string, std::uint32_t>> streams; // serial, queue depth
 };
@@ -108,6 +123,9 @@ public:
     bool Unplug(std::string_view serial);
     void SetFault(std::string_view function, const Fault& fault);
     void ClearFaults() { faults_.clear(); }
+    // How long to hold this call of the function (or kEnumeration) before answering it; counts the
+    // call towards the delays set for it. The caller holds it: the world only keeps the schedule.
+    std::uint32_t TakeDelay(std::string_view function);
     bool QueueBytes(std::string_view serial, std::string_view bytes);
     bool Flood(std::string_view serial, std::size_t count);
     Device* Find(std::string_view serial);
@@ -128,6 +146,7 @@ private:
 
     std::vector<std::unique_ptr<Device>> devices_; // driver index order among the plugged ones
     std::map<std::string, Fault, std::less<>> faults_;
+    std::map<std::string, Delay, std::less<>> delays_;
     std::map<std::string, std::uint64_t, std::less<>> calls_;
     std::uint64_t nextHandle_ = 1;
     std::string writeLog_;

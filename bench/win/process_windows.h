@@ -2,6 +2,8 @@
 // process, their texts read, counted, waited for.
 #pragma once
 
+#include "sim/sim_api.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -26,5 +28,15 @@ HWND FindDescendant(HWND parent, const wchar_t* className, const std::wstring& t
 
 // Polls every 10 ms until pred holds or timeoutMs has passed.
 bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs);
+
+// What a person would see of the process's windows (pid 0: of every process), for a failure report:
+// each visible top-level window and its descendants, one line each, indented by depth: class,
+// text, "hidden"/"disabled"/"focus" where so, and a list box's items with its selection. A message
+// box shows as a #32770 window with its text.
+std::string DescribeWindows(DWORD pid);
+
+// The counters the simulated driver publishes in that process (sim/sim_api.h), or null when it
+// publishes none (another driver, or not loaded yet). The view stays mapped until the tool ends.
+const sim::api::PublishedCounters* SimCounters(DWORD pid);
 
 } // namespace measure

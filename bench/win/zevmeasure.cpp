@@ -16,7 +16,8 @@
 //                                          simulated driver's configuration file, config)
 //   zevmeasure close <pid>                 closes the main window and waits for the program to end
 //
-// Every wait gives up after a while and says what it waited for: a hung program fails the run.
+// Every wait gives up after a while and says what it waited for and what the program's windows
+// showed then: a hung program fails the run, and its log tells why.
 #include "bench/win/process_windows.h"
 #include "console/console_ids.h"
 
@@ -39,8 +40,12 @@ constexpr wchar_t kAboutClass[] = L"ZevConfigAbout";
 constexpr wchar_t kToolbarHostClass[] = L"ZevToolbar1";
 constexpr wchar_t kSecondDevice[] = L"ZV200002";
 
+DWORD g_pid = 0; // the program steered, whose windows a failure describes
+
 [[noreturn]] void Fail(const char* what) {
     std::fprintf(stderr, "zevmeasure: %s\n", what);
+    if (g_pid)
+        std::fprintf(stderr, "what the program showed:\n%s", DescribeWindows(g_pid).c_str());
     std::exit(1);
 }
 
@@ -101,10 +106,23 @@ int FindItem(HWND finder, const std::wstring& text) {
     return -1;
 }
 
+// Count queries the simulated driver has answered in the program: each enumeration starts with one.
+DWORD Enumerations(DWORD pid) {
+    static const sim::api::PublishedCounters* counters = SimCounters(pid);
+    Require(counters != nullptr, "the program's driver publishes no counters (is it the simulated one?)");
+    return counters->enumerations;
+}
+
+// The finder open with a device listed by its first refresh. It fills the list when it opens and
+// refreshes a moment later; the first refresh of a run rebuilds the list (the set it compares with
+// is still empty), which drops a selection made before it, though the list looks the same. So a
+// selection waits for both enumerations, counted by the driver, not for the first listed item.
 HWND OpenFinder(DWORD pid, HWND main) {
+    const DWORD before = Enumerations(pid);
     ClickTool(main, 1);
     HWND finder = WaitWindow(pid, kFinderClass, "the finder did not open");
-    // Its first look at the devices has been made once a device is listed.
+    Require(WaitFor([&] { return Enumerations(pid) - before >= 2; }, kWaitMs),
+            "the finder did not enumerate the devices twice (on opening and on its first refresh)");
     Require(WaitFor([&] { return FindItem(finder, L"Serie") >= 0; }, kWaitMs), "the finder lists no device");
     return finder;
 }
@@ -246,6 +264,7 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     const auto pid = static_cast<DWORD>(_wtoi(argv[2]));
+    g_pid = pid;
     if (command == L"stats")
         Stats(pid);
     else if (command == L"answer")

@@ -11,15 +11,23 @@
 //   zevdrive rect <caption>                the window's screen rectangle: x y width height
 //   zevdrive close <caption>               ask the window to close
 //   zevdrive wait-child-text <caption> <text> [ms]  wait until some descendant's text contains text
+//   zevdrive wait-child-gone <caption> <text> [ms]  wait until no descendant's text contains text
+//   zevdrive painted <caption>             the window and its controls have painted what they hold
 //   zevdrive wait-focus <caption> <class> [ms]      wait until the window's thread has the keyboard
 //                                                   focus in a descendant of that class
+//   zevdrive wait-focus-text <caption> <text> [ms]  ... in the descendant whose text is exactly text
+//   zevdrive wait-hot <caption> <i> [ms]   wait until toolbar button i is shown hot (under the pointer)
+//   zevdrive enumerations <caption>        how many enumerations the simulated driver has begun
+//                                          answering in the window's process (its count queries)
+//   zevdrive wait-enumerations <caption> <n> [ms]  wait until that count is at least n
 //   zevdrive link-target <shortcut.lnk>    the program a shortcut starts, as Explorer reads it
 //   zevdrive run-wait <command line> [ms]  run it and wait until it and every process it started
 //                                          have ended (an NSIS uninstaller hands over to a copy of
 //                                          itself and returns at once); exit status of the first
 //
 // A caption ending in "*" matches every caption that starts with the rest (handy for captions with
-// characters outside ASCII, which a shell may not pass on faithfully).
+// characters outside ASCII, which a shell may not pass on faithfully). A command that fails says why
+// on standard error, followed by every visible window with its controls, texts, list items and focus.
 #include "bench/win/process_windows.h"
 
 #include <windows.h>
@@ -101,7 +109,7 @@ int PrintCenter(HWND hwnd) {
 }
 
 int Fail(const char* why) {
-    std::fprintf(stderr, "zevdrive: %s\n", why);
+    std::fprintf(stderr, "zevdrive: %s\nvisible windows:\n%s", why, measure::DescribeWindows(0).c_str());
     return 1;
 }
 
@@ -203,17 +211,46 @@ int wmain(int argc, wchar_t** argv) {
         Print(TextOf(found));
         return 0;
     }
-    if (cmd == L"wait-focus") {
+    if (cmd == L"wait-child-gone")
+        return measure::WaitFor([&] { return !FindDescendant(top, nullptr, arg(3)); }, num(4, 5000))
+                   ? 0
+                   : Fail("a descendant still shows that text");
+    if (cmd == L"painted")
+        // Waits while the window's own thread paints what is outstanding.
+        return RedrawWindow(top, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN) ? 0 : Fail("cannot paint");
+    if (cmd == L"wait-focus" || cmd == L"wait-focus-text") {
         // The focus belongs to the program's thread: ask that thread, not our own.
         const DWORD thread = GetWindowThreadProcessId(top, nullptr);
         auto focused = [&] {
             GUITHREADINFO info{};
             info.cbSize = sizeof(info);
             wchar_t name[256] = {};
-            return GetGUIThreadInfo(thread, &info) && IsChild(top, info.hwndFocus) &&
-                   GetClassNameW(info.hwndFocus, name, 256) && _wcsicmp(name, arg(3).c_str()) == 0;
+            if (!GetGUIThreadInfo(thread, &info) || !IsChild(top, info.hwndFocus))
+                return false;
+            if (cmd == L"wait-focus-text")
+                return TextOf(info.hwndFocus) == arg(3);
+            return GetClassNameW(info.hwndFocus, name, 256) && _wcsicmp(name, arg(3).c_str()) == 0;
         };
         return measure::WaitFor(focused, num(4, 3000)) ? 0 : Fail("the focus is elsewhere");
+    }
+    if (cmd == L"wait-hot") {
+        auto hot = [&] { return bar && SendMessageW(bar, TB_GETHOTITEM, 0, 0) == num(3, 0); };
+        return measure::WaitFor(hot, num(4, 3000)) ? 0 : Fail("the toolbar button is not shown hot");
+    }
+    if (cmd == L"enumerations" || cmd == L"wait-enumerations") {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(top, &pid);
+        const sim::api::PublishedCounters* counters = measure::SimCounters(pid);
+        if (!counters)
+            return Fail("the window's process publishes no driver counters (is its driver the simulated one?)");
+        if (cmd == L"enumerations") {
+            std::printf("%lu\n", static_cast<unsigned long>(counters->enumerations));
+            return 0;
+        }
+        const auto wanted = static_cast<DWORD>(num(3, 0));
+        return measure::WaitFor([&] { return counters->enumerations >= wanted; }, num(4, 5000))
+                   ? 0
+                   : Fail("the driver did not answer that many enumerations");
     }
     if (cmd == L"rect") {
         RECT r{};

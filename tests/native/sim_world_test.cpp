@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 using namespace d2xx;
 
@@ -55,12 +56,12 @@ TEST(SimConsole, EchoesErasesAndAnswersEachCommandTheCableStaysSilent) {
     EXPECT_EQ(world.CallCount("FT_Write"), 12u);
 }
 
-TEST(SimConfig, DevicesFaultsStreamsAndTheLineOfAMistake) {
+TEST(SimConfig, DevicesFaultsDelaysStreamsAndTheLineOfAMistake) {
     int line = 0;
     const auto config =
         sim::ParseConfig("# two ZEVs\ndevice ZVA ZEV Server A\nunplugged ZVB ZEV Server B\n"
                          "device ZVC Other cable\nfail FT_Read 4 at 2 times 3\nfail FT_Close 4294967295\n"
-                         "stream ZV1\nstream ZV2 300\nstream ZV3 67108864\n",
+                         "stream ZV1\nstream ZV2 300\nstream ZV3 67108864\ndelay enumeration 1500 at 2\n",
                          &line, nullptr);
     ASSERT_TRUE(config);
     ASSERT_EQ(config->devices.size(), 3u);
@@ -72,6 +73,12 @@ TEST(SimConfig, DevicesFaultsStreamsAndTheLineOfAMistake) {
     using Streams = decltype(config->streams);
     EXPECT_EQ(config->streams,
               (Streams{{"ZV1", sim::kDefaultStreamDepth}, {"ZV2", 300}, {"ZV3", sim::kMaxStreamDepth}}));
+    // A delay holds only the calls it names, on the schedule a fault has.
+    sim::World world;
+    world.Apply(*config);
+    const std::uint32_t held[] = {world.TakeDelay("enumeration"), world.TakeDelay("FT_Read"),
+                                  world.TakeDelay("enumeration"), world.TakeDelay("enumeration")};
+    EXPECT_EQ(std::vector<std::uint32_t>(std::begin(held), std::end(held)), (std::vector<std::uint32_t>{0, 0, 1500, 0}));
     const std::pair<const char*, int> bad[] = {
         {"device A B\nfail FT_Nothing 4\n", 2},
         {"device A B\n\nfail FT_Read zero\n", 3},
@@ -79,6 +86,10 @@ TEST(SimConfig, DevicesFaultsStreamsAndTheLineOfAMistake) {
         {"fail FT_Read 4294967296\n", 1},
         {"stream ZV1 0", 1},
         {"stream ZV1 67108865", 1},
+        {"delay enumeration 0", 1},
+        {"delay FT_Nothing 5", 1},
+        {"fail enumeration 4", 1},
+        {"delay enumeration 60001 at 2", 1},
     };
     for (const auto& [text, at] : bad) {
         EXPECT_FALSE(sim::ParseConfig(text, &line, nullptr)) << text;

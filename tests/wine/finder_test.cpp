@@ -136,8 +136,8 @@ TEST(FinderWithoutDriver, ListsTheFailureAndTellsTheUserOnceInSpanish) {
     for (int opening = 0; opening < 2; ++opening) {
         Dispositivos* f = Dispositivos::Show(app);
         ASSERT_NE(f, nullptr);
-        PumpMessages(1200);
-        EXPECT_GE(SendMessageW(f->DeviceFinder(), LB_GETCOUNT, 0, 0), 2) << "the load's line and one per failed tick";
+        EXPECT_TRUE(PumpUntil([&] { return SendMessageW(f->DeviceFinder(), LB_GETCOUNT, 0, 0) >= 2; }, 5000))
+            << "the load's line and one per failed tick";
         Dispositivos::CloseInstance();
     }
     ASSERT_EQ(notices.notices.size(), 1u) << "told once, not again for the next finder";

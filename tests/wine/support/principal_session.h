@@ -72,9 +72,13 @@ protected:
     static constexpr const wchar_t* kItem = L"ZEV WiFi Server, NºSerie: ZV100001";
 
     // The finder opened from the toolbar, after its first refresh.
+    // The finder open after its first refresh: it enumerates on opening and again a moment later,
+    // and the first refresh of a run rebuilds the list, dropping any selection made before it.
     finder::Dispositivos* OpenFinder() {
+        const unsigned long before = sim.Calls("enumeration");
         principal.Toolbar1_ButtonClick(L"Boton1");
-        PumpMessages(50);
+        EXPECT_TRUE(PumpUntil([&] { return sim.Calls("enumeration") >= before + 2; }, 5000))
+            << "the finder did not enumerate on opening and on its first refresh";
         return finder::Dispositivos::Instance();
     }
     // Connected as the user does it, then the device's LIST reply drained by the receive pump.
