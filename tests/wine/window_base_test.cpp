@@ -67,7 +67,21 @@ TEST(WindowBase, BindsAtCreationUnbindsWhenDestroyedAndTakesItsWindowAlong) {
     ASSERT_TRUE(probe.Open());
     HWND hwnd = probe.Hwnd();
     EXPECT_EQ(win::Window::FromHwnd(hwnd), &probe);
-    EXPECT_EQ(win::Window::FromHwnd(GetDesktopWindow()), nullptr) << "foreign windows are not ours";
+    ASSERT_TRUE(win::SetSubclass(hwnd, &Logged, 'z', 0));
+    EXPECT_EQ(win::Window::FromHwnd(hwnd), &probe) << "still ours behind a subclass";
+    // A foreign window is never ours, not even one holding our object where we and applications keep one.
+    WNDCLASSEXW foreign{};
+    foreign.cbSize = sizeof(foreign);
+    foreign.lpfnWndProc = &DefWindowProcW;
+    foreign.cbWndExtra = sizeof(void*);
+    foreign.lpszClassName = L"ZevForeignWindow";
+    RegisterClassExW(&foreign);
+    HWND other =
+        CreateWindowExW(0, L"ZevForeignWindow", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    for (int slot : {0, GWLP_USERDATA})
+        SetWindowLongPtrW(other, slot, reinterpret_cast<LONG_PTR>(&probe));
+    EXPECT_FALSE(win::Window::FromHwnd(other) || win::Window::FromHwnd(GetDesktopWindow()));
+    DestroyWindow(other);
     SendMessageW(hwnd, WM_USER + 7, 0, 0);
     DestroyWindow(hwnd);
     EXPECT_EQ(std::tuple(probe.seen, probe.unbound, probe.Hwnd()),
