@@ -69,17 +69,11 @@ TEST(WindowBase, BindsAtCreationUnbindsWhenDestroyedAndTakesItsWindowAlong) {
     EXPECT_EQ(win::Window::FromHwnd(hwnd), &probe);
     ASSERT_TRUE(win::SetSubclass(hwnd, &Logged, 'z', 0));
     EXPECT_EQ(win::Window::FromHwnd(hwnd), &probe) << "still ours behind a subclass";
-    // A foreign window is never ours, not even one holding our object where we and applications keep one.
-    WNDCLASSEXW foreign{};
-    foreign.cbSize = sizeof(foreign);
-    foreign.lpfnWndProc = &DefWindowProcW;
-    foreign.cbWndExtra = sizeof(void*);
-    foreign.lpszClassName = L"ZevForeignWindow";
-    RegisterClassExW(&foreign);
-    HWND other =
-        CreateWindowExW(0, L"ZevForeignWindow", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    for (int slot : {0, GWLP_USERDATA})
-        SetWindowLongPtrW(other, slot, reinterpret_cast<LONG_PTR>(&probe));
+    // A foreign window is never ours, though its extra bytes hold something (here a font) and it keeps
+    // our object where applications keep theirs.
+    HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    SendMessageW(other, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    SetWindowLongPtrW(other, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&probe));
     EXPECT_FALSE(win::Window::FromHwnd(other) || win::Window::FromHwnd(GetDesktopWindow()));
     DestroyWindow(other);
     SendMessageW(hwnd, WM_USER + 7, 0, 0);
