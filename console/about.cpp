@@ -79,13 +79,15 @@ bool About::Open() {
         DestroyWindow(hwnd_);
         return false;
     }
-    // Centred on the screen's work area, as a dialog would be.
+    // Centred on the screen's work area, as a dialog would be; activated only once shown, when its
+    // button can take the keyboard.
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     RECT r{};
     GetWindowRect(hwnd_, &r);
     SetWindowPos(hwnd_, nullptr, work.left + ((work.right - work.left) - (r.right - r.left)) / 2,
-                 work.top + ((work.bottom - work.top) - (r.bottom - r.top)) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+                 work.top + ((work.bottom - work.top) - (r.bottom - r.top)) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     return true;
 }
@@ -177,6 +179,13 @@ LRESULT About::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_PRINTCLIENT:
         PaintSeparator(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_ACTIVATE:
+        if (focus_.OnActivate(hwnd_, wParam))
+            return 0;
+        break;
+    case WM_SETFOCUS:
+        focus_.Restore(hwnd_);
         return 0;
     case win::kWmDpiChanged:
         OnDpiChanged(win::TakeSuggestedRect(hwnd_, wParam, lParam));

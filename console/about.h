@@ -3,12 +3,12 @@
 #pragma once
 
 #include "controls/button/skin_button.h"
+#include "win/dialog_focus.h"
 #include "win/gdi.h"
 #include "win/single_instance.h"
 #include "win/window_base.h"
 
 #include <windows.h>
-
 
 namespace console {
 
@@ -49,6 +49,8 @@ private:
     win::Bitmap logoOwned_;
     win::Font labelFont_;
     win::IconPtr icon_;
+    // Opens on "Aceptar", as a dialog box opens on its first control.
+    win::DialogFocus focus_;
     bool built_ = false;
     int dpi_ = 96;
 };

@@ -1,9 +1,11 @@
 // ZEV Config entry point: the main window over the driver, the device catalog and the link.
 #include "console/about.h"
 #include "console/app_context.h"
+#include "console/open_finder.h"
 #include "console/principal.h"
 #include "finder/dispositivos.h"
 #include "link/d2xx_library.h"
+#include "win/ole_apartment.h"
 
 #include <commctrl.h>
 #include <windows.h>
@@ -12,12 +14,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     // Libraries come only from the program's folder or System32. Where Windows cannot limit its
     // search, the driver is still loaded by full path from those folders (DriverLibrary).
     devlink::LimitDllSearch();
+    // The GUI thread's apartment, before any window and until the last is gone.
+    const win::OleApartment apartment;
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
 
     console::AppContext app;
     console::Principal principal(app, {.programFolder = {}, .quitOnClose = true});
-    principal.ShowFinder = [&app] { finder::Dispositivos::Show(app); };
+    principal.ShowFinder = [&app, &principal] { console::OpenFinder(app, principal); };
     principal.ShowAbout = [] { console::About::Show(); };
     // Open tells the user why when it fails (the skin picture cannot be read): the program ends.
     if (!principal.Open(showCommand))

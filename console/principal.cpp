@@ -276,6 +276,18 @@ void Principal::ResetConsole(bool giveFocus) {
         SetFocus(console_.Hwnd());
 }
 
+void Principal::TakeOverLink(const std::wstring& itemText, const std::function<void()>& closeFinder) {
+    ShowConnected(panels_, itemText);
+    habilitarBotones(true);
+    EnableConsole();
+    EnableTimerRx();
+    // The finder is gone before the console takes the focus and the device is first written to.
+    if (closeFinder)
+        closeFinder();
+    ResetConsole(true);
+    Command1_Click(2); // "LIST"
+}
+
 void Principal::Command1_Click(short Index) {
     if (Index < 0 || Index >= 4)
         return;
@@ -372,20 +384,6 @@ void Principal::TimerRx_Timer() {
         Disconnect();
 }
 
-void Principal::RememberFocus() {
-    HWND focus = GetFocus();
-    if (focus && IsChild(hwnd_, focus))
-        focusChild_ = focus;
-}
-
-bool Principal::RestoreFocus() {
-    // A control that has gone, or can no longer take the focus, is not given it.
-    if (!focusChild_ || !IsChild(hwnd_, focusChild_) || !IsWindowEnabled(focusChild_) || !IsWindowVisible(focusChild_))
-        return false;
-    SetFocus(focusChild_);
-    return true;
-}
-
 HBRUSH Principal::ColourStatic(HDC dc, HWND control) {
     if (control == console_.Hwnd()) {
         // Locked, not grey: the console keeps a text box's white background.
@@ -431,13 +429,11 @@ LRESULT Principal::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
         // As a dialog box does: the control that had the focus gets it back when the window is
         // activated again (after the finder, About, a message box or another program).
-        if (LOWORD(wParam) == WA_INACTIVE)
-            RememberFocus();
-        else if (!HIWORD(wParam) && RestoreFocus())
+        if (focus_.OnActivate(hwnd_, wParam))
             return 0;
         break;
     case WM_SETFOCUS:
-        RestoreFocus();
+        focus_.Restore(hwnd_);
         return 0;
     case win::kWmDpiChanged:
         OnDpiChanged(win::TakeSuggestedRect(hwnd_, wParam, lParam));
@@ -460,7 +456,7 @@ void Principal::OnDestroyed() {
         g_instance = nullptr;
     toolbarSkin_.reset(); // still here when Unloading was replaced: the picture must leave its DC first
     skinPicture_.Reset();
-    focusChild_ = nullptr;
+    focus_.Forget();
     if (options_.quitOnClose && std::exchange(opened_, false))
         PostQuitMessage(0);
 }

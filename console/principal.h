@@ -1,7 +1,7 @@
 // Principal: the main window and start-up window. It holds the console (txtConsole inside
 // Frame1), the four quick-command buttons Command1(0..3), the toolbar Toolbar1, the status bar
-// StatusBar1 and two timers: TimerHora, the clock, and TimerRx, the receive pump. The device
-// finder drives it through its single instance (Instance()) once it has opened a link.
+// StatusBar1 and two timers: TimerHora, the clock, and TimerRx, the receive pump. It takes over the
+// link that the device finder opens (TakeOverLink).
 #pragma once
 
 #include "console/app_context.h"
@@ -11,6 +11,7 @@
 #include "console/toolbar1.h"
 #include "controls/statusbar/skin_status_bar.h"
 #include "controls/toolbar/toolbar_skin.h"
+#include "win/dialog_focus.h"
 #include "win/gdi.h"
 #include "win/units.h"
 #include "win/window_base.h"
@@ -42,9 +43,13 @@ public:
     // The one main window, or null while there is none.
     static Principal* Instance();
 
-    // --- What the device finder uses after connecting ---
-    // The status bar (panel 1: connection state, 2: date, 3: time); the finder writes
-    // "Conectado con " + the chosen item into panel 1 with ChangeTextPanel.
+    // A link the device finder has just opened, to the device of the list item itemText, in this
+    // order: panel 1 reads "Conectado con " + itemText; habilitarBotones(true); the console and
+    // TimerRx are enabled; the finder closes (closeFinder); the console is reset to its prompt and
+    // takes the focus; "LIST" is sent as its quick-command button sends it.
+    void TakeOverLink(const std::wstring& itemText, const std::function<void()>& closeFinder);
+
+    // The status bar (panel 1: connection state, 2: date, 3: time).
     statusbar::SkinStatusBar& StatusBar1() { return statusBar1_; }
     // Switches the connection-dependent controls: find button enabled := not habilitado; clear
     // button and the four quick-command buttons enabled := habilitado.
@@ -109,9 +114,6 @@ private:
     void txtConsole_KeyPress(wchar_t KeyAscii);
     void PasteClipboard();
     HBRUSH ColourStatic(HDC dc, HWND control);
-    // The focused control, kept while the window is inactive and given back when it is active again.
-    void RememberFocus();
-    bool RestoreFocus();
 
     AppContext& app_;
     PrincipalOptions options_;
@@ -147,7 +149,8 @@ private:
     bool timerRxEnabled_ = false;
     bool timerRxArmed_ = false; // the window timer is set; it rests while the link is closed
     bool opened_ = false; // built and shown: its end is the program's end
-    HWND focusChild_ = nullptr;
+    // The focused control, kept while the window is inactive and given back when it is active again.
+    win::DialogFocus focus_;
     int dpi_ = 96;
 };
 

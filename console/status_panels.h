@@ -34,6 +34,11 @@ inline void ShowClock(PanelWriter& bar, const std::wstring& time, const std::wst
     bar.ChangeTextPanel(date, kPanelDate);
 }
 
+// A link opened to the device the finder's item names (its description and serial number).
+inline void ShowConnected(PanelWriter& bar, const std::wstring& item) {
+    bar.ChangeTextPanel(L"Conectado con " + item, kPanelState);
+}
+
 inline void ShowDisconnected(PanelWriter& bar) {
     bar.ChangeTextPanel(kDesconectado, kPanelState);
 }

@@ -1,6 +1,5 @@
 #include "finder/dispositivos.h"
 
-#include "console/principal.h"
 #include "controls/host/property_text.h"
 #include "resources/dialogs_ids.h"
 #include "win/ansi_text.h"
@@ -11,6 +10,8 @@
 #include "win/units.h"
 
 #include <commctrl.h>
+
+#include <utility>
 
 namespace finder {
 namespace {
@@ -72,13 +73,15 @@ host::PropertyBag ButtonSettings(const wchar_t* caption) {
 
 } // namespace
 
-Dispositivos::Dispositivos(console::AppContext& app) : app_(app), model_(app.catalog) {}
+Dispositivos::Dispositivos(FinderArgs args) : args_(std::move(args)), model_(args_.catalog) {}
 
 Dispositivos::~Dispositivos() = default;
 
 Dispositivos* Dispositivos::Instance() { return Single::Instance(); }
 
-Dispositivos* Dispositivos::Show(console::AppContext& app) { return Single::Show(app); }
+Dispositivos* Dispositivos::Show(FinderArgs args) {
+    return Single::Show(std::move(args));
+}
 
 void Dispositivos::CloseInstance() { Single::Close(); }
 
@@ -244,7 +247,7 @@ void Dispositivos::ShowItems(FinderModel::Change change) {
 
 void Dispositivos::Form_Load() {
     ShowItems(model_.Load());
-    if (!app_.driver.IsLoaded())
+    if (!args_.driver.IsLoaded())
         PostMessageW(hwnd_, kTellDriverMissing, 0, 0);
 }
 
@@ -254,7 +257,7 @@ void Dispositivos::TellDriverMissingOnce() {
         return;
     g_toldDriverMissing = true;
     win::ShowMessage(hwnd_,
-                     L"No se ha podido cargar el controlador FTDI D2XX (FTD2XX.DLL): " + app_.driver.Failure() +
+                     L"No se ha podido cargar el controlador FTDI D2XX (FTD2XX.DLL): " + args_.driver.Failure() +
                          L".\nInstale el controlador FTDI D2XX y vuelva a iniciar ZEV Config.",
                      L"ZEV Config", MB_ICONEXCLAMATION | MB_OK);
 }
@@ -284,21 +287,13 @@ void Dispositivos::btnConectar_Click() {
         return;
     }
     const Item item = items[static_cast<size_t>(chosen)];
-    if (!app_.link.OpenLink(item.serialNumber))
+    if (!args_.link.OpenLink(item.serialNumber))
         return; // nothing is shown; the user may try again
-
-    console::Principal* main = console::Principal::Instance();
-    if (main) {
-        main->StatusBar1().ChangeTextPanel(L"Conectado con " + ItemText(item), 1);
-        main->habilitarBotones(true);
-        main->EnableConsole();
-        main->EnableTimerRx();
-    }
-    Unload();
-    if (main) {
-        main->ResetConsole(true);
-        main->Command1_Click(2);
-    }
+    const std::function<void()> closeFinder = [this] { Unload(); };
+    if (args_.linkOpened)
+        args_.linkOpened(ItemText(item), closeFinder);
+    else
+        closeFinder();
 }
 
 void Dispositivos::btnCancelar_Click() { Unload(); }
@@ -320,6 +315,13 @@ LRESULT Dispositivos::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case win::kWmDpiChanged:
         OnDpiChanged(win::TakeSuggestedRect(hwnd_, wParam, lParam));
+        return 0;
+    case WM_ACTIVATE:
+        if (focus_.OnActivate(hwnd_, wParam))
+            return 0;
+        break;
+    case WM_SETFOCUS:
+        focus_.Restore(hwnd_);
         return 0;
     case kTellDriverMissing:
         TellDriverMissingOnce();

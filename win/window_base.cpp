@@ -1,6 +1,22 @@
 #include "win/window_base.h"
 
+#include <utility>
+
 namespace win {
+namespace {
+
+// Where in a window's extra bytes its object is kept; our classes have no other extra bytes.
+constexpr int kObjectSlot = 0;
+
+Window* BoundTo(HWND hwnd) {
+    return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, kObjectSlot));
+}
+
+void Bind(HWND hwnd, Window* object) {
+    SetWindowLongPtrW(hwnd, kObjectSlot, reinterpret_cast<LONG_PTR>(object));
+}
+
+} // namespace
 
 HINSTANCE ThisModule() {
     // The module that holds this code, whether the exe or a test binary.
@@ -11,27 +27,32 @@ HINSTANCE ThisModule() {
 }
 
 Window::~Window() {
-    if (hwnd_) {
-        // Destroyed with its object still alive: unbind first so no message reaches a dying object.
-        HWND hwnd = hwnd_;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        hwnd_ = nullptr;
+    // Destroyed with its object still alive: the window goes too, without a word to the dying object.
+    DestroyUnbound();
+}
+
+void Window::DestroyUnbound() {
+    if (HWND hwnd = std::exchange(hwnd_, nullptr)) {
+        Bind(hwnd, nullptr);
         DestroyWindow(hwnd);
     }
 }
 
 Window* Window::FromHwnd(HWND hwnd) {
-    if (!hwnd)
+    DWORD process = 0;
+    if (!hwnd || !GetWindowThreadProcessId(hwnd, &process) || process != GetCurrentProcessId())
+        return nullptr; // another program's window: even one of ours holds an address of that program
+    // A window of one of our classes, told by the class's procedure, which subclassing a window never
+    // changes (it replaces only the window's own procedure).
+    if (reinterpret_cast<WNDPROC>(GetClassLongPtrW(hwnd, GCLP_WNDPROC)) != &Window::StaticProc)
         return nullptr;
-    // Only windows of our own procedure carry our pointer in GWLP_USERDATA.
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) != &Window::StaticProc)
-        return nullptr;
-    return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return BoundTo(hwnd);
 }
 
 void Window::RegisterClassOnce(WNDCLASSEXW wc) {
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = &Window::StaticProc;
+    wc.cbWndExtra = sizeof(Window*);
     wc.hInstance = ThisModule();
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof(existing);
@@ -55,16 +76,16 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
         self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         if (self) {
             self->hwnd_ = hwnd;
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+            Bind(hwnd, self);
         }
     } else {
-        self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        self = BoundTo(hwnd);
     }
     if (!self)
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
         const LRESULT result = self->HandleMessage(msg, wParam, lParam);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        Bind(hwnd, nullptr);
         self->hwnd_ = nullptr;
         self->OnDestroyed();
         return result;

@@ -12,6 +12,7 @@
 // for a core; the CPU time per tick (the GUI thread's, averaged: the system counts it in 10 ms steps)
 // says what the tick itself costs.
 #include "console/app_context.h"
+#include "console/open_finder.h"
 #include "console/principal.h"
 #include "finder/dispositivos.h"
 #include "sim/sim_api.h"
@@ -138,7 +139,7 @@ int wmain(int argc, wchar_t** argv) {
     if (!principal.Open())
         return 2;
     // Connected as the user does it: the finder lists the one device, Conectar opens it.
-    finder::Dispositivos* finder = finder::Dispositivos::Show(app);
+    finder::Dispositivos* finder = console::OpenFinder(app, principal);
     if (!finder)
         return 2;
     finder->btnConectar_Click();

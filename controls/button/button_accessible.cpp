@@ -209,10 +209,8 @@ private:
 } // namespace
 
 LRESULT ServeAccessibleObject(HWND button, WPARAM wParam) {
-    // Handing the object over marshals it, which needs COM on this thread (a single-threaded
-    // apartment, as a window's thread has). Started once, the first time a reader asks.
-    static thread_local const bool comReady = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    (void)comReady;
+    // Handing the object over marshals it, which needs the thread's COM apartment: the program starts
+    // it with its GUI thread (win/ole_apartment.h). Without one the reader gets the standard object.
     auto* object = new ButtonAccessible(button);
     LRESULT result = 0;
     if (object->Ready())

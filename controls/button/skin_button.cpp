@@ -31,11 +31,7 @@ SkinButton::SkinButton() : ButtonModel(static_cast<ButtonSite&>(*this)) {
 
 SkinButton::~SkinButton() {
     // The window goes first (the base would otherwise destroy it after our members are gone).
-    if (HWND hwnd = Hwnd()) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        hwnd_ = nullptr;
-        DestroyWindow(hwnd);
-    }
+    DestroyUnbound();
     SelectSkinBitmap(nullptr);
     if (skinDc_)
         DeleteDC(skinDc_);

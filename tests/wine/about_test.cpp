@@ -1,5 +1,5 @@
-// The About window: its layout, one instance at a time, and a move to a screen at 144 dpi (opened from
-// the toolbar and closed by its button: the end-to-end test).
+// The About window: its layout, the keyboard on its button from the start, one instance at a time, and
+// a move to a screen at 144 dpi (opened from the toolbar and closed by its button: the end-to-end test).
 #include "tests/wine/support/principal_session.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@ TEST_F(PrincipalSession, AboutIsLaidOutAsDesignedShownOnceAndFollowsAMoveTo144Dp
     About* about = About::Show();
     ASSERT_NE(about, nullptr);
     HWND hwnd = about->Hwnd(), ok = about->cmdOK.Hwnd();
+    EXPECT_EQ(GetFocus(), ok) << "opens with the keyboard on its button, as a dialog box does";
     RECT client{};
     GetClientRect(hwnd, &client);
     EXPECT_EQ(std::tuple(WindowText(hwnd), client.right, client.bottom, RectIn(ok, hwnd).left, RectIn(ok, hwnd).top),

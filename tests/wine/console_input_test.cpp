@@ -1,9 +1,16 @@
 // The connected console: every key goes in one write of its own and only the device's echo shows it,
-// the clipboard and a quick command go in one write each, the caret stays at the end, and received
-// bytes pass the ANSI code page (the text rules are tested natively).
+// the clipboard and a quick command go in one write each, the caret stays at the end, and a long
+// stream of received bytes passes the ANSI code page and the length limit through the real window
+// (the text rules are tested natively).
+#include "console/console_ids.h"
 #include "tests/wine/support/principal_session.h"
 
 #include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <utility>
 
 using namespace testsupport;
 
@@ -64,14 +71,46 @@ TEST_F(ConsoleInput, EachKeyPasteAndQuickCommandIsOneWriteAndOnlyTheDevicesEchoS
     EXPECT_EQ(std::pair(Written(), writes()), std::pair(std::string("SCAN\rSTATUS\rLIST\rhelp\r"), 15ul));
 }
 
-TEST_F(ConsoleInput, ReceivedBytesPassTheCodePageAndTheCaretStaysAtTheEnd) {
+namespace {
+
+// After every tick of the receive pump: the longest the console has been.
+LRESULT CALLBACK AfterTicks(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR longest) {
+    const LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+    int& most = *reinterpret_cast<int*>(longest);
+    if (msg == WM_TIMER)
+        most = std::max(most, GetWindowTextLengthW(GetDlgItem(hwnd, IDC_TXTCONSOLE)));
+    return result;
+}
+
+} // namespace
+
+// Through the real window and its timer, a stream of lines with every kind of line end (cut anywhere,
+// CR LF pairs too, between ticks) and characters of the code page shows as its tail, each CR as CR LF
+// and each lone LF gone, cut back to a line break, never longer than 5000 characters after any tick;
+// clicks and the focus then keep the caret at its end.
+TEST_F(ConsoleInput, AStreamShowsItsTailInTheCodePageNeverLongerThan5000AndTheCaretAtTheEnd) {
     Connect();
     ASSERT_EQ(GetACP(), 1252u);
-    principal.ResetConsole();
-    ASSERT_TRUE(sim.Queue(kZev, std::string("OK\r\na\0b\xE9\x80\xF1", 10)));
-    principal.TimerRx_Timer();
-    EXPECT_EQ(std::pair(principal.ConsoleText(), principal.ConsoleSelStart()),
-              std::pair(std::wstring(L">OK\r\nabé€ñ"), 10));
+    int longest = 0;
+    ASSERT_TRUE(SetWindowSubclass(principal.Hwnd(), &AfterTicks, 1, reinterpret_cast<DWORD_PTR>(&longest)));
+    const char* const ends[] = {"\r\n", "\r", "\n"};
+    std::string sent;
+    std::wstring shown = principal.ConsoleText();
+    for (int n = 0; n < 600; ++n) { // about 11000 characters: the limit cuts on many ticks
+        const std::string number = std::to_string(1000 + n);
+        sent += "l\xEDnea " + number + " \x80\xF1 ZEV" + ends[n % 3];
+        shown += L"línea " + std::wstring(number.begin(), number.end()) + L" €ñ ZEV" + (n % 3 == 2 ? L"" : L"\r\n");
+    }
+    for (std::size_t at = 0; at < sent.size(); at += 997) {
+        ASSERT_TRUE(sim.Queue(kZev, sent.substr(at, 997)));
+        ASSERT_TRUE(PumpUntil([&] { return sim.Queued(kZev) == 0; }));
+    }
+    RemoveWindowSubclass(principal.Hwnd(), &AfterTicks, 1);
+    const std::wstring tail = principal.ConsoleText();
+    EXPECT_TRUE(longest > 4900 && longest <= 5000) << longest << " after a tick";
+    // A line is 17 characters; one ended by a lone LF runs on into the next before a line break.
+    EXPECT_GE(tail.size(), 5000u - 2 * 17 - 2) << "cut back to the first line break of the last 5000";
+    EXPECT_TRUE(tail.starts_with(L"\r\n") && shown.ends_with(tail)) << Narrow(tail.substr(0, 40));
 
     // Clicks, a double click and the focus coming back put the caret back at the end.
     HWND box = principal.txtConsole();
@@ -80,7 +119,7 @@ TEST_F(ConsoleInput, ReceivedBytesPassTheCodePageAndTheCaretStaysAtTheEnd) {
         SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&stop));
         return std::pair{start, stop};
     };
-    const DWORD end = 10;
+    const auto end = static_cast<DWORD>(tail.size());
     for (UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
         SendMessageW(box, EM_SETSEL, 3, 8);
         SendMessageW(box, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(30, 10));

@@ -86,6 +86,7 @@ TEST_F(Finder, IsLaidOutAsDesignedAFailedOpenShowsNothingAndTheNextClosesTheFind
     Dispositivos* f = OpenFinder();
     ASSERT_TRUE(f);
     HWND hwnd = f->Hwnd();
+    EXPECT_EQ(GetFocus(), f->DeviceFinder()) << "opens with the keyboard on its first control";
     RECT client{};
     GetClientRect(hwnd, &client);
     EXPECT_EQ(std::tuple(WindowText(hwnd), client, GetWindow(hwnd, GW_OWNER), WindowText(f->Frame1())),
@@ -134,7 +135,7 @@ TEST(FinderWithoutDriver, ListsTheFailureAndTellsTheUserOnceInSpanish) {
     NoticeRecorder notices;
     console::AppContext app(L"NO_SUCH_FTD2XX.DLL");
     for (int opening = 0; opening < 2; ++opening) {
-        Dispositivos* f = Dispositivos::Show(app);
+        Dispositivos* f = Dispositivos::Show({app.driver, app.catalog, app.link, {}});
         ASSERT_NE(f, nullptr);
         EXPECT_TRUE(PumpUntil([&] { return SendMessageW(f->DeviceFinder(), LB_GETCOUNT, 0, 0) >= 2; }, 5000))
             << "the load's line and one per failed tick";

@@ -168,7 +168,11 @@ TEST_F(Principal, ADisconnectAFailedWriteOrAnUnplugClosesTheLinkOnceAndKeepsTheC
         }
         const std::wstring shown = principal.ConsoleText();
         if (way == 0) {
+            // Disconnected while away (in About) from a quick command, which then cannot take the focus back.
+            SetFocus(principal.Command1(1));
+            ASSERT_TRUE(console::About::Show());
             principal.Toolbar1_ButtonClick(L"Boton2");
+            console::About::CloseInstance();
         } else if (way == 1) {
             sim.Fail("FT_Write", d2xx::FT_IO_ERROR, 1, 1);
             principal.Command1_Click(1);

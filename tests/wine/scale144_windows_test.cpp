@@ -48,7 +48,7 @@ TEST_F(Scale144, MainWindowFinderAndAboutAreOneAndAHalfTimesLargerWithNoTextCut)
     SaveScreenshot(principal.Hwnd(), L"principal_start_144");
 
     // Each dialog alone, so its screenshot shows it whole.
-    finder::Dispositivos* f = finder::Dispositivos::Show(app);
+    finder::Dispositivos* f = console::OpenFinder(app, principal);
     ASSERT_TRUE(f);
     ExpectScaled(f->Hwnd(), {340, 207});
     // A group box's caption sits a little in from its left edge.

@@ -67,7 +67,15 @@ TEST(WindowBase, BindsAtCreationUnbindsWhenDestroyedAndTakesItsWindowAlong) {
     ASSERT_TRUE(probe.Open());
     HWND hwnd = probe.Hwnd();
     EXPECT_EQ(win::Window::FromHwnd(hwnd), &probe);
-    EXPECT_EQ(win::Window::FromHwnd(GetDesktopWindow()), nullptr) << "foreign windows are not ours";
+    ASSERT_TRUE(win::SetSubclass(hwnd, &Logged, 'z', 0));
+    EXPECT_EQ(win::Window::FromHwnd(hwnd), &probe) << "still ours behind a subclass";
+    // A foreign window is never ours, though its extra bytes hold something (here a font) and it keeps
+    // our object where applications keep theirs.
+    HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    SendMessageW(other, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    SetWindowLongPtrW(other, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&probe));
+    EXPECT_FALSE(win::Window::FromHwnd(other) || win::Window::FromHwnd(GetDesktopWindow()));
+    DestroyWindow(other);
     SendMessageW(hwnd, WM_USER + 7, 0, 0);
     DestroyWindow(hwnd);
     EXPECT_EQ(std::tuple(probe.seen, probe.unbound, probe.Hwnd()),

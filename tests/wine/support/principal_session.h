@@ -4,6 +4,7 @@
 
 #include "console/about.h"
 #include "console/app_context.h"
+#include "console/open_finder.h"
 #include "console/principal.h"
 #include "finder/dispositivos.h"
 #include "tests/wine/support/sim_driver.h"
@@ -57,7 +58,7 @@ class PrincipalSession : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(principal.Open()) << (notices.notices.empty() ? std::string() : Narrow(notices.notices[0].text));
-        principal.ShowFinder = [this] { finder::Dispositivos::Show(app); };
+        principal.ShowFinder = [this] { console::OpenFinder(app, principal); };
         PumpMessages(20);
     }
     void TearDown() override {

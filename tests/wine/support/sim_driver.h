@@ -36,6 +36,7 @@ public:
     bool Queue(const char* serial, const std::string& bytes) const {
         return SIM_ENTRY(SimQueueBytes)(serial, bytes.data(), static_cast<d2xx::DWORD>(bytes.size())) != 0;
     }
+    unsigned long Queued(const char* serial) const { return SIM_ENTRY(SimQueuedBytes)(serial); }
     std::string Written(const char* serial) const {
         const auto read = SIM_ENTRY(SimReadWritten);
         std::string bytes(read(serial, nullptr, 0), '\0');
