@@ -17,6 +17,8 @@
 //   zevdrive run-wait <command line> [ms]  run it and wait until it and every process it started
 //                                          have ended (an NSIS uninstaller hands over to a copy of
 //                                          itself and returns at once); exit status of the first
+//   zevdrive tree <caption>                every top-level window of that caption, shown or not, and
+//                                          its descendants: class, text, visible, enabled
 //
 // A caption ending in "*" matches every caption that starts with the rest (handy for captions with
 // characters outside ASCII, which a shell may not pass on faithfully).
@@ -149,6 +151,34 @@ int RunWait(std::wstring commandLine, int ms) {
     return ended ? static_cast<int>(code) : Fail("still running");
 }
 
+// What a failing test prints to show what it saw: one window a line, indented by its depth.
+int PrintTree(const std::wstring& caption) {
+    const bool prefix = !caption.empty() && caption.back() == L'*';
+    const std::wstring want = prefix ? caption.substr(0, caption.size() - 1) : caption;
+    auto line = [](HWND h, int depth) {
+        wchar_t name[256] = {};
+        GetClassNameW(h, name, 256);
+        Print(std::wstring(static_cast<size_t>(depth) * 2, L' ') + name + L" \"" + TextOf(h) + L"\" " +
+              (IsWindowVisible(h) ? L"visible " : L"hidden ") + (IsWindowEnabled(h) ? L"enabled" : L"disabled"));
+    };
+    int found = 0;
+    for (HWND top = FindWindowExW(nullptr, nullptr, nullptr, nullptr); top;
+         top = FindWindowExW(nullptr, top, nullptr, nullptr)) {
+        const std::wstring text = TextOf(top);
+        if (prefix ? text.rfind(want, 0) != 0 : text != want)
+            continue;
+        ++found;
+        line(top, 0);
+        for (HWND h : Descendants(top)) {
+            int depth = 0;
+            for (HWND p = h; p && p != top; p = GetParent(p))
+                ++depth;
+            line(h, depth);
+        }
+    }
+    return found ? 0 : Fail("no such window");
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -162,6 +192,8 @@ int wmain(int argc, wchar_t** argv) {
         return LinkTarget(caption);
     if (cmd == L"run-wait")
         return RunWait(caption, num(3, 60000));
+    if (cmd == L"tree")
+        return PrintTree(caption);
     if (cmd == L"wait" || cmd == L"gone")
         return measure::WaitFor([&] { return (Top(caption) != nullptr) == (cmd == L"wait"); }, num(3, 10000))
                    ? 0
