@@ -131,6 +131,9 @@ int LinkTarget(const std::wstring& lnk) {
 // The job collects the process and all its descendants; its completion port says when the last ended.
 // (The tool ends right after, which closes the handles.)
 int RunWait(std::wstring commandLine, int ms) {
+    // Wine starts its desktop process for the first program that needs it, as that program's child:
+    // started for the job's first window, it would join the job and outlive it.
+    GetDesktopWindow();
     HANDLE job = CreateJobObjectW(nullptr, nullptr);
     JOBOBJECT_ASSOCIATE_COMPLETION_PORT link{job, CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1)};
     STARTUPINFOW si{};

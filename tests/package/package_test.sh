@@ -4,8 +4,8 @@
 # contents: both architectures' zips and installers and the program in them, without running anything.
 # installer-*, zip: run under Wine (DISPLAY and the test run's prefix), with zevdrive and the simulated
 # driver of the debug tree; the driver sits beside the program only while the test runs it.
-# Every Windows process starts with stdin from /dev/null and its output in $work/wine.log; each is
-# ended on every way out, with whatever it started in turn.
+# Every Windows process starts with stdin from /dev/null and its output in files; each is ended on
+# every way out, with whatever it started in turn.
 set -uo pipefail
 what=$1 root=$2 dist=$3 tree=$4
 if [ "$what" != contents ] && { [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ]; }; then
@@ -17,8 +17,7 @@ work="$tree/package-test/$what"
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
 MAIN="ZEV Config  -  Vantoro "
 SETUP="Instalaci*"  # "Instalación de ZEV Config"
-UNINST="Desinstal*" # "Desinstalar ZEV Config"
-RUNS="ZEV Config se está ejecutando. Ciérrelo y pulse Reintentar."
+UNINST="Desinstal*" # "Desinstalación de ZEV Config"
 CR=$'\r'
 passed=0 failed=0 started=() look=()
 
@@ -70,8 +69,7 @@ sees() { drive "$@" >/dev/null; }
 # A window of that caption shows that text within a minute (windows of one caption may come and go).
 shows() { until_ok 60 "a window \"$1\" showing \"$2\"" sees wait-child-text "$1" "$2" 1000; }
 wpath() { out winepath.exe "$@"; }
-gone() { ! kill -0 "$1" 2>/dev/null; }
-ended() { until_ok 30 "process $1 to end" gone "$1" || { kill -KILL "$1"; return 1; }; } # pid
+ended() { until_ok 30 "process $1 to end" eval "! kill -0 $1 2>/dev/null" || { kill -KILL "$1"; return 1; }; } # pid
 exited() { ended "$2" && { wait "$2"; same "exit status $?" "exit status $1"; }; }  # status, pid
 click() { local x y; read -r x y < <(drive center "$1" "$2") && [ -n "$y" ] && xdotool mousemove "$x" "$y" click 1; }
 
@@ -186,7 +184,8 @@ installer() { # x64 | x86
   check "program running: the silent uninstall refuses (ERROR_SHARING_VIOLATION)" \
     status 32 drive run-wait "$(reg_value QuietUninstallString)" 60000
   start "$tree/bin/zevdrive.exe" run-wait "$(reg_value UninstallString)" 120000
-  check "program running: the uninstaller asks to close it" same "$(shows "$UNINST" "se est" && drive wait-child-text "$UNINST" "se est")" "$RUNS"
+  check "program running: the uninstaller asks to close it" same "$(shows "$UNINST" "se est" && drive wait-child-text "$UNINST" "se est")" \
+    "ZEV Config se está ejecutando. Ciérrelo y pulse Reintentar."
   check "program running: Cancelar ends the uninstaller" eval 'click "$UNINST" Cancelar && exited 32 $app'
   check "program running: every file, the shortcut and both entries stay" same "$(state)" "$before"
   close_program installed
