@@ -93,7 +93,8 @@ LangString NeedDriver ${LANG_SPANISH} "No se ha encontrado el controlador D2XX d
 
 ; The files of a running program can be neither replaced nor deleted: the user closes it and retries,
 ; or cancels; a silent run refuses at once with ERROR_SHARING_VIOLATION. Either way nothing has changed.
-; A mutex another user's program created may be refused to us (ERROR_ACCESS_DENIED): it exists all the same.
+; Opened for SYNCHRONIZE only; one that another user's program created may be refused to us
+; (ERROR_ACCESS_DENIED): it exists all the same.
 !macro FindRunningMutex name
   System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${name}") p.r0 ?e'
   Pop $1

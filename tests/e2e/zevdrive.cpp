@@ -32,6 +32,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -154,29 +155,24 @@ int RunWait(std::wstring commandLine, int ms) {
     return ended ? static_cast<int>(code) : Fail("still running");
 }
 
-// What a failing test prints to show what it saw: one window a line, indented by its depth.
+// What a failing test prints to show what it saw: one window a line, children indented under it.
 int PrintTree(const std::wstring& caption) {
     const bool prefix = !caption.empty() && caption.back() == L'*';
     const std::wstring want = prefix ? caption.substr(0, caption.size() - 1) : caption;
-    auto line = [](HWND h, int depth) {
+    std::function<void(HWND, size_t)> print = [&](HWND h, size_t depth) {
         wchar_t name[256] = {};
         GetClassNameW(h, name, 256);
-        Print(std::wstring(static_cast<size_t>(depth) * 2, L' ') + name + L" \"" + TextOf(h) + L"\" " +
+        Print(std::wstring(depth * 2, L' ') + name + L" \"" + TextOf(h) + L"\" " +
               (IsWindowVisible(h) ? L"visible " : L"hidden ") + (IsWindowEnabled(h) ? L"enabled" : L"disabled"));
+        for (HWND child = GetWindow(h, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            print(child, depth + 1);
     };
     int found = 0;
     for (HWND top = FindWindowExW(nullptr, nullptr, nullptr, nullptr); top;
          top = FindWindowExW(nullptr, top, nullptr, nullptr)) {
-        const std::wstring text = TextOf(top);
-        if (prefix ? text.rfind(want, 0) != 0 : text != want)
-            continue;
-        ++found;
-        line(top, 0);
-        for (HWND h : Descendants(top)) {
-            int depth = 0;
-            for (HWND p = h; p && p != top; p = GetParent(p))
-                ++depth;
-            line(h, depth);
+        if (const std::wstring text = TextOf(top); prefix ? text.rfind(want, 0) == 0 : text == want) {
+            print(top, 0);
+            ++found;
         }
     }
     return found ? 0 : Fail("no such window");
