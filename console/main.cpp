@@ -11,6 +11,11 @@
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+    // Held until the process ends, so the installer and the uninstaller of this architecture can tell
+    // that the program's files are in use: in this session, and (Global) for the sessions of other users.
+    constexpr bool x64 = sizeof(void*) == 8;
+    CreateMutexW(nullptr, FALSE, x64 ? L"ZEVConfig.Running.x64" : L"ZEVConfig.Running.x86");
+    CreateMutexW(nullptr, FALSE, x64 ? L"Global\\ZEVConfig.Running.x64" : L"Global\\ZEVConfig.Running.x86");
     // Libraries come only from the program's folder or System32. Where Windows cannot limit its
     // search, the driver is still loaded by full path from those folders (DriverLibrary).
     devlink::LimitDllSearch();

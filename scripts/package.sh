@@ -40,8 +40,11 @@ for arch in x64 x86; do
     packaging/LEEME.txt.in >"$payload/LEEME.txt"
 
   (cd "$dir/package" && zip -qrX "$dist/$name.zip" "$name")
-  makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DARCH=$arch -DPAYLOAD="$payload" \
+  # makensis's account of every command it compiled stays beside the payload: the package checks read
+  # the x86 installer's shortcut and registry view there, since it cannot run under this Wine.
+  makensis -V4 -INPUTCHARSET UTF8 -DVERSION="$version" -DARCH=$arch -DPAYLOAD="$payload" \
     -DICON="$root/resources/console/principal.ico" -DOUTFILE="$dist/ZEVConfig-$version-setup-$arch.exe" \
-    packaging/installer.nsi
+    packaging/installer.nsi >"$dir/package/makensis.log" || { tail -20 "$dir/package/makensis.log"; exit 1; }
+  grep -i 'warning' "$dir/package/makensis.log" || true
 done
 ls -l "$dist"/ZEVConfig-*

@@ -24,6 +24,8 @@
 //   zevdrive run-wait <command line> [ms]  run it and wait until it and every process it started
 //                                          have ended (an NSIS uninstaller hands over to a copy of
 //                                          itself and returns at once); exit status of the first
+//   zevdrive tree <caption>                every top-level window of that caption, shown or not, and
+//                                          its descendants: class, text, visible, enabled
 //
 // A caption ending in "*" matches every caption that starts with the rest (handy for captions with
 // characters outside ASCII, which a shell may not pass on faithfully). A command that fails says why
@@ -38,6 +40,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -137,6 +140,9 @@ int LinkTarget(const std::wstring& lnk) {
 // The job collects the process and all its descendants; its completion port says when the last ended.
 // (The tool ends right after, which closes the handles.)
 int RunWait(std::wstring commandLine, int ms) {
+    // Wine starts its desktop process for the first program that needs it, as that program's child:
+    // started for the job's first window, it would join the job and outlive it.
+    GetDesktopWindow();
     HANDLE job = CreateJobObjectW(nullptr, nullptr);
     JOBOBJECT_ASSOCIATE_COMPLETION_PORT link{job, CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1)};
     STARTUPINFOW si{};
@@ -157,6 +163,29 @@ int RunWait(std::wstring commandLine, int ms) {
     return ended ? static_cast<int>(code) : Fail("still running");
 }
 
+// What a failing test prints to show what it saw: one window a line, children indented under it.
+int PrintTree(const std::wstring& caption) {
+    const bool prefix = !caption.empty() && caption.back() == L'*';
+    const std::wstring want = prefix ? caption.substr(0, caption.size() - 1) : caption;
+    std::function<void(HWND, size_t)> print = [&](HWND h, size_t depth) {
+        wchar_t name[256] = {};
+        GetClassNameW(h, name, 256);
+        Print(std::wstring(depth * 2, L' ') + name + L" \"" + TextOf(h) + L"\" " +
+              (IsWindowVisible(h) ? L"visible " : L"hidden ") + (IsWindowEnabled(h) ? L"enabled" : L"disabled"));
+        for (HWND child = GetWindow(h, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            print(child, depth + 1);
+    };
+    int found = 0;
+    for (HWND top = FindWindowExW(nullptr, nullptr, nullptr, nullptr); top;
+         top = FindWindowExW(nullptr, top, nullptr, nullptr)) {
+        if (const std::wstring text = TextOf(top); prefix ? text.rfind(want, 0) == 0 : text == want) {
+            print(top, 0);
+            ++found;
+        }
+    }
+    return found ? 0 : Fail("no such window");
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -170,6 +199,8 @@ int wmain(int argc, wchar_t** argv) {
         return LinkTarget(caption);
     if (cmd == L"run-wait")
         return RunWait(caption, num(3, 60000));
+    if (cmd == L"tree")
+        return PrintTree(caption);
     if (cmd == L"wait" || cmd == L"gone")
         return measure::WaitFor([&] { return (Top(caption) != nullptr) == (cmd == L"wait"); }, num(3, 10000))
                    ? 0
