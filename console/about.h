@@ -9,7 +9,6 @@
 
 #include <windows.h>
 
-
 namespace console {
 
 class About : public win::Window {
@@ -48,7 +47,6 @@ private:
     HWND lblDescription_ = nullptr;
     win::Bitmap logoOwned_;
     win::Font labelFont_;
-    win::IconPtr icon_;
     bool built_ = false;
     int dpi_ = 96;
 };

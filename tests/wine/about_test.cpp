@@ -23,6 +23,7 @@ TEST_F(PrincipalSession, AboutIsLaidOutAsDesignedShownOnceAndFollowsAMoveTo144Dp
               std::pair(RGB(128, 128, 128), RGB(255, 255, 255)))
         << "the etched separator at 1680 twips";
     SaveScreenshot(hwnd, L"about");
+    EXPECT_EQ(IconSizes(hwnd), std::pair(32, 16));
 
     const wchar_t* caption = L"Acerca de ZEV Config";
     EXPECT_EQ(std::tuple(About::Show(), FindWindowW(nullptr, caption), FindWindowExW(nullptr, hwnd, nullptr, caption)),
@@ -31,5 +32,6 @@ TEST_F(PrincipalSession, AboutIsLaidOutAsDesignedShownOnceAndFollowsAMoveTo144Dp
 
     MoveToDpi(hwnd, {387, 204}, 144);
     EXPECT_EQ(RectIn(ok, hwnd), (RECT{420, 180, 554, 218}));
-    EXPECT_EQ(std::pair(FontOf(about->lblTitle()).lfHeight, about->cmdOK.Dpi()), std::pair(-17L, 144));
+    EXPECT_EQ(std::tuple(FontOf(about->lblTitle()).lfHeight, about->cmdOK.Dpi(), IconSizes(hwnd)),
+              std::tuple(-17L, 144, std::pair(48, 24)));
 }

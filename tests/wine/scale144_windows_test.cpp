@@ -66,6 +66,7 @@ TEST_F(Scale144, MainWindowFinderAndAboutAreOneAndAHalfTimesLargerWithNoTextCut)
     finder::Dispositivos* f = finder::Dispositivos::Show(app);
     ASSERT_TRUE(f);
     ExpectScaled(f->Hwnd(), {340, 207});
+    EXPECT_EQ(IconSizes(f->Hwnd()), std::pair(48, 24));
     // A group box's caption sits a little in from its left edge.
     ExpectFits(f->Frame1(), 2 * win::ScaleToDpi(8, kDpi));
     const auto expectCaptionFits = [](skinbutton::SkinButton& b) {

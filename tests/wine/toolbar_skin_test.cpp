@@ -13,6 +13,7 @@
 #include <functional>
 #include <optional>
 #include <thread>
+#include <utility>
 
 using namespace testsupport;
 using namespace toolbarskin;
@@ -382,7 +383,7 @@ TEST_F(SkinnedToolbar, EachButtonDrawnFromWhatItsStyleStatePointerAndTextChoose)
     }
 }
 
-TEST_F(SkinnedToolbar, StyleKeptOrRestoredASmallPictureRefusedAndTheToolbarsOwnDrawingWithoutOne) {
+TEST_F(SkinnedToolbar, StyleKeptOrRestoredASmallPictureRefusedOwnDrawingWithoutOneAndADestroyedToolbarForgotten) {
     EXPECT_FALSE(skin->SubClassToolBar(tb)) << "no toolbar inside the toolbar";
     ASSERT_TRUE(skin->SubClassToolBar(host));
     EXPECT_EQ(SendMessageW(tb, TB_GETSTYLE, 0, 0), original | TBSTYLE_FLAT);
@@ -397,6 +398,18 @@ TEST_F(SkinnedToolbar, StyleKeptOrRestoredASmallPictureRefusedAndTheToolbarsOwnD
     EXPECT_EQ(Paint(0, TBSTATE_ENABLED).At(2, 2), Ref(kBack)) << "the previous picture stays";
     skin->UnSubClassToolBar(false);
     EXPECT_EQ(SendMessageW(tb, TB_GETSTYLE, 0, 0), original | TBSTYLE_FLAT | TBSTYLE_LIST);
+
+    // A destroyed toolbar is forgotten: its handle may come to name another window.
+    Hook();
+    DestroyWindow(std::exchange(host, nullptr));
+    EXPECT_EQ(skin->hToolBar(), nullptr);
+    const std::function<void()> calls[] = {[&] { skin->SetDpi(144); }, [&] { skin->SetSkinPicture(picture.Get()); },
+                                           [&] { skin->UnSubClassToolBar(true); }};
+    for (const auto& call : calls) {
+        SetLastError(0);
+        call();
+        EXPECT_NE(GetLastError(), DWORD{ERROR_INVALID_WINDOW_HANDLE}) << "a message sent to the old handle";
+    }
 }
 
 using PrincipalToolbar = PrincipalSession;

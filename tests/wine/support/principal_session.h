@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace testsupport {
 
@@ -51,6 +52,21 @@ inline LOGFONTW FontOf(HWND control) {
     LOGFONTW lf{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
     return lf;
+}
+
+// The widths of the window's big and small icons (title bar and task switcher).
+inline std::pair<int, int> IconSizes(HWND hwnd) {
+    const auto width = [hwnd](WPARAM which) {
+        ICONINFO info{};
+        BITMAP bitmap{};
+        if (!GetIconInfo(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, which, 0)), &info))
+            return 0;
+        GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        return static_cast<int>(bitmap.bmWidth);
+    };
+    return {width(ICON_BIG), width(ICON_SMALL)};
 }
 
 class PrincipalSession : public ::testing::Test {
