@@ -408,7 +408,7 @@ TEST_F(SkinnedToolbar, StyleKeptOrRestoredASmallPictureRefusedOwnDrawingWithoutO
     for (const auto& call : calls) {
         SetLastError(0);
         call();
-        EXPECT_NE(GetLastError(), DWORD{ERROR_INVALID_WINDOW_HANDLE}) << "a message sent to the old handle";
+        EXPECT_NE(GetLastError(), DWORD{ERROR_INVALID_WINDOW_HANDLE}) << "sent to the old handle";
     }
 }
 

@@ -54,16 +54,14 @@ inline LOGFONTW FontOf(HWND control) {
     return lf;
 }
 
-// The widths of the window's big and small icons (title bar and task switcher).
+// The widths of the window's big (task switcher) and small (title bar) icons.
 inline std::pair<int, int> IconSizes(HWND hwnd) {
     const auto width = [hwnd](WPARAM which) {
         ICONINFO info{};
         BITMAP bitmap{};
-        if (!GetIconInfo(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, which, 0)), &info))
-            return 0;
-        GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
+        GetIconInfo(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, which, 0)), &info);
+        const win::Bitmap colour(info.hbmColor), mask(info.hbmMask); // GetIconInfo's copies, ours to delete
+        GetObjectW(colour.Get(), sizeof(bitmap), &bitmap);
         return static_cast<int>(bitmap.bmWidth);
     };
     return {width(ICON_BIG), width(ICON_SMALL)};
