@@ -3,6 +3,7 @@
 // and the toolbar's stretched frames keep the skin's transparent colour out.
 // Leaves screenshots for the README's side-by-side pictures.
 #include "controls/host/font_win.h"
+#include "resources/gen/console_art.h"
 #include "tests/wine/support/principal_session.h"
 #include "win/dpi.h"
 
@@ -47,8 +48,9 @@ TEST_F(Scale144, MainWindowFinderAndAboutAreOneAndAHalfTimesLargerWithNoTextCutN
         EXPECT_LE(48 + text.cx, item.right - item.left) << Narrow(caption);
     }
     SaveScreenshot(principal.Hwnd(), L"principal_start_144");
-    // Hot, then pressed: a frame stretched from the skin carries no blend of its transparent magenta,
-    // which would show as a pink fringe (red and blue both 60 above green: no colour of the skin's own).
+    // A real pointer makes the button hot, then it is pressed: each frame drawn from its skin tile (the top
+    // edge's colour exactly), and no pixel a blend of the tile's transparent magenta, which would show as a
+    // pink fringe (red and blue both 60 above green: no colour of the skin's own).
     RECT first{}, all{};
     SendMessageW(toolbar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
     GetClientRect(toolbar, &all);
@@ -57,7 +59,12 @@ TEST_F(Scale144, MainWindowFinderAndAboutAreOneAndAHalfTimesLargerWithNoTextCutN
     SetCursorPos(over.x, over.y);
     for (const BYTE state : {TBSTATE_ENABLED, TBSTATE_ENABLED | TBSTATE_PRESSED}) {
         SendMessageW(toolbar, TB_SETSTATE, static_cast<WPARAM>(console::Toolbar1::CommandOf(1)), MAKELPARAM(state, 0));
-        RedrawWindow(toolbar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        const int tile = state & TBSTATE_PRESSED ? 1 : 0; // the skin's hot or pressed tile, 15 pixels wide
+        const gen::Rgb edge = gen::ToolbarSkin().At(15 * tile + 7, 0);
+        EXPECT_TRUE(PumpUntil([&] {
+            return ScreenPixel(toolbar, (first.left + first.right) / 2, first.top) == RGB(edge.r, edge.g, edge.b);
+        })) << "state "
+            << int{state};
         win::MemorySurface shot(nullptr, all.right, all.bottom);
         BitBlt(shot.Dc(), 0, 0, all.right, all.bottom, dc.Get(), 0, 0, SRCCOPY);
         int tinted = 0;
