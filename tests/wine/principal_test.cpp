@@ -47,13 +47,11 @@ TEST(Toolbar1, ANewFontThatCannotBeMadeLeavesTheToolbarItsOldOneAlive) {
         win::Font MakeFont(int dpi) const override { return made++ ? win::Font() : Toolbar1::MakeFont(dpi); }
         mutable int made = 0;
     } toolbar;
-    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 488, 56, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(toolbar.Create(parent, 1, 488, 56, 96));
+    ASSERT_TRUE(toolbar.Create(HWND_MESSAGE, 1, 488, 56, 96));
     const auto font = [&] { return reinterpret_cast<HFONT>(SendMessageW(toolbar.ToolbarWindow(), WM_GETFONT, 0, 0)); };
     HFONT before = font();
     ASSERT_TRUE(toolbar.SetDpi(144, 732, 84));
     EXPECT_EQ(std::pair(font(), GetObjectW(before, 0, nullptr)), std::pair(before, int{sizeof(LOGFONTW)}));
-    DestroyWindow(parent);
 }
 
 TEST(PrincipalBuild, AWindowThatCannotBeBuiltSaysSoWithNoQuitPendingToCloseTheMessage) {
