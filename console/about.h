@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+
 namespace console {
 
 class About : public win::Window {
