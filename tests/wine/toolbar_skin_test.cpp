@@ -107,31 +107,6 @@ gen::Raster TestSkin(int width) {
     return r;
 }
 
-// What the screen shows of a window's client area.
-struct Shot {
-    explicit Shot(HWND hwnd) {
-        RECT r{};
-        GetClientRect(hwnd, &r);
-        win::MemorySurface s(nullptr, r.right, r.bottom);
-        BitBlt(s.Dc(), 0, 0, r.right, r.bottom, win::WindowDc(hwnd).Get(), 0, 0, SRCCOPY);
-        for (int y = 0; y < r.bottom; ++y)
-            for (int x = 0; x < r.right; ++x)
-                px.push_back(GetPixel(s.Dc(), x, y));
-        width = r.right;
-    }
-    COLORREF At(int x, int y) const { return px[static_cast<std::size_t>(y * width + x)]; }
-    bool Shows(const RECT& r, gen::Rgb c) const {
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x)
-                if (At(x, y) == Ref(c))
-                    return true;
-        return false;
-    }
-    bool operator==(const Shot&) const = default;
-    int width = 0;
-    std::vector<COLORREF> px;
-};
-
 // A toolbar of plain, check, check-group, dropdown, separator and an autosized probe button; one
 // 16 × 16 image list per image mode, each of one colour.
 class SkinnedToolbar : public ::testing::Test {
@@ -347,7 +322,7 @@ TEST_F(SkinnedToolbar, EachButtonDrawnFromWhatItsStyleStatePointerAndTextChoose)
                       std::pair(Ref(row.strip < 0 ? kBack : Tile(row.strip)), Ref(kArrow[row.state != 0])));
         }
         for (int c = 0; c < 3; ++c)
-            EXPECT_EQ(shot.Shows(r, kText[c]), c == row.text) << "text colour " << c;
+            EXPECT_EQ(shot.Shows(r, Ref(kText[c])), c == row.text) << "text colour " << c;
         const Point at =
             LayOut(true, {r.left, r.top, r.right, r.bottom}, 16, 16, 0, LookOf(row.state).offset, row.button == 3)
                 .image;
@@ -379,7 +354,7 @@ TEST_F(SkinnedToolbar, EachButtonDrawnFromWhatItsStyleStatePointerAndTextChoose)
         SendMessageW(tb, TB_SETBUTTONINFOW, 1005, reinterpret_cast<LPARAM>(&info));
         RECT probe = Item(5);
         probe.left = probe.right - (probe.right - probe.left) / 4; // where the end of a whole text shows
-        EXPECT_EQ(Paint(5, TBSTATE_ENABLED).Shows(probe, kText[0]), wcslen(text) == 31) << wcslen(text);
+        EXPECT_EQ(Paint(5, TBSTATE_ENABLED).Shows(probe, Ref(kText[0])), wcslen(text) == 31) << wcslen(text);
     }
 }
 
