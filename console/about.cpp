@@ -65,9 +65,8 @@ bool About::Open() {
     WNDCLASSEXW wc{};
     wc.lpszClassName = kClassName;
     wc.hbrBackground = GetSysColorBrush(COLOR_INACTIVECAPTIONTEXT);
-    wc.hIcon =
-        static_cast<HICON>(LoadImageW(win::ThisModule(), MAKEINTRESOURCEW(IDI_ABOUT), IMAGE_ICON, 16, 16, LR_SHARED));
-    wc.hIconSm = wc.hIcon;
+    wc.hIcon = win::IconAt(IDI_ABOUT, 32);
+    wc.hIconSm = win::IconAt(IDI_ABOUT, 16);
     RegisterClassOnce(wc);
     dpi_ = win::DpiOf(nullptr);
     const Placement at = PlaceAt(dpi_);
@@ -113,7 +112,7 @@ bool About::CreateControls() {
     cmdOK.Click = [this] { DestroyWindow(hwnd_); };
     const bool made = picIcon_ && lblTitle_ && lblDescription_ &&
                       cmdOK.Create(hwnd_, kIdOK, at.cmdOK, *host::ParsePropertyText(kOkSettings).bag);
-    icon_ = win::SetIconAt(hwnd_, IDI_ABOUT, dpi_); // the old icon goes once the window has let go of it
+    win::SetIconsAt(hwnd_, IDI_ABOUT, dpi_);
     if (dpi_ != sized) // opened on a screen of another scale than the one it was sized for
         win::SizeClientAt(hwnd_, at.client, kStyle, kExStyle, dpi_);
     return made;
@@ -123,8 +122,9 @@ void About::SetLogo() {
     const int id = dpi_ >= 144 ? IDB_ABOUT_LOGO_144 : IDB_ABOUT_LOGO;
     win::Bitmap logo(static_cast<HBITMAP>(
         LoadImageW(win::ThisModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (picIcon_ && logo)
-        SendMessageW(picIcon_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo.Get()));
+    if (!picIcon_ || !logo)
+        return; // the box keeps showing the old one, which must then stay
+    SendMessageW(picIcon_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo.Get()));
     logoOwned_ = std::move(logo); // the old one only once the box shows the new one
 }
 
@@ -143,7 +143,7 @@ void About::OnDpiChanged(int dpi) {
     win::MoveTo(cmdOK.Hwnd(), at.cmdOK);
     cmdOK.SetDpi(dpi_);
     SetLogo();
-    icon_ = win::SetIconAt(hwnd_, IDI_ABOUT, dpi_); // the old icon goes once the window has let go of it
+    win::SetIconsAt(hwnd_, IDI_ABOUT, dpi_);
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

@@ -48,7 +48,6 @@ private:
     HWND lblDescription_ = nullptr;
     win::Bitmap logoOwned_;
     win::Font labelFont_;
-    win::IconPtr icon_;
     // Opens on "Aceptar", as a dialog box opens on its first control.
     win::DialogFocus focus_;
     bool built_ = false;

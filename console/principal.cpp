@@ -4,7 +4,7 @@
 #include "console/console_ids.h"
 #include "console/receive_pump.h"
 #include "console/skin_file.h"
-#include "console/window_icon.h"
+#include "resources/dialogs_ids.h"
 #include "win/ansi_text.h"
 #include "win/notify.h"
 #include "win/program_folder.h"
@@ -103,8 +103,8 @@ bool Principal::Open(int showCommand) {
     wc.lpszClassName = kClassName;
     wc.style = 0;
     wc.hbrBackground = GetSysColorBrush(COLOR_INACTIVECAPTIONTEXT);
-    wc.hIcon = PrincipalIcon(32);
-    wc.hIconSm = PrincipalIcon(16);
+    wc.hIcon = win::IconAt(IDI_PRINCIPAL, 32);
+    wc.hIconSm = win::IconAt(IDI_PRINCIPAL, 16);
     RegisterClassOnce(wc);
 
     // Sized for the screen's dpi; a window that opens on a screen of another scale lays itself out
@@ -187,10 +187,7 @@ void Principal::MakeFonts() {
 
 void Principal::SetIcons() {
     // The title bar and the task switcher want the icon at the window's own scale.
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(PrincipalIcon(win::SystemMetricForDpi(SM_CXICON, dpi_))));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(PrincipalIcon(win::SystemMetricForDpi(SM_CXSMICON, dpi_))));
+    win::SetIconsAt(hwnd_, IDI_PRINCIPAL, dpi_);
 }
 
 void Principal::OnDpiChanged(int dpi) {

@@ -87,7 +87,7 @@ bool Toolbar1::Create(HWND parent, int id, int width, int height, int dpi) {
     images_ = toolbar_ ? MakeImages(dpi) : nullptr;
     if (!images_)
         return false;
-    font_ = ToolbarFont(dpi);
+    font_ = MakeFont(dpi);
     if (font_)
         SendMessageW(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
@@ -112,14 +112,19 @@ bool Toolbar1::SetDpi(int dpi, int width, int height) {
         return false;
     SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
     ImageList_Destroy(std::exchange(images_, images)); // the toolbar holds the new one now
-    win::Font font = ToolbarFont(dpi);
-    if (font)
+    // The old font goes only once the toolbar has let go of it: kept while no new one could be made.
+    if (win::Font font = MakeFont(dpi)) {
         SendMessageW(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
-    font_ = std::move(font); // the old one only once the toolbar has let go of it
+        font_ = std::move(font);
+    }
     SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
     SetWindowPos(toolbar_, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
     RedrawWindow(toolbar_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
     return true;
+}
+
+win::Font Toolbar1::MakeFont(int dpi) const {
+    return ToolbarFont(dpi);
 }
 
 HIMAGELIST Toolbar1::MakeImages(int dpi) const {

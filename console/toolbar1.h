@@ -45,6 +45,8 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // The toolbar's font at dpi (the icon titles'); null when it cannot be made.
+    virtual win::Font MakeFont(int dpi) const;
 
 private:
     HIMAGELIST MakeImages(int dpi) const;

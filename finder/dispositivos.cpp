@@ -89,8 +89,8 @@ bool Dispositivos::Open() {
     WNDCLASSEXW wc{};
     wc.lpszClassName = kClassName;
     wc.hbrBackground = GetSysColorBrush(COLOR_INACTIVECAPTIONTEXT);
-    wc.hIcon = static_cast<HICON>(LoadImageW(win::ThisModule(), MAKEINTRESOURCEW(IDI_FINDER), IMAGE_ICON, 16, 16, LR_SHARED));
-    wc.hIconSm = wc.hIcon;
+    wc.hIcon = win::IconAt(IDI_FINDER, 32);
+    wc.hIconSm = win::IconAt(IDI_FINDER, 16);
     RegisterClassOnce(wc);
     dpi_ = win::DpiOf(nullptr);
     const Placement at = PlaceAt(dpi_);
@@ -139,7 +139,7 @@ bool Dispositivos::CreateControls() {
                       btnCancelar.Create(hwnd_, kIdCancelar, at.cancelar, ButtonSettings(L"Cancelar"));
     // The frame lies under the controls it holds (new children join at the bottom of the z-order).
     SetWindowPos(frame_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    icon_ = win::SetIconAt(hwnd_, IDI_FINDER, dpi_); // the old icon goes once the window has let go of it
+    win::SetIconsAt(hwnd_, IDI_FINDER, dpi_);
     if (dpi_ != sized) // opened on a screen of another scale than the one it was sized for
         win::SizeClientAt(hwnd_, at.client, kStyle, 0, dpi_);
     return made;
@@ -165,7 +165,7 @@ void Dispositivos::OnDpiChanged(int dpi) {
     win::MoveTo(btnCancelar.Hwnd(), at.cancelar);
     btnConectar.SetDpi(dpi_);
     btnCancelar.SetDpi(dpi_);
-    icon_ = win::SetIconAt(hwnd_, IDI_FINDER, dpi_); // the old icon goes once the window has let go of it
+    win::SetIconsAt(hwnd_, IDI_FINDER, dpi_);
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

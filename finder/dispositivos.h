@@ -92,7 +92,6 @@ private:
     HWND list_ = nullptr;
     win::Font frameFont_;
     win::Font listFont_;
-    win::IconPtr icon_;
     int dpi_ = 96;
 };
 

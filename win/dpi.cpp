@@ -4,6 +4,8 @@
 #include "win/window_base.h"
 
 #include <cwchar>
+#include <map>
+#include <utility>
 
 namespace win {
 namespace {
@@ -63,12 +65,20 @@ void SizeClientAt(HWND hwnd, SIZE client, DWORD style, DWORD exStyle, int dpi) {
     SetWindowPos(hwnd, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-IconPtr SetIconAt(HWND hwnd, int iconId, int dpi) {
-    const int size = SystemMetricForDpi(SM_CXSMICON, dpi);
-    IconPtr icon(static_cast<HICON>(LoadImageW(ThisModule(), MAKEINTRESOURCEW(iconId), IMAGE_ICON, size, size, 0)));
-    SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon.get()));
-    SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.get()));
-    return icon;
+HICON IconAt(int iconId, int size) {
+    // Not LR_SHARED: the shared cache may hand back the first size loaded for any later size.
+    static std::map<std::pair<int, int>, HICON> made;
+    auto [it, added] = made.try_emplace({iconId, size}, nullptr);
+    if (added)
+        it->second = static_cast<HICON>(LoadImageW(ThisModule(), MAKEINTRESOURCEW(iconId), IMAGE_ICON, size, size, 0));
+    return it->second;
+}
+
+void SetIconsAt(HWND hwnd, int iconId, int dpi) {
+    SendMessageW(hwnd, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(IconAt(iconId, SystemMetricForDpi(SM_CXICON, dpi))));
+    SendMessageW(hwnd, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(IconAt(iconId, SystemMetricForDpi(SM_CXSMICON, dpi))));
 }
 
 int TakeSuggestedRect(HWND hwnd, WPARAM wParam, LPARAM lParam) {

@@ -29,9 +29,13 @@ void MoveTo(HWND child, const RECT& r);
 // Resizes a window (keeping its place) so its client area is client at dpi: for a window that
 // turns out to be shown at another scale than the one it was sized for.
 void SizeClientAt(HWND hwnd, SIZE client, DWORD style, DWORD exStyle, int dpi);
-// The window's icon (title bar and task switcher) from the icon resource, at the small-icon size of
-// dpi. The caller keeps the returned icon while the window shows it, and lets the old one go after.
-IconPtr SetIconAt(HWND hwnd, int iconId, int dpi);
+// The icon resource at size × size pixels (a size not stored is made from the nearest one); null if it
+// cannot be loaded. Made once per icon and size and kept for the whole run: windows and window classes
+// share them, and a window moved to another scale never lets go of an icon still shown.
+HICON IconAt(int iconId, int size);
+// The window's icons from the icon resource, for dpi: the big one (task switcher, Alt+Tab) at the
+// large-icon size, the small one (title bar) at the small-icon size.
+void SetIconsAt(HWND hwnd, int iconId, int dpi);
 // WM_DPICHANGED: the window takes the rectangle Windows suggests. Returns the new dpi.
 int TakeSuggestedRect(HWND hwnd, WPARAM wParam, LPARAM lParam);
 

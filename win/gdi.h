@@ -55,12 +55,6 @@ using Font = GdiObject<HFONT>;
 using Pen = GdiObject<HPEN>;
 using Region = GdiObject<HRGN>;
 
-// An icon made for one window (not a shared one), destroyed with its owner.
-struct IconDeleter {
-    void operator()(HICON icon) const { DestroyIcon(icon); }
-};
-using IconPtr = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
-
 // Selects an object into a DC for the guard's lifetime.
 class SelectGuard {
 public:

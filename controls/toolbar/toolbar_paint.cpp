@@ -16,20 +16,16 @@ void Copy(HDC dest, HDC skin, const std::vector<Piece>& pieces) {
     win::DrawPieces(dest, skin, pieces.data(), pieces.size());
 }
 
-void HalfTone(HDC dc) {
-    SetStretchBltMode(dc, HALFTONE);
-    SetBrushOrgEx(dc, 0, 0, nullptr); // HALFTONE wants the brush origin set after the mode
-}
-
-// Pieces composed at their own w × h (a frame tile, the separator), then laid over the picture at
-// (x, y) with magenta left out.
+// Pieces composed at their own w × h (a frame tile, the separator, an arrow), then laid over the
+// picture at (x, y) with magenta left out. Only exact magenta is left out, so the pieces are stretched
+// without filtering: a blend of magenta into a frame's edge would stay as a pink fringe.
 void Overlay(HDC dest, HDC skin, const std::vector<Piece>& pieces, int x, int y, int w, int h) {
     if (pieces.empty())
         return;
     win::MemorySurface part(dest, w, h);
     if (!part)
         return;
-    HalfTone(part.Dc());
+    SetStretchBltMode(part.Dc(), COLORONCOLOR);
     Copy(part.Dc(), skin, pieces);
     TransparentBlt(dest, x, y, w, h, part.Dc(), 0, 0, w, h, kTransparent);
 }
@@ -41,8 +37,8 @@ void DrawTile(HDC dest, HDC skin, int tile, int x, int y, int w, int h, int dpi)
 void DrawArrow(HDC dest, HDC skin, int stripX, int y, int h, bool enabled, int dpi) {
     const Point at = ArrowAt(stripX, y, h, dpi);
     const int size = ArrowSize(dpi);
-    TransparentBlt(dest, at.x, at.y, size, size, skin, kArrowX, enabled ? kArrowEnabledY : kArrowDisabledY, kArrowSize,
-                   kArrowSize, kTransparent);
+    const Piece arrow{kArrowX, enabled ? kArrowEnabledY : kArrowDisabledY, kArrowSize, kArrowSize, 0, 0, size, size};
+    Overlay(dest, skin, {arrow}, at.x, at.y, size, size);
 }
 
 bool PopupMenuShown() {
@@ -105,7 +101,8 @@ void ToolbarSkin::PaintToolBar() {
         return;
     }
     HDC od = off.Dc();
-    HalfTone(od);
+    SetStretchBltMode(od, HALFTONE);  // the opaque background stretched smooth
+    SetBrushOrgEx(od, 0, 0, nullptr); // HALFTONE wants the brush origin set after the mode
     SetBkMode(od, TRANSPARENT);
     win::SelectGuard font(od, reinterpret_cast<HGDIOBJ>(SendMessageW(tb, WM_GETFONT, 0, 0)));
     Copy(od, skin, BackgroundPieces(width, height, dpi_));

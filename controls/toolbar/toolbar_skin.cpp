@@ -13,8 +13,8 @@ ToolbarSkin::~ToolbarSkin() {
 }
 
 bool ToolbarSkin::SubClassToolBar(HWND hwnd, bool ForceTextAlignRight) {
-    if (hToolBar_)
-        UnSubClassToolBar(false);
+    // Also drops the record of a toolbar destroyed while hooked, whose handle a new window may have.
+    UnSubClassToolBar(false);
     HWND toolbar = FindWindowExW(hwnd, nullptr, L"ToolbarWindow32", nullptr);
     bLibToolBar_ = toolbar == nullptr;
     if (!toolbar)
@@ -31,6 +31,7 @@ bool ToolbarSkin::SubClassToolBar(HWND hwnd, bool ForceTextAlignRight) {
     dpi_ = win::DpiOf(toolbar);
     HookAddMessage(toolbar, WM_PAINT, kBefore);
     HookAddMessage(toolbar, WM_ERASEBKGND, kBefore);
+    HookAddMessage(toolbar, WM_DESTROY, kBefore);
     return true;
 }
 
@@ -90,8 +91,16 @@ void ToolbarSkin::SetToolbarStyle(HWND toolbar, LONG_PTR style) {
 
 void ToolbarSkin::HookCallback(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND lhWnd, UINT uMsg, WPARAM, LPARAM,
                                LONG_PTR&) {
+    if (!bBefore || lhWnd != hToolBar_)
+        return;
+    if (uMsg == WM_DESTROY) {
+        // The last message the hook sees (it then takes itself out): from here on the handle may come
+        // to name another window, and nothing is sent to it.
+        hToolBar_ = nullptr;
+        return;
+    }
     // Without a picture the toolbar keeps its own drawing.
-    if (!bBefore || lhWnd != hToolBar_ || !hSkinDC_)
+    if (!hSkinDC_)
         return;
     if (uMsg == WM_ERASEBKGND) {
         bHandled = true;

@@ -1,7 +1,8 @@
 // ToolbarSkin: paints a toolbar control from a skin picture. It finds the native toolbar window
 // inside the control, makes it flat (list style on request, texts right of the images), hooks its
 // WM_PAINT and WM_ERASEBKGND and draws background, frames, arrows, separators, texts and images from
-// the picture's tiles (layout in paint_rules.h). Until a picture is set the toolbar draws itself.
+// the picture's tiles (layout in paint_rules.h). Until a picture is set the toolbar draws itself. A
+// toolbar destroyed while hooked is forgotten (WM_DESTROY): nothing is sent to its handle again.
 #pragma once
 
 #include "controls/statusbar/skin_status_bar.h"

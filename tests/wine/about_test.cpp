@@ -32,5 +32,6 @@ TEST_F(PrincipalSession, AboutIsLaidOutAsDesignedShownOnceAndFollowsAMoveTo144Dp
 
     MoveToDpi(hwnd, {387, 204}, 144);
     EXPECT_EQ(RectIn(ok, hwnd), (RECT{420, 180, 554, 218}));
-    EXPECT_EQ(std::pair(FontOf(about->lblTitle()).lfHeight, about->cmdOK.Dpi()), std::pair(-17L, 144));
+    EXPECT_EQ(std::tuple(FontOf(about->lblTitle()).lfHeight, about->cmdOK.Dpi(), IconSizes(hwnd)),
+              std::tuple(-17L, 144, std::pair(48, 24)));
 }

@@ -24,21 +24,35 @@ LRESULT CALLBACK RefuseStatusBar(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// Client size, console and quick-command fonts, a quick command's place, panel widths, toolbar images.
-std::array<LONG, 10> MainLayout(console::Principal& p) {
+// Client size, console and quick-command fonts, a quick command's place, panel widths, toolbar images,
+// the big icon.
+std::array<LONG, 11> MainLayout(console::Principal& p) {
     RECT client{}, command = RectIn(p.Command1(3), p.Hwnd());
     GetClientRect(p.Hwnd(), &client);
     int images = 0, unused = 0;
     ImageList_GetIconSize(p.Toolbar().ImageList1(), &images, &unused);
     const auto& panels = p.StatusBar1().Panels();
     const LONG consoleFont = FontOf(p.txtConsole()).lfHeight, commandFont = FontOf(p.Command1(0)).lfHeight;
-    return {client.right,  client.bottom,  consoleFont,        commandFont,        command.left,
-            command.right, command.bottom, panels.At(1).Width, panels.At(3).Width, images};
+    const LONG icon = IconSizes(p.Hwnd()).first;
+    return {client.right,   client.bottom,      consoleFont,        commandFont, command.left, command.right,
+            command.bottom, panels.At(1).Width, panels.At(3).Width, images,      icon};
 }
 
 } // namespace
 
 using Principal = PrincipalSession;
+
+TEST(Toolbar1, ANewFontThatCannotBeMadeLeavesTheToolbarItsOldOneAlive) {
+    struct NoSecondFont : console::Toolbar1 {
+        win::Font MakeFont(int dpi) const override { return made++ ? win::Font() : Toolbar1::MakeFont(dpi); }
+        mutable int made = 0;
+    } toolbar;
+    ASSERT_TRUE(toolbar.Create(HWND_MESSAGE, 1, 488, 56, 96));
+    const auto font = [&] { return reinterpret_cast<HFONT>(SendMessageW(toolbar.ToolbarWindow(), WM_GETFONT, 0, 0)); };
+    HFONT before = font();
+    ASSERT_TRUE(toolbar.SetDpi(144, 732, 84));
+    EXPECT_EQ(std::pair(font(), GetObjectW(before, 0, nullptr)), std::pair(before, int{sizeof(LOGFONTW)}));
+}
 
 TEST(PrincipalBuild, AWindowThatCannotBeBuiltSaysSoWithNoQuitPendingToCloseTheMessage) {
     // A quit message waiting in the queue would end the message box's own loop before the user saw it.
@@ -71,7 +85,6 @@ TEST_F(Principal, StartsInItsStateLaidOutAsDesignedWithARunningClockAndFollowsAM
     EXPECT_EQ(GetWindowLongPtrW(hwnd, GWL_STYLE) &
                   (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
               WS_CAPTION | WS_SYSMENU);
-    EXPECT_TRUE(GetClassLongPtrW(hwnd, GCLP_HICON) && GetClassLongPtrW(hwnd, GCLP_HICONSM)) << "an icon of its own";
     // System colour 19 behind everything, Frame1 included.
     EXPECT_EQ(std::pair(ScreenPixel(hwnd, 484, 300), ScreenPixel(hwnd, 12, 300)),
               std::pair(GetSysColor(COLOR_INACTIVECAPTIONTEXT), GetSysColor(COLOR_INACTIVECAPTIONTEXT)));
@@ -107,9 +120,9 @@ TEST_F(Principal, StartsInItsStateLaidOutAsDesignedWithARunningClockAndFollowsAM
 
     // Moved to a screen at 144 dpi it lays itself out again; moved back, it is exactly as before.
     const auto at96 = MainLayout(principal);
-    EXPECT_EQ(at96, (std::array<LONG, 10>{488, 538, -11, -13, 368, 481, 513, 350, 80, 32}));
+    EXPECT_EQ(at96, (std::array<LONG, 11>{488, 538, -11, -13, 368, 481, 513, 350, 80, 32, 32}));
     MoveToDpi(hwnd, {488, 538}, 144);
-    EXPECT_EQ(MainLayout(principal), (std::array<LONG, 10>{732, 807, -17, -20, 552, 722, 770, 525, 120, 48}));
+    EXPECT_EQ(MainLayout(principal), (std::array<LONG, 11>{732, 807, -17, -20, 552, 722, 770, 525, 120, 48, 48}));
     EXPECT_EQ(std::pair(principal.StatusBar1().Panels().Count(), Panel(1)), std::pair(3, std::wstring(L"Desconectado")))
         << "the panels keep their texts";
     MoveToDpi(hwnd, {488, 538}, 96);

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace testsupport {
 
@@ -52,6 +53,19 @@ inline LOGFONTW FontOf(HWND control) {
     LOGFONTW lf{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
     return lf;
+}
+
+// The widths of the window's big (task switcher) and small (title bar) icons.
+inline std::pair<int, int> IconSizes(HWND hwnd) {
+    const auto width = [hwnd](WPARAM which) {
+        ICONINFO info{};
+        BITMAP bitmap{};
+        GetIconInfo(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, which, 0)), &info);
+        const win::Bitmap colour(info.hbmColor), mask(info.hbmMask); // GetIconInfo's copies, ours to delete
+        GetObjectW(colour.Get(), sizeof(bitmap), &bitmap);
+        return static_cast<int>(bitmap.bmWidth);
+    };
+    return {width(ICON_BIG), width(ICON_SMALL)};
 }
 
 class PrincipalSession : public ::testing::Test {

@@ -68,6 +68,31 @@ inline std::wstring SaveScreenshot(HWND hwnd, const std::wstring& name) {
     return picture && out ? path : std::wstring();
 }
 
+// What the screen shows of a window's client area.
+struct Shot {
+    explicit Shot(HWND hwnd) {
+        RECT r{};
+        GetClientRect(hwnd, &r);
+        win::MemorySurface s(nullptr, r.right, r.bottom);
+        BitBlt(s.Dc(), 0, 0, r.right, r.bottom, win::WindowDc(hwnd).Get(), 0, 0, SRCCOPY);
+        for (int y = 0; y < r.bottom; ++y)
+            for (int x = 0; x < r.right; ++x)
+                px.push_back(GetPixel(s.Dc(), x, y));
+        width = r.right;
+    }
+    COLORREF At(int x, int y) const { return px[static_cast<std::size_t>(y * width + x)]; }
+    bool Shows(const RECT& r, COLORREF c) const {
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                if (At(x, y) == c)
+                    return true;
+        return false;
+    }
+    bool operator==(const Shot&) const = default;
+    int width = 0;
+    std::vector<COLORREF> px;
+};
+
 // The colour of a pixel on screen, in window client coordinates.
 inline COLORREF ScreenPixel(HWND hwnd, int x, int y) {
     POINT p{x, y};
