@@ -181,12 +181,10 @@ LRESULT About::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         PaintSeparator(reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_ACTIVATE:
-        if (focus_.OnActivate(hwnd_, wParam))
+    case WM_SETFOCUS:
+        if (focus_.HandleMessage(hwnd_, msg, wParam))
             return 0;
         break;
-    case WM_SETFOCUS:
-        focus_.Restore(hwnd_);
-        return 0;
     case win::kWmDpiChanged:
         OnDpiChanged(win::TakeSuggestedRect(hwnd_, wParam, lParam));
         return 0;

@@ -424,14 +424,12 @@ LRESULT Principal::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORBTN:
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INACTIVECAPTIONTEXT));
     case WM_ACTIVATE:
+    case WM_SETFOCUS:
         // As a dialog box does: the control that had the focus gets it back when the window is
         // activated again (after the finder, About, a message box or another program).
-        if (focus_.OnActivate(hwnd_, wParam))
+        if (focus_.HandleMessage(hwnd_, msg, wParam))
             return 0;
         break;
-    case WM_SETFOCUS:
-        focus_.Restore(hwnd_);
-        return 0;
     case win::kWmDpiChanged:
         OnDpiChanged(win::TakeSuggestedRect(hwnd_, wParam, lParam));
         return 0;

@@ -317,12 +317,10 @@ LRESULT Dispositivos::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnDpiChanged(win::TakeSuggestedRect(hwnd_, wParam, lParam));
         return 0;
     case WM_ACTIVATE:
-        if (focus_.OnActivate(hwnd_, wParam))
+    case WM_SETFOCUS:
+        if (focus_.HandleMessage(hwnd_, msg, wParam))
             return 0;
         break;
-    case WM_SETFOCUS:
-        focus_.Restore(hwnd_);
-        return 0;
     case kTellDriverMissing:
         TellDriverMissingOnce();
         return 0;

@@ -9,6 +9,16 @@ bool CanTakeFocus(HWND control) {
 
 } // namespace
 
+bool DialogFocus::HandleMessage(HWND window, UINT msg, WPARAM wParam) {
+    if (msg == WM_ACTIVATE)
+        return OnActivate(window, wParam);
+    if (msg == WM_SETFOCUS) {
+        Restore(window);
+        return true;
+    }
+    return false;
+}
+
 bool DialogFocus::OnActivate(HWND window, WPARAM wParam) {
     if (LOWORD(wParam) == WA_INACTIVE) {
         HWND focus = GetFocus();

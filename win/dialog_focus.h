@@ -11,15 +11,17 @@ namespace win {
 
 class DialogFocus {
 public:
-    // WM_ACTIVATE of the window: remembers on deactivation, gives the focus back on activation. True
-    // when a control got the focus: the window then answers 0, so that the default handling does not
-    // put the focus on the window itself.
-    bool OnActivate(HWND window, WPARAM wParam);
-    // WM_SETFOCUS of the window itself: the focus goes on to the control that should have it.
-    bool Restore(HWND window);
+    // The window's WM_ACTIVATE and WM_SETFOCUS; true when the window is to answer 0 (a control got
+    // the focus, which the default handling would put on the window itself). Activation remembers
+    // the focused control on the way out and gives it back on the way in; the window's own focus
+    // goes on to the control that should have it.
+    bool HandleMessage(HWND window, UINT msg, WPARAM wParam);
     void Forget() { control_ = nullptr; }
 
 private:
+    bool OnActivate(HWND window, WPARAM wParam);
+    bool Restore(HWND window);
+
     HWND control_ = nullptr;
 };
 
