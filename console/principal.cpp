@@ -212,10 +212,23 @@ void Principal::OnDpiChanged(int dpi) {
         win::MoveTo(command1_[static_cast<std::size_t>(i)], at.command1[i]);
     }
     win::MoveTo(statusBar1_.Hwnd(), at.statusBar);
-    statusBar1_.SetDpi(dpi_);
+    ScaleStatusBar();
     win::MoveTo(frame1_, at.frame1);
     SetIcons();
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void Principal::ScaleStatusBar() {
+    // Texts in another font do not scale exactly with the panels: the widths are worked out again
+    // for the new scale, with the panels taken down before the bar's fonts change under them.
+    const statusbar::PanelTable& shown = statusBar1_.Panels();
+    const bool three = shown.Count() == 3;
+    const std::wstring state = three ? shown.At(kPanelState).Text : L"", date = three ? shown.At(kPanelDate).Text : L"",
+                       time = three ? shown.At(kPanelTime).Text : L"";
+    statusBar1_.ClearPanels();
+    statusBar1_.SetDpi(dpi_);
+    if (three)
+        AddPanels(panels_, state, date, time, ClockPanelWidths(statusBar1_, LocalNow().wYear));
 }
 
 void Principal::Load() {
@@ -232,7 +245,7 @@ void Principal::Load() {
             then();
     };
     const SYSTEMTIME now = LocalNow();
-    AddStartPanels(panels_, ShortDateText(now), LongTimeText(now));
+    AddStartPanels(panels_, ShortDateText(now), LongTimeText(now), ClockPanelWidths(statusBar1_, now.wYear));
     toolbar_.EnableButton(3, false); // nothing to clear before a connection
     ResetConsole();
     SetTimer(hwnd_, kTimerHora, kTimerHoraMs, nullptr);

@@ -2,7 +2,7 @@
 // of another scale and back), start-up ending cleanly when the toolbar's skin picture cannot be read or
 // the window cannot be built, and connected, disconnected, cleared and closed against the simulated
 // device, where a failed write and a vanished device show the disconnected state.
-#include "console/clock_text.h"
+#include "tests/wine/support/child_run.h"
 #include "tests/wine/support/principal_session.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <string_view>
 
 using namespace testsupport;
@@ -99,12 +100,6 @@ TEST_F(Principal, StartsInItsStateLaidOutAsDesignedWithARunningClockAndFollowsAM
     }
     SaveScreenshot(hwnd, L"principal_start");
 
-    // The widest date and time fit their panels: two-digit day, month and hour, and the English afternoon.
-    for (const auto& [panel, text] : {std::pair{2, L"28/12/2026"}, std::pair{3, L"10:58:58 PM"}}) {
-        principal.StatusBar1().ChangeTextPanel(text, panel);
-        ExpectFits(principal.StatusBar1().PanelLabel(panel));
-    }
-
     // Moved to a screen at 144 dpi it lays itself out again; moved back, it is exactly as before.
     const auto at96 = MainLayout(principal);
     EXPECT_EQ(at96, (std::array<LONG, 10>{488, 538, -11, -13, 368, 481, 513, 350, 80, 32}));
@@ -119,17 +114,50 @@ TEST_F(Principal, StartsInItsStateLaidOutAsDesignedWithARunningClockAndFollowsAM
     // with a link open (Wine still notifies for a disabled button).
     ASSERT_TRUE(app.link.OpenLink(kZev));
     SendMessageW(principal.Command1(3), BM_CLICK, 0, 0);
-    // The long time format has seconds: TimerHora rewrites the time panel within a second or so.
-    const std::wstring shown = Panel(3);
-    std::wstring before, after = console::LongTimeText(console::LocalNow());
-    ASSERT_TRUE(PumpUntil(
-        [&] {
-            before = std::exchange(after, console::LongTimeText(console::LocalNow()));
-            return Panel(3) != shown;
-        },
-        2500));
-    EXPECT_TRUE(Panel(3) == before || Panel(3) == after) << Narrow(Panel(3));
+    PumpMessages(50);
     EXPECT_EQ(sim.Calls("FT_GetQueueStatus") + sim.Calls("FT_Write"), 0u);
+}
+
+// The clock in the user's regional format, written out here: Spain's (the program's users) day first and
+// on 24 hours, the United States' month first with AM and PM. Its widest date and time fit where the bar
+// shows them, at 96 dpi and after a move to 144. The test runs in Spain's format, and again in a child
+// process in the United States'.
+TEST_F(Principal, TheClockShowsTheUsersFormatAndItsWidestDateAndTimeFitTheBar) {
+    wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+    GetUserDefaultLocaleName(name, LOCALE_NAME_MAX_LENGTH);
+    const bool spain = std::wstring_view(name) == L"es-ES";
+    ASSERT_TRUE(spain || std::wstring_view(name) == L"en-US") << Narrow(name);
+    // TimerHora rewrites the time within a second or so, the seconds being part of the long time format.
+    const std::wstring shown = Panel(3);
+    ASSERT_TRUE(PumpUntil([&] { return Panel(3) != shown; }, 2500));
+    const auto secondsOf = [](const SYSTEMTIME& t) { return (t.wHour * 60 + t.wMinute) * 60 + t.wSecond; };
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    std::wsmatch date, time;
+    const std::wstring dateText = Panel(2), timeText = Panel(3);
+    ASSERT_TRUE(std::regex_match(dateText, date, std::wregex(L"(\\d{1,2})/(\\d{1,2})/(\\d{4})"))) << Narrow(dateText);
+    ASSERT_TRUE(std::regex_match(timeText, time,
+                                 std::wregex(spain ? L"([01]?\\d|2[0-3]):([0-5]\\d):([0-5]\\d)"
+                                                   : L"(1[0-2]|[1-9]):([0-5]\\d):([0-5]\\d) (AM|PM)")))
+        << Narrow(timeText);
+    const int hour = spain ? std::stoi(time[1]) : std::stoi(time[1]) % 12 + (time[4] == L"PM" ? 12 : 0);
+    const int written = (hour * 60 + std::stoi(time[2])) * 60 + std::stoi(time[3]);
+    EXPECT_LE((secondsOf(now) - written + 86400) % 86400, 2) << Narrow(timeText);
+    // Just after midnight the date shown may be the day before's.
+    const auto day = std::tuple(std::stoi(date[spain ? 1 : 2]), std::stoi(date[spain ? 2 : 1]), std::stoi(date[3]));
+    EXPECT_TRUE(secondsOf(now) < 3 || day == std::tuple(int{now.wDay}, int{now.wMonth}, int{now.wYear}))
+        << Narrow(dateText);
+
+    ExpectWidestClockFits(principal.StatusBar1());
+    MoveToDpi(principal.Hwnd(), {488, 538}, 144);
+    ExpectWidestClockFits(principal.StatusBar1());
+    SaveScreenshot(principal.Hwnd(), spain ? L"principal_clock_144" : L"principal_clock_144_en_us");
+}
+
+TEST(PrincipalInEnglish, TheClockFitsInTheUnitedStatesFormat) {
+    const ChildRun run = RunTestInChild("Principal.TheClockShowsTheUsersFormatAndItsWidestDateAndTimeFitTheBar",
+                                        {{L"LANG", L"en_US.UTF-8"}, {L"LC_ALL", L"en_US.UTF-8"}});
+    EXPECT_EQ(run.exitCode, 0) << run.output;
 }
 
 // Whether a file is a usable bitmap, and why not, is the bitmap reader's (tested natively); here a
@@ -213,4 +241,74 @@ TEST_F(Principal, ClearSendsNothingAndClosingClosesTheLinkAfterTheUnloadHook) {
     EXPECT_TRUE(unloaded) << "the unload hook runs while the link is still open";
     EXPECT_EQ(std::tuple(sim.IsOpen(kZev), sim.Calls("FT_Close"), console::Principal::Instance()),
               std::tuple(false, 1ul, static_cast<console::Principal*>(nullptr)));
+}
+
+namespace {
+
+// The windows whose controls must keep a live font, and the fonts deleted while a control still had one.
+std::vector<HWND> g_walked;
+std::vector<HGDIOBJ> g_deletedInUse;
+
+std::vector<HFONT> ControlFonts() {
+    std::vector<HFONT> fonts;
+    for (HWND top : g_walked)
+        EnumChildWindows(
+            top,
+            [](HWND child, LPARAM out) {
+                if (auto font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)))
+                    reinterpret_cast<std::vector<HFONT>*>(out)->push_back(font);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&fonts));
+    return fonts;
+}
+
+void WatchFontDeletes(HGDIOBJ object) {
+    for (HFONT font : ControlFonts())
+        if (font == object)
+            g_deletedInUse.push_back(object);
+}
+
+} // namespace
+
+// Moved between screens of 96 and 144 dpi twenty times, the main window and the finder hold as many GDI
+// objects as after the first move, and no control is left with a font that was deleted, nor was one
+// deleted while a control still had it (Windows then draws that control in the system font). Wine counts
+// GDI objects only in its trace: the walk runs in a child process whose standard error is the trace.
+TEST(PrincipalScaleWalk, KeepsItsGdiObjectsAndEveryControlsFont) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring trace = std::wstring(temp) + L"zev_gdi_" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+    const ChildRun run = RunTestInChild("Principal.MovedBetweenScalesKeepsGdiObjectsAndFonts",
+                                        {{L"WINEDEBUG", L"+pid,+gdi"}, {L"ZEV_STDERR", trace}});
+    DeleteFileW(trace.c_str());
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+}
+
+TEST_F(Principal, MovedBetweenScalesKeepsGdiObjectsAndFonts) {
+    wchar_t trace[MAX_PATH] = {};
+    if (!IsChildRun() || !GetEnvironmentVariableW(L"ZEV_STDERR", trace, MAX_PATH))
+        GTEST_SKIP() << "runs in a child process with Wine's GDI trace";
+    finder::Dispositivos* finder = OpenFinder();
+    ASSERT_TRUE(finder);
+    g_walked = {principal.Hwnd(), finder->Hwnd()};
+    const auto move = [&](int dpi) {
+        MoveToDpi(principal.Hwnd(), {488, 538}, dpi);
+        MoveToDpi(finder->Hwnd(), {340, 207}, dpi);
+        PumpMessages(50);
+        for (HFONT font : ControlFonts())
+            EXPECT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT)) << "at " << dpi << " dpi";
+    };
+    win::WatchDeletes() = &WatchFontDeletes;
+    move(144), move(96);
+    const long first = LiveGdiObjects(trace);
+    std::vector<long> counts;
+    for (int i = 1; i < 20; ++i) {
+        move(144), move(96);
+        counts.push_back(LiveGdiObjects(trace) - first);
+    }
+    win::WatchDeletes() = nullptr;
+    EXPECT_GT(first, 0) << "no GDI trace";
+    EXPECT_EQ(counts, std::vector<long>(19, 0)) << "GDI objects more than after the first move";
+    EXPECT_TRUE(g_deletedInUse.empty()) << g_deletedInUse.size() << " fonts deleted while a control had them";
 }

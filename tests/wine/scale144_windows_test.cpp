@@ -2,6 +2,7 @@
 // times its 96-dpi size, no text is cut by its control, and pictures come at the matching size.
 // Leaves screenshots for the README's side-by-side pictures.
 #include "controls/host/font_win.h"
+#include "tests/wine/support/child_run.h"
 #include "tests/wine/support/principal_session.h"
 #include "win/dpi.h"
 
@@ -32,8 +33,7 @@ TEST_F(Scale144, MainWindowFinderAndAboutAreOneAndAHalfTimesLargerWithNoTextCut)
     ExpectScaled(principal.Hwnd(), {488, 538});
     for (int i = 0; i < 4; ++i)
         ExpectFits(principal.Command1(i), 4, 2);
-    for (int i = 1; i <= 3; ++i)
-        ExpectFits(principal.StatusBar1().PanelLabel(i));
+    ExpectFits(principal.StatusBar1().PanelLabel(1));
     HWND toolbar = principal.Toolbar().ToolbarWindow();
     win::WindowDc dc(toolbar);
     win::SelectGuard font(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(toolbar, WM_GETFONT, 0, 0)));
@@ -73,4 +73,21 @@ TEST_F(Scale144, MainWindowFinderAndAboutAreOneAndAHalfTimesLargerWithNoTextCut)
     ASSERT_TRUE(GetObjectW(logo, sizeof(info), &info));
     EXPECT_EQ((std::pair{info.bmWidth, info.bmHeight}), (std::pair{296L, 116L})) << "the logo at 150 %";
     SaveScreenshot(about->Hwnd(), L"about_144");
+}
+
+// Spain's widths as designed, at this scale; the widest date and time fit where the bar shows them, here
+// and in a child process in the United States' format.
+TEST_F(Scale144, TheWidestDateAndTimeFitTheBar) {
+    wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+    GetUserDefaultLocaleName(name, LOCALE_NAME_MAX_LENGTH);
+    const auto& panels = principal.StatusBar1().Panels();
+    const auto widths = std::tuple(panels.At(1).Width, panels.At(2).Width, panels.At(3).Width);
+    EXPECT_TRUE(std::wstring_view(name) != L"es-ES" || widths == std::tuple(525, 120, 120));
+    ExpectWidestClockFits(principal.StatusBar1());
+}
+
+TEST(Scale144InEnglish, TheWidestDateAndTimeFitTheBar) {
+    const ChildRun run = RunTestInChild("Scale144.TheWidestDateAndTimeFitTheBar",
+                                        {{L"LANG", L"en_US.UTF-8"}, {L"LC_ALL", L"en_US.UTF-8"}});
+    EXPECT_EQ(run.exitCode, 0) << run.output;
 }

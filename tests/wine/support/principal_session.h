@@ -24,16 +24,55 @@ inline std::string Narrow(const std::wstring& w) {
     return s;
 }
 
-// The control's client area holds its text (each line; no wrapping) in its font, with the margins.
+// What the window shows of the control's client area holds its text (each line; no wrapping) in its
+// font, with the margins: a child is seen only as far as its parent's client area reaches.
 inline void ExpectFits(HWND control, int marginX = 0, int marginY = 0, HFONT font = nullptr) {
     const std::wstring text = WindowText(control);
     win::WindowDc dc(nullptr);
     win::SelectGuard select(dc.Get(), font ? font : reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    RECT need{}, room{};
+    RECT need{}, room{}, parent{};
     DrawTextW(dc.Get(), text.c_str(), -1, &need, DT_CALCRECT | DT_NOPREFIX);
     GetClientRect(control, &room);
+    if (GetWindowLongW(control, GWL_STYLE) & WS_CHILD) {
+        GetClientRect(GetParent(control), &parent);
+        MapWindowPoints(GetParent(control), control, reinterpret_cast<POINT*>(&parent), 2);
+        IntersectRect(&room, &room, &parent);
+    }
     EXPECT_LE(need.right + marginX, room.right) << Narrow(text);
     EXPECT_LE(need.bottom + marginY, room.bottom) << Narrow(text);
+}
+
+// The widest date and time of the user's regional format, each in its panel, fit where the bar shows
+// them: the widest short date of every day of this year, the widest long time of every hour at every
+// minute (the seconds alike), measured in the panel's font.
+inline void ExpectWidestClockFits(statusbar::SkinStatusBar& bar) {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    win::WindowDc dc(bar.PanelLabel(2));
+    win::SelectGuard select(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(bar.PanelLabel(2), WM_GETFONT, 0, 0)));
+    std::wstring widest[2];
+    LONG widths[2] = {-1, -1};
+    const auto keep = [&](int which, const wchar_t* text) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc.Get(), text, static_cast<int>(wcslen(text)), &size);
+        if (size.cx > widths[which])
+            widths[which] = size.cx, widest[which] = text;
+    };
+    wchar_t text[128];
+    for (t.wMonth = 1; t.wMonth <= 12; ++t.wMonth)
+        for (t.wDay = 1; t.wDay <= 31; ++t.wDay)
+            if (GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, text, 128, nullptr) > 0)
+                keep(0, text);
+    for (t.wHour = 0; t.wHour < 24; ++t.wHour)
+        for (t.wMinute = 0; t.wMinute < 60; ++t.wMinute) {
+            t.wSecond = t.wMinute;
+            if (GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &t, nullptr, text, 128) > 0)
+                keep(1, text);
+        }
+    for (int panel : {2, 3}) {
+        bar.ChangeTextPanel(widest[panel - 2], panel);
+        ExpectFits(bar.PanelLabel(panel));
+    }
 }
 
 // Sends WM_DPICHANGED as Windows does for a move to a screen at dpi: the window's size with its client
