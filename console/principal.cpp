@@ -219,16 +219,18 @@ void Principal::OnDpiChanged(int dpi) {
 }
 
 void Principal::ScaleStatusBar() {
-    // Texts in another font do not scale exactly with the panels: the widths are worked out again
-    // for the new scale, with the panels taken down before the bar's fonts change under them.
+    statusBar1_.SetDpi(dpi_); // its panels again at the new scale, in its new fonts
+    // Texts do not scale exactly with the panels: the clock's room is worked out again.
     const statusbar::PanelTable& shown = statusBar1_.Panels();
-    const bool three = shown.Count() == 3;
-    const std::wstring state = three ? shown.At(kPanelState).Text : L"", date = three ? shown.At(kPanelDate).Text : L"",
-                       time = three ? shown.At(kPanelTime).Text : L"";
+    if (shown.Count() != 3)
+        return;
+    const StartPanelWidths widths = ClockPanelWidths(statusBar1_, LocalNow().wYear);
+    if (widths == StartPanelWidths{shown.At(1).Width, shown.At(2).Width, shown.At(3).Width})
+        return;
+    const std::wstring state = shown.At(kPanelState).Text, date = shown.At(kPanelDate).Text,
+                       time = shown.At(kPanelTime).Text;
     statusBar1_.ClearPanels();
-    statusBar1_.SetDpi(dpi_);
-    if (three)
-        AddPanels(panels_, state, date, time, ClockPanelWidths(statusBar1_, LocalNow().wYear));
+    AddPanels(panels_, state, date, time, widths);
 }
 
 void Principal::Load() {

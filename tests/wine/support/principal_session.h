@@ -44,32 +44,31 @@ inline void ExpectFits(HWND control, int marginX = 0, int marginY = 0, HFONT fon
 
 // The widest date and time of the user's regional format, each in its panel, fit where the bar shows
 // them: the widest short date of every day of this year, the widest long time of every hour at every
-// minute (the seconds alike), measured in the panel's font.
+// minute (the seconds alike), measured in the panels' font.
 inline void ExpectWidestClockFits(statusbar::SkinStatusBar& bar) {
-    SYSTEMTIME t{};
-    GetLocalTime(&t);
     win::WindowDc dc(bar.PanelLabel(2));
     win::SelectGuard select(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(bar.PanelLabel(2), WM_GETFONT, 0, 0)));
     std::wstring widest[2];
-    LONG widths[2] = {-1, -1};
-    const auto keep = [&](int which, const wchar_t* text) {
-        SIZE size{};
-        GetTextExtentPoint32W(dc.Get(), text, static_cast<int>(wcslen(text)), &size);
-        if (size.cx > widths[which])
-            widths[which] = size.cx, widest[which] = text;
-    };
+    LONG most[2] = {-1, -1};
     wchar_t text[128];
-    for (t.wMonth = 1; t.wMonth <= 12; ++t.wMonth)
-        for (t.wDay = 1; t.wDay <= 31; ++t.wDay)
-            if (GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, text, 128, nullptr) > 0)
-                keep(0, text);
+    const auto keep = [&](int which, int length) {
+        SIZE size{};
+        if (length > 0 && GetTextExtentPoint32W(dc.Get(), text, length - 1, &size) && size.cx > most[which])
+            most[which] = size.cx, widest[which] = text;
+    };
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    SYSTEMTIME d = t; // the days a month lacks add nothing wider
+    for (d.wMonth = 1; d.wMonth <= 12; ++d.wMonth)
+        for (d.wDay = 1; d.wDay <= 31; ++d.wDay)
+            keep(0, GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &d, nullptr, text, 128, nullptr));
     for (t.wHour = 0; t.wHour < 24; ++t.wHour)
         for (t.wMinute = 0; t.wMinute < 60; ++t.wMinute) {
             t.wSecond = t.wMinute;
-            if (GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &t, nullptr, text, 128) > 0)
-                keep(1, text);
+            keep(1, GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &t, nullptr, text, 128));
         }
     for (int panel : {2, 3}) {
+        ASSERT_GT(most[panel - 2], 0);
         bar.ChangeTextPanel(widest[panel - 2], panel);
         ExpectFits(bar.PanelLabel(panel));
     }
