@@ -34,7 +34,7 @@ std::string Two(int n) {
 int Width(const std::string& text) {
     int w = 0;
     for (char c : text)
-        w += c >= '0' && c <= '9' ? std::string_view("7366756586")[static_cast<std::size_t>(c - '0')] - '0' + 2
+        w += c >= '0' && c <= '9' ? std::string_view("3144464347")[static_cast<std::size_t>(c - '0')] - '0' + 2
                                   : (c == ' ' || c == ':' || c == '.' ? 2 : 9);
     return w;
 }
