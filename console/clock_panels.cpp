@@ -47,10 +47,11 @@ int WidestDate(int year, const SampleWidth& width) {
 }
 
 int WidestTime(const SampleWidth& width) {
-    const int hour = WidestValue(24, width, [](int h) { return ClockSample{2000, 1, 1, h}; });
-    const int minute = WidestValue(60, width, [hour](int m) { return ClockSample{2000, 1, 1, hour, m}; });
-    const int second = WidestValue(60, width, [&](int s) { return ClockSample{2000, 1, 1, hour, minute, s}; });
-    return width(ClockSample{2000, 1, 1, hour, minute, second});
+    const int hour = WidestValue(24, width, [](int h) { return ClockSample{.hour = h}; });
+    const int minute = WidestValue(60, width, [hour](int m) { return ClockSample{.hour = hour, .minute = m}; });
+    const int second =
+        WidestValue(60, width, [&](int s) { return ClockSample{.hour = hour, .minute = minute, .second = s}; });
+    return width(ClockSample{.hour = hour, .minute = minute, .second = second});
 }
 
 StartPanelWidths SizeStartPanels(int dpi, int barWidth, int widestDate, int widestTime) {
