@@ -59,10 +59,14 @@ TEST(MainWindowPanels, TheDateAndTheTimeGrowAtTheStatePanelsCost) {
         int dpi, bar, date, time;
         StartPanelWidths widths;
     } rows[] = {
-        {96, 488, 70, 48, {350, 80, 80}},     {96, 488, 0, 0, {350, 80, 80}},
-        {96, 488, 71, 49, {348, 81, 81}},     {96, 600, 70, 70, {350, 80, 80}}, // a bar past the panels shows all
-        {96, 600, 70, 71, {349, 80, 81}},     {144, 732, 110, 77, {525, 120, 120}},
-        {144, 732, 100, 95, {507, 120, 138}}, {96, 488, 200, 30, {220, 210, 80}},
+        {96, 488, 70, 48, {350, 80, 80}},     // Spain's widest may be as wide as the design shows
+        {96, 488, 0, 0, {350, 80, 80}},       // never narrower than designed
+        {96, 488, 71, 49, {348, 81, 81}},     // a pixel more each
+        {96, 600, 70, 70, {350, 80, 80}},     // a bar past the panels shows the whole last label
+        {96, 600, 70, 71, {349, 80, 81}},     // and a pixel more than that
+        {144, 732, 110, 77, {525, 120, 120}}, // the design at 144 dpi
+        {144, 732, 100, 95, {507, 120, 138}}, // an English time there
+        {96, 488, 200, 30, {220, 210, 80}},   // the date alone wider
         {96, 488, 150, 200, {175, 103, 232}}, // cut by 57 pixels, from the date
         {96, 488, 300, 300, {175, 80, 255}},  // the date back to its design, the time cut too
     };
@@ -81,8 +85,8 @@ TEST(MainWindowPanels, TheWidestTimeOfTheSamplesIsTheWidestOfTheDay) {
         },
         [](const ClockSample& t) { return std::to_string(t.hour) + ":" + Two(t.minute) + ":" + Two(t.second); },
         [](const ClockSample& t) {
-            return std::string(t.hour < 12 ? "vorm. " : "nachm. ") + Two(t.hour % 12) + ":" +
-                   std::to_string(t.minute) + ":" + Two(t.second);
+            return std::string(t.hour < 12 ? "vorm. " : "nachm. ") + Two(t.hour % 12) + ":" + std::to_string(t.minute) +
+                   ":" + Two(t.second);
         },
     };
     for (const auto& format : formats) {

@@ -77,7 +77,8 @@ TEST_F(Scale144, MainWindowFinderAndAboutAreOneAndAHalfTimesLargerWithNoTextCut)
 }
 
 TEST(Scale144InEnglish, TheWindowsAndTheWidestDateAndTimeFit) {
-    const ChildRun run = RunTestInChild("Scale144.MainWindowFinderAndAboutAreOneAndAHalfTimesLargerWithNoTextCut",
-                                        {{L"LANG", L"en_US.UTF-8"}, {L"LC_ALL", L"en_US.UTF-8"}, {L"ZEV_SCREENSHOTS", L""}});
+    const ChildRun run =
+        RunTestInChild("Scale144.MainWindowFinderAndAboutAreOneAndAHalfTimesLargerWithNoTextCut",
+                       {{L"LANG", L"en_US.UTF-8"}, {L"LC_ALL", L"en_US.UTF-8"}, {L"ZEV_SCREENSHOTS", L""}});
     EXPECT_EQ(run.exitCode, 0) << run.output;
 }

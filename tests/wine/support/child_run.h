@@ -2,8 +2,9 @@
 // itself: another regional format (Wine takes it from the Unix locale when a process starts) or Wine's
 // debug traces in a file. Wine hands a Windows child its parent's Unix environment and standard error
 // whatever the child's environment block and start-up handles say, but builds the environment of a Unix
-// program from the block: so the child is started by /bin/sh, which sends its output to files in the
-// current folder and ends it after a time limit, whatever becomes of this process.
+// program from the block: so the child is started by /bin/sh, which lets go of this process's standard
+// streams (a test runner's pipes), sends the child's output to files in the current folder and ends it
+// after a time limit, whatever becomes of this process.
 #pragma once
 
 #include <windows.h>
@@ -57,8 +58,9 @@ inline ChildRun RunTestInChild(const std::string& test, const std::map<std::wstr
         block += name + L"=" + value + L'\0';
     block += L'\0';
     std::wstring command =
-        LR"(/bin/sh -c "PATH=/usr/bin:/bin; timeout -k 5 240 \"$ZEV_CHILD_WINE\" \"$ZEV_CHILD_EXE\" )"
-        LR"(\"--gtest_filter=$ZEV_CHILD_TEST\" </dev/null >\"$ZEV_CHILD_BASE.out\" 2>\"${ZEV_STDERR:-/dev/null}\"; )"
+        LR"(/bin/sh -c "exec </dev/null >/dev/null 2>&1; PATH=/usr/bin:/bin; )"
+        LR"(timeout -k 5 240 \"$ZEV_CHILD_WINE\" \"$ZEV_CHILD_EXE\" \"--gtest_filter=$ZEV_CHILD_TEST\" )"
+        LR"(>\"$ZEV_CHILD_BASE.out\" 2>\"${ZEV_STDERR:-/dev/null}\"; )"
         LR"(echo $? >\"$ZEV_CHILD_BASE.part\"; mv \"$ZEV_CHILD_BASE.part\" \"$ZEV_CHILD_BASE.status\"")";
     STARTUPINFOW si{};
     si.cb = sizeof(si);
