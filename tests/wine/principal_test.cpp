@@ -248,15 +248,16 @@ namespace {
 std::vector<HWND> g_walked;
 std::vector<HGDIOBJ> g_deletedInUse;
 
+BOOL CALLBACK AddFont(HWND child, LPARAM fonts) {
+    if (auto font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)))
+        reinterpret_cast<std::vector<HFONT>*>(fonts)->push_back(font);
+    return TRUE;
+}
+
 std::vector<HFONT> ControlFonts() {
     std::vector<HFONT> fonts;
-    const WNDENUMPROC add = [](HWND child, LPARAM out) {
-        if (auto font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)))
-            reinterpret_cast<std::vector<HFONT>*>(out)->push_back(font);
-        return TRUE;
-    };
     for (HWND top : g_walked)
-        EnumChildWindows(top, add, reinterpret_cast<LPARAM>(&fonts));
+        EnumChildWindows(top, &AddFont, reinterpret_cast<LPARAM>(&fonts));
     return fonts;
 }
 
