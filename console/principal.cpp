@@ -209,10 +209,25 @@ void Principal::OnDpiChanged(int dpi) {
         win::MoveTo(command1_[static_cast<std::size_t>(i)], at.command1[i]);
     }
     win::MoveTo(statusBar1_.Hwnd(), at.statusBar);
-    statusBar1_.SetDpi(dpi_);
+    ScaleStatusBar();
     win::MoveTo(frame1_, at.frame1);
     SetIcons();
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void Principal::ScaleStatusBar() {
+    statusBar1_.SetDpi(dpi_); // its panels again at the new scale, in its new fonts
+    // Texts do not scale exactly with the panels: the clock's room is worked out again.
+    const statusbar::PanelTable& shown = statusBar1_.Panels();
+    if (shown.Count() != 3)
+        return;
+    const StartPanelWidths widths = ClockPanelWidths(statusBar1_, LocalNow().wYear);
+    if (widths == StartPanelWidths{shown.At(1).Width, shown.At(2).Width, shown.At(3).Width})
+        return;
+    const std::wstring state = shown.At(kPanelState).Text, date = shown.At(kPanelDate).Text,
+                       time = shown.At(kPanelTime).Text;
+    statusBar1_.ClearPanels();
+    AddPanels(panels_, state, date, time, widths);
 }
 
 void Principal::Load() {
@@ -229,7 +244,7 @@ void Principal::Load() {
             then();
     };
     const SYSTEMTIME now = LocalNow();
-    AddStartPanels(panels_, ShortDateText(now), LongTimeText(now));
+    AddStartPanels(panels_, ShortDateText(now), LongTimeText(now), ClockPanelWidths(statusBar1_, now.wYear));
     toolbar_.EnableButton(3, false); // nothing to clear before a connection
     ResetConsole();
     SetTimer(hwnd_, kTimerHora, kTimerHoraMs, nullptr);

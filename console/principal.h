@@ -105,6 +105,8 @@ private:
     // WM_DPICHANGED, once the window has its new rectangle: every control placed and its font made
     // again for the new scale.
     void OnDpiChanged(int dpi);
+    // The status bar at the window's new scale, its panels sized for it with the texts they show.
+    void ScaleStatusBar();
     void Load();
     void Unload();
     // Disconnect button, and what a failed write or a vanished device leads to.
@@ -135,9 +137,9 @@ private:
     class Panels : public PanelWriter {
     public:
         explicit Panels(statusbar::SkinStatusBar& bar) : bar_(bar) {}
-        // The widths are pixels at 96 dpi; the bar's panels get them at its own scale.
+        // The widths are the bar's pixels, worked out for its scale (ClockPanelWidths).
         void AddPanel(const std::wstring& sText, const std::wstring& sKey, long lWidth) override {
-            bar_.AddPanel(sText, sKey, win::ScaleToDpi(static_cast<int>(lWidth), bar_.Dpi()));
+            bar_.AddPanel(sText, sKey, static_cast<std::int32_t>(lWidth));
         }
         void ChangeTextPanel(const std::wstring& sText, long lIndex) override {
             bar_.ChangeTextPanel(sText, static_cast<std::int32_t>(lIndex));

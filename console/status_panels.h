@@ -3,6 +3,8 @@
 // without a window.
 #pragma once
 
+#include "console/clock_panels.h"
+
 #include <string>
 
 namespace console {
@@ -20,11 +22,18 @@ inline constexpr long kPanelDate = 2;
 inline constexpr long kPanelTime = 3;
 inline const wchar_t* const kDesconectado = L"Desconectado";
 
+// The state panel, the date and the time, at these widths (the bar's pixels).
+inline void AddPanels(PanelWriter& bar, const std::wstring& state, const std::wstring& date, const std::wstring& time,
+                      const StartPanelWidths& widths) {
+    bar.AddPanel(state, L"Skins", widths.state);
+    bar.AddPanel(date, L"Date", widths.date);
+    bar.AddPanel(time, L"Time", widths.time);
+}
+
 // Load: the state panel (empty at first), the date and the time, then "Desconectado".
-inline void AddStartPanels(PanelWriter& bar, const std::wstring& date, const std::wstring& time) {
-    bar.AddPanel(L"", L"Skins", 350);
-    bar.AddPanel(date, L"Date", 80);
-    bar.AddPanel(time, L"Time", 80);
+inline void AddStartPanels(PanelWriter& bar, const std::wstring& date, const std::wstring& time,
+                           const StartPanelWidths& widths) {
+    AddPanels(bar, L"", date, time, widths);
     bar.ChangeTextPanel(kDesconectado, kPanelState);
 }
 

@@ -15,6 +15,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace statusbar {
 namespace {
 
@@ -186,6 +188,7 @@ void SkinStatusBar::OnShown() {
             const host::FontDesc font{L"MS Sans Serif", 8};
             controlFont_ = host::CreateFontFromDesc(font, dpi_);
             SetTemplateFont(font);
+            ReleaseUnusedFonts();
             if (align_ != kAlignBottom)
                 SetAlign(kAlignBottom);
         }
@@ -205,6 +208,18 @@ void SkinStatusBar::SetTemplateFont(const host::FontDesc& font) {
         labels_[0].font = templateFont_;
         SendMessageW(labels_[0].hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(templateFont_), FALSE);
     }
+    if (txtToolTip_)
+        SendMessageW(txtToolTip_, WM_SETFONT, reinterpret_cast<WPARAM>(templateFont_), FALSE);
+}
+
+void SkinStatusBar::ReleaseUnusedFonts() {
+    // Only once no window shows a font any more may it go: Windows would draw the label in the
+    // system font with a deleted one.
+    std::erase_if(fontPool_, [this](const win::Font& font) {
+        const HFONT f = font.Get();
+        return f != templateFont_ && f != templateBoldFont_ &&
+               std::none_of(labels_.begin(), labels_.end(), [f](const Label& l) { return l.font == f; });
+    });
 }
 
 void SkinStatusBar::SetDpi(int dpi) {
@@ -217,8 +232,10 @@ void SkinStatusBar::SetDpi(int dpi) {
     if (controlFont_)
         controlFont_ = host::CreateFontFromDesc(host::FontDescFromHandle(controlFont_.Get(), old), dpi_);
     SetTemplateFont(templateDesc_);
-    // The panels are added again, so each label takes the new font and its place in the new size.
+    // The panels are added again, so each label takes the new font and its place in the new size;
+    // the old fonts go after the labels that showed them.
     Rebuild(panels_.ScaledForDpi(old, dpi_));
+    ReleaseUnusedFonts();
 }
 
 // ---- docking and z-order -------------------------------------------------------------------------

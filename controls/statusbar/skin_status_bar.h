@@ -217,6 +217,7 @@ private:
     void UnloadPanelLabels();
     void Rebuild(const std::vector<PanelSpec>& kept);
     void SetTemplateFont(const host::FontDesc& font);
+    void ReleaseUnusedFonts();
     void ApplySavedCustomSkin(const host::Picture& picture);
     bool CreateToolTipWindows();
 
@@ -251,7 +252,7 @@ private:
     BalloonTip balloon_;
 
     win::Font controlFont_;
-    std::vector<win::Font> fontPool_; // every label font ever made; labels point into it
+    std::vector<win::Font> fontPool_; // the template's fonts and those labels still show
     HFONT templateFont_ = nullptr;
     HFONT templateBoldFont_ = nullptr;
     host::FontDesc templateDesc_;

@@ -1,6 +1,5 @@
-// The receive pump's driver half, and what the main window writes into its status bar, in order.
+// The receive pump's driver half.
 #include "console/receive_pump.h"
-#include "console/status_panels.h"
 #include "sim/stream_pattern.h"
 #include "tests/support/fake_driver.h"
 
@@ -30,16 +29,6 @@ struct Pump {
     }
     testsupport::FakeDriver fake;
     devlink::LinkState link{fake.table};
-};
-
-struct Recorder : console::PanelWriter {
-    void AddPanel(const std::wstring& text, const std::wstring& key, long width) override {
-        writes.push_back(L"add " + text + L"|" + key + L"|" + std::to_wstring(width));
-    }
-    void ChangeTextPanel(const std::wstring& text, long index) override {
-        writes.push_back(std::to_wstring(index) + L" " + text);
-    }
-    std::vector<std::wstring> writes;
 };
 
 } // namespace
@@ -104,14 +93,4 @@ TEST(PumpFetch, BoundedReadsKeepWhatCameBeforeAFailureSayWhenTheDeviceIsGoneAndN
     const auto got = p.Tick();
     EXPECT_EQ(std::pair(got.bytes, got.deviceGone), std::pair(std::string(), false));
     EXPECT_EQ(p.fake.calls, std::vector<std::string>{});
-}
-
-TEST(MainWindowPanels, LoadClockAndDisconnectWriteInTheirOrder) {
-    Recorder bar;
-    console::AddStartPanels(bar, L"06/12/2026", L"10:00:00");
-    console::ShowClock(bar, L"10:00:01", L"07/12/2026");
-    console::ShowDisconnected(bar);
-    EXPECT_EQ(bar.writes,
-              (std::vector<std::wstring>{L"add |Skins|350", L"add 06/12/2026|Date|80", L"add 10:00:00|Time|80",
-                                         L"1 Desconectado", L"3 10:00:01", L"2 07/12/2026", L"1 Desconectado"}));
 }

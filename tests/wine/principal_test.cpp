@@ -1,8 +1,9 @@
-// The main window: as it starts (layout, texts, the start state, the running clock, a move to a screen
-// of another scale and back), start-up ending cleanly when the toolbar's skin picture cannot be read or
-// the window cannot be built, and connected, disconnected, cleared and closed against the simulated
-// device, where a failed write and a vanished device show the disconnected state.
-#include "console/clock_text.h"
+// The main window: as it starts (layout, texts, the start state, a move to a screen of another scale and
+// back), its clock in Spain's and the United States' formats, twenty moves between scales holding its GDI
+// objects, start-up ending cleanly when the toolbar's skin picture cannot be read or the window cannot be
+// built, and connected, disconnected, cleared and closed against the simulated device, where a failed
+// write and a vanished device show the disconnected state.
+#include "tests/wine/support/child_run.h"
 #include "tests/wine/support/principal_session.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <string_view>
 
 using namespace testsupport;
@@ -71,7 +73,7 @@ TEST(PrincipalBuild, AWindowThatCannotBeBuiltSaysSoWithNoQuitPendingToCloseTheMe
     EXPECT_EQ(quitPending, std::vector<bool>{false});
 }
 
-TEST_F(Principal, StartsInItsStateLaidOutAsDesignedWithARunningClockAndFollowsAMoveTo144DpiAndBack) {
+TEST_F(Principal, StartsInItsStateLaidOutAsDesignedAndFollowsAMoveTo144DpiAndBack) {
     EXPECT_EQ(std::pair(principal.ConsoleText(), principal.ConsoleSelStart()), std::pair(std::wstring(L">"), 1));
     EXPECT_EQ(GetWindowLongPtrW(principal.txtConsole(), GWL_STYLE) & (ES_MULTILINE | ES_READONLY | WS_VSCROLL),
               ES_MULTILINE | ES_READONLY | WS_VSCROLL);
@@ -112,12 +114,6 @@ TEST_F(Principal, StartsInItsStateLaidOutAsDesignedWithARunningClockAndFollowsAM
     }
     SaveScreenshot(hwnd, L"principal_start");
 
-    // The widest date and time fit their panels: two-digit day, month and hour, and the English afternoon.
-    for (const auto& [panel, text] : {std::pair{2, L"28/12/2026"}, std::pair{3, L"10:58:58 PM"}}) {
-        principal.StatusBar1().ChangeTextPanel(text, panel);
-        ExpectFits(principal.StatusBar1().PanelLabel(panel));
-    }
-
     // Moved to a screen at 144 dpi it lays itself out again; moved back, it is exactly as before.
     const auto at96 = MainLayout(principal);
     EXPECT_EQ(at96, (std::array<LONG, 11>{488, 538, -11, -13, 368, 481, 513, 350, 80, 32, 32}));
@@ -132,17 +128,48 @@ TEST_F(Principal, StartsInItsStateLaidOutAsDesignedWithARunningClockAndFollowsAM
     // with a link open (Wine still notifies for a disabled button).
     ASSERT_TRUE(app.link.OpenLink(kZev));
     SendMessageW(principal.Command1(3), BM_CLICK, 0, 0);
-    // The long time format has seconds: TimerHora rewrites the time panel within a second or so.
-    const std::wstring shown = Panel(3);
-    std::wstring before, after = console::LongTimeText(console::LocalNow());
-    ASSERT_TRUE(PumpUntil(
-        [&] {
-            before = std::exchange(after, console::LongTimeText(console::LocalNow()));
-            return Panel(3) != shown;
-        },
-        2500));
-    EXPECT_TRUE(Panel(3) == before || Panel(3) == after) << Narrow(Panel(3));
+    PumpMessages(250);
     EXPECT_EQ(sim.Calls("FT_GetQueueStatus") + sim.Calls("FT_Write"), 0u);
+}
+
+// The clock in the user's regional format, written out here: Spain's (the program's users) day first and
+// on 24 hours, the United States' month first with AM and PM. Its widest date and time fit where the bar
+// shows them, at 96 dpi and after a move to 144. The test runs in Spain's format, and again in a child
+// process in the United States'.
+TEST_F(Principal, TheClockShowsTheUsersFormatAndItsWidestDateAndTimeFitTheBar) {
+    wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+    GetUserDefaultLocaleName(name, LOCALE_NAME_MAX_LENGTH);
+    const bool spain = std::wstring_view(name) == L"es-ES";
+    ASSERT_TRUE(spain || std::wstring_view(name) == L"en-US") << Narrow(name);
+    // TimerHora rewrites the time within a second or so, the long time format having seconds.
+    const std::wstring shown = Panel(3);
+    ASSERT_TRUE(PumpUntil([&] { return Panel(3) != shown; }, 2500));
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    const std::wstring day = std::to_wstring(t.wDay), month = std::to_wstring(t.wMonth), timeText = Panel(3);
+    const std::wregex today(L"0?" + (spain ? day : month) + L"/0?" + (spain ? month : day) + L"/" +
+                            std::to_wstring(t.wYear));
+    std::wsmatch h;
+    ASSERT_TRUE(std::regex_match(timeText, h,
+                                 std::wregex(spain ? L"([01]?\\d|2[0-3]):([0-5]\\d):([0-5]\\d)()"
+                                                   : L"(1[0-2]|[1-9]):([0-5]\\d):([0-5]\\d) (AM|PM)")))
+        << Narrow(timeText);
+    const int now = (t.wHour * 60 + t.wMinute) * 60 + t.wSecond;
+    const int hour = spain ? std::stoi(h[1]) : std::stoi(h[1]) % 12 + (h[4] == L"PM" ? 12 : 0);
+    EXPECT_LE((now - (hour * 60 + std::stoi(h[2])) * 60 - std::stoi(h[3]) + 86400) % 86400, 2) << Narrow(timeText);
+    EXPECT_TRUE(now < 3 || std::regex_match(Panel(2), today))
+        << Narrow(Panel(2)) << ": today, unless just after midnight";
+
+    ExpectWidestClockFits(principal.StatusBar1());
+    MoveToDpi(principal.Hwnd(), {488, 538}, 144);
+    ExpectWidestClockFits(principal.StatusBar1());
+    SaveScreenshot(principal.Hwnd(), spain ? L"principal_clock_144" : L"principal_clock_144_en_us");
+}
+
+TEST(PrincipalInEnglish, TheClockFitsInTheUnitedStatesFormat) {
+    const ChildRun run = RunTestInChild("Principal.TheClockShowsTheUsersFormatAndItsWidestDateAndTimeFitTheBar",
+                                        {{L"LANG", L"en_US.UTF-8"}, {L"LC_ALL", L"en_US.UTF-8"}});
+    EXPECT_EQ(run.exitCode, 0) << run.output;
 }
 
 // Whether a file is a usable bitmap, and why not, is the bitmap reader's (tested natively); here a
@@ -230,4 +257,67 @@ TEST_F(Principal, ClearSendsNothingAndClosingClosesTheLinkAfterTheUnloadHook) {
     EXPECT_TRUE(unloaded) << "the unload hook runs while the link is still open";
     EXPECT_EQ(std::tuple(sim.IsOpen(kZev), sim.Calls("FT_Close"), console::Principal::Instance()),
               std::tuple(false, 1ul, static_cast<console::Principal*>(nullptr)));
+}
+
+namespace {
+
+// The windows whose controls' fonts are watched, and the fonts deleted while a control still had one.
+std::vector<HWND> g_walked;
+std::vector<HGDIOBJ> g_deletedInUse;
+
+BOOL CALLBACK AddFont(HWND child, LPARAM fonts) {
+    if (auto font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)))
+        reinterpret_cast<std::vector<HFONT>*>(fonts)->push_back(font);
+    return TRUE;
+}
+
+std::vector<HFONT> ControlFonts() {
+    std::vector<HFONT> fonts;
+    for (HWND top : g_walked)
+        EnumChildWindows(top, &AddFont, reinterpret_cast<LPARAM>(&fonts));
+    return fonts;
+}
+
+} // namespace
+
+// Moved between screens of 96 and 144 dpi twenty times, the main window and the finder hold as many GDI
+// objects as after the first move; no font was deleted while a control had it (Windows would draw the
+// control in the system font) and every control's font is alive. Wine counts GDI objects only in its
+// trace, so the walk runs in a child process whose standard error is that trace.
+TEST(PrincipalScaleWalk, KeepsItsGdiObjectsAndEveryControlsFont) {
+    const std::wstring trace = L"zev_gdi_" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+    const ChildRun run = RunTestInChild("Principal.MovedBetweenScalesKeepsGdiObjectsAndFonts",
+                                        {{L"WINEDEBUG", L"+pid,+gdi"}, {L"ZEV_STDERR", trace}});
+    DeleteFileW(trace.c_str());
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+}
+
+TEST_F(Principal, MovedBetweenScalesKeepsGdiObjectsAndFonts) {
+    wchar_t trace[MAX_PATH] = {};
+    if (!IsChildRun() || !GetEnvironmentVariableW(L"ZEV_STDERR", trace, MAX_PATH))
+        GTEST_SKIP() << "runs in a child process with Wine's GDI trace";
+    finder::Dispositivos* finder = OpenFinder();
+    ASSERT_TRUE(finder);
+    g_walked = {principal.Hwnd(), finder->Hwnd()};
+    win::WatchDeletes() = [](HGDIOBJ object) {
+        for (HFONT font : ControlFonts())
+            if (font == object)
+                g_deletedInUse.push_back(object);
+    };
+    long first = 0;
+    for (int move = 0; move < 20; ++move) {
+        for (const int dpi : {144, 96}) {
+            MoveToDpi(principal.Hwnd(), {488, 538}, dpi);
+            MoveToDpi(finder->Hwnd(), {340, 207}, dpi);
+            PumpMessages(50);
+            for (HFONT font : ControlFonts())
+                EXPECT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT)) << "at " << dpi << " dpi";
+        }
+        if (move == 0)
+            first = LiveGdiObjects(trace);
+    }
+    win::WatchDeletes() = nullptr;
+    EXPECT_GT(first, 0) << "no GDI trace";
+    EXPECT_EQ(LiveGdiObjects(trace) - first, 0) << "GDI objects more than after the first move";
+    EXPECT_EQ(g_deletedInUse.size(), 0u) << "fonts deleted while a control had them";
 }

@@ -1,9 +1,11 @@
 // The windows on a display at 144 dpi (this test runs in a prefix shown at that scale): each is 1.5
-// times its 96-dpi size, no text is cut by its control, pictures and icons come at the matching size,
-// and the toolbar's stretched frames keep the skin's transparent colour out.
-// Leaves screenshots for the README's side-by-side pictures.
+// times its 96-dpi size, no text is cut by its control (nor the widest date and time of Spain's format,
+// nor, in a child process, of the United States'), pictures and icons come at the matching size, and
+// the toolbar's stretched frames keep the skin's transparent colour out. Leaves screenshots for the
+// README's side-by-side pictures.
 #include "controls/host/font_win.h"
 #include "resources/gen/console_art.h"
+#include "tests/wine/support/child_run.h"
 #include "tests/wine/support/principal_session.h"
 #include "win/dpi.h"
 
@@ -32,12 +34,10 @@ TEST_F(Scale144, MainWindowFinderAndAboutAreOneAndAHalfTimesLargerWithNoTextCutN
     ASSERT_EQ(win::DpiOf(principal.Hwnd()), kDpi) << "the prefix is not shown at 144 dpi";
     ASSERT_EQ(principal.Dpi(), kDpi);
 
-    // Main window: client area, quick commands, status panels, toolbar texts beside their images.
+    // Main window: client area, quick commands, toolbar texts beside their images, the clock's panels.
     ExpectScaled(principal.Hwnd(), {488, 538});
     for (int i = 0; i < 4; ++i)
         ExpectFits(principal.Command1(i), 4, 2);
-    for (int i = 1; i <= 3; ++i)
-        ExpectFits(principal.StatusBar1().PanelLabel(i));
     HWND toolbar = principal.Toolbar().ToolbarWindow();
     win::WindowDc dc(toolbar);
     win::SelectGuard font(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(toolbar, WM_GETFONT, 0, 0)));
@@ -50,6 +50,7 @@ TEST_F(Scale144, MainWindowFinderAndAboutAreOneAndAHalfTimesLargerWithNoTextCutN
         EXPECT_LE(48 + text.cx, item.right - item.left) << Narrow(caption);
     }
     SaveScreenshot(principal.Hwnd(), L"principal_start_144");
+    ExpectWidestClockFits(principal.StatusBar1());
     // A real pointer makes the button hot, then it is pressed: each frame drawn from its skin tile (the top
     // edge's colour exactly), and no pixel a blend of the tile's transparent magenta, which would show as a
     // pink fringe (red and blue both 60 above green: no colour of the skin's own).
@@ -99,4 +100,11 @@ TEST_F(Scale144, MainWindowFinderAndAboutAreOneAndAHalfTimesLargerWithNoTextCutN
     ASSERT_TRUE(GetObjectW(logo, sizeof(info), &info));
     EXPECT_EQ((std::pair{info.bmWidth, info.bmHeight}), (std::pair{296L, 116L})) << "the logo at 150 %";
     SaveScreenshot(about->Hwnd(), L"about_144");
+}
+
+TEST(Scale144InEnglish, TheWindowsAndTheWidestDateAndTimeFit) {
+    const ChildRun run =
+        RunTestInChild("Scale144.MainWindowFinderAndAboutAreOneAndAHalfTimesLargerWithNoTextCutNorMagentaFringe",
+                       {{L"LANG", L"en_US.UTF-8"}, {L"LC_ALL", L"en_US.UTF-8"}, {L"ZEV_SCREENSHOTS", L""}});
+    EXPECT_EQ(run.exitCode, 0) << run.output;
 }

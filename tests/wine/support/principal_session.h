@@ -26,16 +26,54 @@ inline std::string Narrow(const std::wstring& w) {
     return s;
 }
 
-// The control's client area holds its text (each line; no wrapping) in its font, with the margins.
+// What the window shows of the control's client area holds its text (each line; no wrapping) in its
+// font, with the margins: a child is seen only as far as its parent's client area reaches.
 inline void ExpectFits(HWND control, int marginX = 0, int marginY = 0, HFONT font = nullptr) {
     const std::wstring text = WindowText(control);
     win::WindowDc dc(nullptr);
     win::SelectGuard select(dc.Get(), font ? font : reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    RECT need{}, room{};
+    RECT need{}, room{}, parent{};
     DrawTextW(dc.Get(), text.c_str(), -1, &need, DT_CALCRECT | DT_NOPREFIX);
     GetClientRect(control, &room);
+    if (GetWindowLongW(control, GWL_STYLE) & WS_CHILD) {
+        GetClientRect(GetParent(control), &parent);
+        MapWindowPoints(GetParent(control), control, reinterpret_cast<POINT*>(&parent), 2);
+        IntersectRect(&room, &room, &parent);
+    }
     EXPECT_LE(need.right + marginX, room.right) << Narrow(text);
     EXPECT_LE(need.bottom + marginY, room.bottom) << Narrow(text);
+}
+
+// The widest date and time of the user's regional format, each in its panel, fit where the bar shows
+// them: the widest short date of every day of this year, the widest long time of every hour at every
+// minute (the seconds alike), measured in the panels' font.
+inline void ExpectWidestClockFits(statusbar::SkinStatusBar& bar) {
+    win::WindowDc dc(bar.PanelLabel(2));
+    win::SelectGuard select(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(bar.PanelLabel(2), WM_GETFONT, 0, 0)));
+    std::wstring widest[2];
+    LONG most[2] = {-1, -1};
+    wchar_t text[128];
+    const auto keep = [&](int which, int length) {
+        SIZE size{};
+        if (length > 0 && GetTextExtentPoint32W(dc.Get(), text, length - 1, &size) && size.cx > most[which])
+            most[which] = size.cx, widest[which] = text;
+    };
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    SYSTEMTIME d = t; // the days a month lacks add nothing wider
+    for (d.wMonth = 1; d.wMonth <= 12; ++d.wMonth)
+        for (d.wDay = 1; d.wDay <= 31; ++d.wDay)
+            keep(0, GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &d, nullptr, text, 128, nullptr));
+    for (t.wHour = 0; t.wHour < 24; ++t.wHour)
+        for (t.wMinute = 0; t.wMinute < 60; ++t.wMinute) {
+            t.wSecond = t.wMinute;
+            keep(1, GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &t, nullptr, text, 128));
+        }
+    for (int panel : {2, 3}) {
+        ASSERT_GT(most[panel - 2], 0);
+        bar.ChangeTextPanel(widest[panel - 2], panel);
+        ExpectFits(bar.PanelLabel(panel));
+    }
 }
 
 // Sends WM_DPICHANGED as Windows does for a move to a screen at dpi: the window's size with its client
