@@ -1,17 +1,29 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the Windows x64 program and starts it under Wine with the
-# simulated driver beside it, in Spain's regional format (scripts/wine-run.sh): on your X display if
-# there is one (until you close its window), else in a virtual display until its window is shown,
-# leaving a screenshot in $build/screenshots/run.png. Every way out ends the program and whatever
-# it started under Wine.
+# Installs what is missing, builds the Windows x64 program (with --x86: the 32-bit one) and starts
+# it under Wine with the simulated driver beside it, in Spain's regional format
+# (scripts/wine-run.sh): on your X display if there is one (until you close its window), else in a
+# virtual display until its window is shown, leaving a screenshot in $build/screenshots/run.png.
+# Every way out ends the program and whatever it started under Wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # Separate build roots let several checkouts or developers build side by side.
 build=${ZEV_BUILD_ROOT:-build}
+windows_tree=win64
+for option in "$@"; do
+  case $option in
+    --x86) windows_tree=win32 ;;
+    *) echo "usage: run.sh [--x86]" >&2; exit 2 ;;
+  esac
+done
 cd "$root"
 bash scripts/install-deps.sh
-bash scripts/build.sh win64
-tree="$root/$build/win64"
+if [ "$windows_tree" = win32 ]; then
+  source scripts/x86.sh
+  reason=$(zev_x86_reason)
+  [ -z "$reason" ] || { echo "the 32-bit program cannot run here: $reason" >&2; exit 1; }
+fi
+bash scripts/build.sh "$windows_tree"
+tree="$root/$build/$windows_tree"
 source scripts/wine-env.sh "$tree"
 zev_wine_prefix_setup
 stage="$tree/stage"

@@ -10,19 +10,37 @@ export WINEDEBUG=-all
 # No Mono/Gecko installer dialogs: the program uses neither. No desktop menu entries in $HOME for the
 # Start-menu shortcut the installer tests create.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-# Debian puts the 64-bit loader here; /usr/bin/wine is a wrapper that also wants 32-bit Wine.
+# Debian puts the 64-bit loader here, and the 32-bit one (wine32:i386) beside it as "wine";
+# wine-run.sh picks the one for each program.
 if [ -x /usr/lib/wine/wine64 ]; then ZEV_WINE_BIN=/usr/lib/wine/wine64; else ZEV_WINE_BIN=wine; fi
 # Every Wine process starts through wine-run.sh, which gives it the session's locale.
 ZEV_WINE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine-run.sh"
 export ZEV_WINE ZEV_WINE_BIN
 
+# What a prefix is made with: a prefix made before 32-bit Wine was installed fails every program,
+# 64-bit ones too ("could not load kernel32.dll"), so a prefix records it and is made again when it
+# changed.
+zev_wine_flavour() {
+  local version
+  version=$("$ZEV_WINE_BIN" --version 2>/dev/null)
+  if [ -x /usr/lib/wine/wine ]; then echo "$version, 64-bit and 32-bit"; else echo "$version, 64-bit only"; fi
+}
+
+# Makes the prefix when it is missing or was made with another Wine; fails when Wine cannot.
 zev_wine_prefix_setup() {
-  if [ ! -f "$WINEPREFIX/.zev-ready" ]; then
-    echo "setting up Wine prefix $WINEPREFIX"
+  local flavour
+  flavour=$(zev_wine_flavour)
+  if [ "$(cat "$WINEPREFIX/.zev-ready" 2>/dev/null)" != "$flavour" ]; then
+    echo "setting up Wine prefix $WINEPREFIX ($flavour)"
     rm -rf "$WINEPREFIX"
     wineserver -k >/dev/null 2>&1 || true
-    "$ZEV_WINE" wineboot -i >/dev/null 2>&1 || true
+    "$ZEV_WINE" wineboot -i >/dev/null 2>&1 </dev/null
     wineserver -w
+    if [ ! -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ] ||
+      { [ -x /usr/lib/wine/wine ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; }; then
+      echo "Wine could not set up the prefix $WINEPREFIX" >&2
+      return 1
+    fi
     # Debian's Wine does not find its own fonts without this.
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     local reg="$WINEPREFIX.reg"
@@ -47,7 +65,7 @@ REG
     printf '\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n' "$zev_dpi" >>"$reg"
     "$ZEV_WINE" regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
     wineserver -w
-    touch "$WINEPREFIX/.zev-ready"
+    echo "$flavour" >"$WINEPREFIX/.zev-ready"
   fi
 }
 

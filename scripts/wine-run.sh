@@ -25,6 +25,18 @@ export LANG=es_ES.UTF-8 LC_ALL=es_ES.UTF-8
 if [ -z "${ZEV_WINE_BIN:-}" ]; then
   if [ -x /usr/lib/wine/wine64 ]; then ZEV_WINE_BIN=/usr/lib/wine/wine64; else ZEV_WINE_BIN=wine; fi
 fi
+# A 32-bit program starts through the 32-bit loader: its PE header says which (machine 0x14c: i386).
+# Windows paths on the Z: and C: drives are read where they lie.
+program=$1
+case $program in
+  [Zz]:\\*) program=${program:2} program=${program//\\//} ;;
+  [Cc]:\\*) program=${program:3} program="$WINEPREFIX/drive_c/${program//\\//}" ;;
+esac
+if [ -f "$program" ] && header=$(od -An -tu4 -j60 -N4 "$program" 2>/dev/null) &&
+  [ "$(od -An -tx2 -j$((header + 4)) -N2 "$program" 2>/dev/null | tr -d ' ')" = 014c ]; then
+  [ -x /usr/lib/wine/wine ] || { echo "wine-run.sh: $1 is a 32-bit program and 32-bit Wine is not installed" >&2; exit 1; }
+  ZEV_WINE_BIN=/usr/lib/wine/wine
+fi
 if ((via_file)); then
   output=$(mktemp)
   trap 'rm -f "$output"' EXIT
