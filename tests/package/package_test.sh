@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The release packages in dist/ as a user gets them. Usage:
-#   package_test.sh contents|installer-x64|installer-x86|zip <source root> <dist> <win64 debug tree>
+#   package_test.sh contents|installer-x64|installer-x86|zip-x64|zip-x86 <source root> <dist> <debug tree>
+# (the debug tree of the architecture run: win64 or win32)
 # contents: both architectures' zips and installers and the program in them, without running anything.
 # installer-*, zip: run under Wine (DISPLAY and the test run's prefix), with zevdrive and the simulated
 # driver of the debug tree; the driver sits beside the program only while the test runs it. Windows
@@ -124,13 +125,14 @@ ${view}Delete: \"\$SMPROGRAMS\\$shortcut.lnk\""
 }
 
 installer() { # x64 | x86
-  local arch=$1 folder title other view other_view c
+  local arch=$1 folder title other view other_view system c
+  # A 32-bit program's System32 is the 64-bit system's SysWOW64: there it looks for the driver.
   case $arch in
-    x64) folder='C:\Program Files\ZEV Config' title="ZEV Config" other="ZEV Config (32 bits)" view=64 other_view=32 ;;
-    x86) folder='C:\Program Files (x86)\ZEV Config' title="ZEV Config (32 bits)" other="ZEV Config" view=32 other_view=64 ;;
+    x64) folder='C:\Program Files\ZEV Config' title="ZEV Config" other="ZEV Config (32 bits)" view=64 other_view=32 system=system32 ;;
+    x86) folder='C:\Program Files (x86)\ZEV Config' title="ZEV Config (32 bits)" other="ZEV Config" view=32 other_view=64 system=syswow64 ;;
   esac
   local setup="$dist/ZEVConfig-$version-setup-$arch.exe" drive_c="$WINEPREFIX/drive_c" dir target before empty
-  local programs="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs" driver="$drive_c/windows/system32/FTD2XX.DLL"
+  local programs="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs" driver="$drive_c/windows/$system/FTD2XX.DLL"
   local key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\ZEVConfig'
   dir=$(wpath -u "$folder")
   reg_value() { out reg.exe query "$key" /v "$1" /reg:$view | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"; }
@@ -201,17 +203,18 @@ installer() { # x64 | x86
   rm -f "$programs/$other.lnk"; out reg.exe delete "$key" /f /reg:$other_view >/dev/null
 }
 
-unpacked() {
-  unzip -q "$dist/ZEVConfig-$version-win64.zip" -d "$work"
+unpacked() { # win64 | win32
+  unzip -q "$dist/ZEVConfig-$version-$1.zip" -d "$work"
   look=("$MAIN")
-  open_program "$(wpath -w "$work/ZEVConfig-$version-win64/ZEVConfig.exe")" "unpacked zip"
-  close_program "unpacked zip"
+  open_program "$(wpath -w "$work/ZEVConfig-$version-$1/ZEVConfig.exe")" "unpacked $1 zip"
+  close_program "unpacked $1 zip"
 }
 
 case $what in
   contents) contents ;;
   installer-x64 | installer-x86) installer "${what#installer-}" ;;
-  zip) unpacked ;;
+  zip-x64) unpacked win64 ;;
+  zip-x86) unpacked win32 ;;
 esac
 echo "package $what: $passed passed, $failed failed"
 [ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]
