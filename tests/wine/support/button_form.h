@@ -107,7 +107,7 @@ inline void Send(skinbutton::SkinButton& b, const std::string& actions, const st
                  {'R', WM_RBUTTONUP, 0, 0, 2},
                  {'k', WM_KEYDOWN, 0, 1, 1},
                  {'h', WM_KEYDOWN, 0, (1 << 30) | 1, 1},
-                 {'u', WM_KEYUP, 0, 0xC0000001, 1},
+                 {'u', WM_KEYUP, 0, static_cast<LPARAM>(0xC0000001u), 1}, // negative on x86
                  {'c', WM_CHAR, 0, 1, 1},
                  {'b', BM_CLICK, 0, 0, 0},
                  {'m', WM_MOUSEMOVE, 0, 0, 2},
