@@ -1,8 +1,16 @@
 // The bridge's protocol as zevbridge answers it, one table of conversations: the token rules, the
 // frame bounds, the connection's own handles, one opener per device, devices released with their
-// connection, and the requests the driver calls become (over the simulated devices).
+// connection, and the requests the driver calls become (over the simulated devices); then the
+// listening rules over real loopback sockets: 127.0.0.1 only, the first frame's deadline, the cap
+// on connections, and a broken connection closed alone.
+#include "bridge/posix_transport.h"
+#include "bridge/server.h"
 #include "bridge/session.h"
 #include "bridge/sim_backend.h"
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -246,4 +254,102 @@ TEST(BridgeSim, ReadsWaitForTheTimeoutAndFileChangesUnplug) {
     ASSERT_EQ(backend.Enumerate(&devices), FT_OK);
     ASSERT_EQ(devices.size(), 1u);
     EXPECT_EQ(devices[0].serial, "ZV200002");
+}
+
+namespace {
+
+// A raw client of a running server: what it sends, and what (if anything) comes back.
+struct Client {
+    std::unique_ptr<Transport> link;
+    explicit Client(std::uint16_t port, std::uint32_t address = 0x7F000001) : link(ConnectPosix({address, port}, 2000)) {}
+    bool Send(const Bytes& b) { return link && link->Send(b.data(), b.size(), 2000); }
+    // The reply's status, or nothing when the server closed the connection (within the bound).
+    std::optional<std::uint32_t> Status(int ms = 5000) {
+        FrameReader reader(kMaxFrame);
+        std::uint8_t buffer[4096];
+        for (;;) {
+            if (auto f = reader.Next())
+                return BodyReader(f->body).U32();
+            const long n = link ? link->Receive(buffer, sizeof buffer, ms) : Transport::kError;
+            if (n <= 0)
+                return std::nullopt;
+            reader.Feed(buffer, static_cast<std::size_t>(n));
+        }
+    }
+    // The server closed this connection: the next read sees the end, well within the bound.
+    bool Closed(int ms = 5000) {
+        std::uint8_t b;
+        return link && link->Receive(&b, 1, ms) == Transport::kClosed;
+    }
+};
+
+struct Running {
+    SimBackend backend{std::filesystem::path(testing::TempDir()) / "no_such_bridge_sim.txt", nullptr};
+    Server server;
+    std::thread thread;
+    explicit Running(ServerOptions options) : server(backend, std::move(options), nullptr) {
+        std::string why;
+        EXPECT_TRUE(server.Listen(&why)) << why;
+        thread = std::thread([this] { server.Run(); });
+    }
+    ~Running() {
+        server.Stop();
+        thread.join();
+    }
+};
+
+} // namespace
+
+TEST(BridgeServer, EachListeningRule) {
+    ServerOptions options;
+    options.token = kToken;
+    options.helloDeadline = std::chrono::milliseconds(300);
+    options.maxConnections = 2;
+    using Check = std::function<void(std::uint16_t port)>;
+    const std::pair<const char*, Check> rows[] = {
+        {"listens on 127.0.0.1 only",
+         [](std::uint16_t port) {
+             EXPECT_TRUE(Client(port).link);
+             EXPECT_FALSE(Client(port, 0x7F000002).link) << "another loopback address is refused";
+         }},
+        {"a connection without the token in time is closed",
+         [](std::uint16_t port) {
+             Client silent(port), slow(port);
+             const Bytes hello = Hello();
+             ASSERT_TRUE(slow.Send(Bytes(hello.begin(), hello.begin() + 5)));
+             const auto t0 = std::chrono::steady_clock::now();
+             EXPECT_TRUE(silent.Closed());
+             EXPECT_TRUE(slow.Closed()) << "part of a hello does not hold the door";
+             EXPECT_GE(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(250));
+         }},
+        {"connections beyond the cap are closed as they come; a freed place is taken again",
+         [](std::uint16_t port) {
+             auto a = std::make_unique<Client>(port);
+             Client b(port);
+             ASSERT_TRUE(a->Send(Hello()) && b.Send(Hello()));
+             ASSERT_EQ(std::tuple(a->Status(), b.Status()), std::tuple(std::optional(0u), std::optional(0u)));
+             EXPECT_TRUE(Client(port).Closed()) << "a third is closed at once";
+             a.reset();
+             bool admitted = false;
+             for (int i = 0; i < 100 && !admitted; ++i) {
+                 Client c(port);
+                 admitted = c.Send(Hello()) && c.Status(1000) == 0u;
+             }
+             EXPECT_TRUE(admitted);
+             EXPECT_TRUE(b.Send(kCount) && b.Status() == 0u);
+         }},
+        {"a bad frame closes that connection and nothing else",
+         [](std::uint16_t port) {
+             Client good(port), bad(port);
+             ASSERT_TRUE(good.Send(Hello()) && good.Status() == 0u);
+             ASSERT_TRUE(bad.Send(Hello(WithByte(3, 4))));
+             EXPECT_TRUE(bad.Closed());
+             EXPECT_TRUE(good.Send(kCount) && good.Status() == 0u);
+         }},
+    };
+    for (const auto& [rule, check] : rows) {
+        SCOPED_TRACE(rule);
+        Running running(options);
+        check(running.server.Port());
+    }
 }
