@@ -14,6 +14,7 @@
 //   zevdrive wait-focus <caption> <class> [ms]      wait until the window's thread has the keyboard
 //                                                   focus in a descendant of that class
 //   zevdrive link-target <shortcut.lnk>    the program a shortcut starts, as Explorer reads it
+//   zevdrive clipboard-file <file>         put the file's text (UTF-8) on the clipboard, for a paste
 //   zevdrive run-wait <command line> [ms]  run it and wait until it and every process it started
 //                                          have ended (an NSIS uninstaller hands over to a copy of
 //                                          itself and returns at once); exit status of the first
@@ -149,6 +150,33 @@ int RunWait(std::wstring commandLine, int ms) {
     return ended ? static_cast<int>(code) : Fail("still running");
 }
 
+// The clipboard owns the memory once SetClipboardData succeeds; until then it is ours to free.
+int ClipboardFromFile(const std::wstring& file) {
+    FILE* f = _wfopen(file.c_str(), L"rb");
+    if (!f)
+        return Fail("cannot read the file");
+    std::string utf8;
+    char chunk[4096];
+    for (size_t n; (n = fread(chunk, 1, sizeof chunk, f)) > 0;)
+        utf8.append(chunk, n);
+    fclose(f);
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (static_cast<size_t>(n) + 1) * sizeof(wchar_t));
+    auto* text = memory ? static_cast<wchar_t*>(GlobalLock(memory)) : nullptr;
+    if (!text)
+        return Fail("no memory");
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text, n);
+    text[n] = L'\0';
+    GlobalUnlock(memory);
+    const bool set = OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    if (!set) {
+        GlobalFree(memory);
+        return Fail("cannot set the clipboard");
+    }
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -160,6 +188,8 @@ int wmain(int argc, wchar_t** argv) {
 
     if (cmd == L"link-target")
         return LinkTarget(caption);
+    if (cmd == L"clipboard-file")
+        return ClipboardFromFile(caption);
     if (cmd == L"run-wait")
         return RunWait(caption, num(3, 60000));
     if (cmd == L"wait" || cmd == L"gone")
