@@ -4,6 +4,8 @@
 # there is one, else in a virtual display,
 # leaving a screenshot in $build/screenshots/run.png.
 set -euo pipefail
+# Real devices through the bridge: scripts/run-hardware.sh.
+[ "${1:-}" = --hardware ] && { shift; exec bash "$(dirname "$0")/run-hardware.sh" "$@"; }
 root=$(cd "$(dirname "$0")/.." && pwd)
 # Separate build roots let several checkouts or developers build side by side.
 build=${ZEV_BUILD_ROOT:-build}
