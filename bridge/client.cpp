@@ -191,12 +191,15 @@ FT_STATUS BridgeClient::GetQueueStatus(FT_HANDLE h, DWORD* rx) {
     std::lock_guard<std::recursive_mutex> guard(lock_);
     if (!rx)
         return FT_INVALID_PARAMETER;
+    auto it = handles_.find(reinterpret_cast<std::uintptr_t>(h));
+    if (it == handles_.end())
+        return FT_INVALID_HANDLE;
+    Local& local = it->second;
     FT_STATUS st = FT_OK;
-    Local* local = Find(h, &st);
     std::uint32_t waiting = 0;
-    if (local) {
-        const auto room = static_cast<std::uint32_t>(kMaxCarry - std::min(kMaxCarry, local->Held()));
-        const auto reply = Call(FrameWriter(Op::Queue).U32(local->remote).U32(room), static_cast<std::uint8_t>(Op::Queue));
+    if (Find(h, &st)) {
+        const auto room = static_cast<std::uint32_t>(kMaxCarry - std::min(kMaxCarry, local.Held()));
+        const auto reply = Call(FrameWriter(Op::Queue).U32(local.remote).U32(room), static_cast<std::uint8_t>(Op::Queue));
         if (!reply) {
             st = FT_IO_ERROR;
         } else {
@@ -204,20 +207,20 @@ FT_STATUS BridgeClient::GetQueueStatus(FT_HANDLE h, DWORD* rx) {
             st = in.U32();
             waiting = in.U32();
             const std::string_view carried = in.Rest();
-            if (local->taken == local->received.size()) {
-                local->received.clear();
-                local->taken = 0;
+            if (local.taken == local.received.size()) {
+                local.received.clear();
+                local.taken = 0;
             }
-            local->received.append(carried.data(), carried.size());
+            local.received.append(carried.data(), carried.size());
         }
     }
     // What was carried here before the device or the bridge went away is still handed out first.
-    if (local && local->Held() && st != FT_OK) {
+    if (local.Held() && st != FT_OK) {
         waiting = 0;
         st = FT_OK;
     }
     if (st == FT_OK)
-        *rx = static_cast<DWORD>(std::min<std::uint64_t>(std::uint64_t(local->Held()) + waiting, 0xFFFFFFFFu));
+        *rx = static_cast<DWORD>(std::min<std::uint64_t>(std::uint64_t(local.Held()) + waiting, 0xFFFFFFFFu));
     return st;
 }
 
