@@ -19,10 +19,9 @@ constexpr auto kReadPoll = std::chrono::milliseconds(2);
 
 class SimPort : public Port {
 public:
-    SimPort(SimBackend& backend, FT_HANDLE handle) : backend_(backend), handle_(handle) {}
-    ~SimPort() override {
-        backend_.With(false, [&](sim::World& w) { return w.Close(handle_); });
-    }
+    SimPort(SimBackend& backend, FT_HANDLE handle, std::string serial)
+        : backend_(backend), handle_(handle), serial_(std::move(serial)) {}
+    ~SimPort() override { backend_.Close(handle_, serial_); }
     FT_STATUS SetBaudRate(std::uint32_t baud) override {
         return backend_.With(false, [&](sim::World& w) { return w.SetBaudRate(handle_, baud); });
     }
@@ -81,6 +80,7 @@ public:
 private:
     SimBackend& backend_;
     FT_HANDLE handle_;
+    std::string serial_;
 };
 
 } // namespace
@@ -129,6 +129,17 @@ void SimBackend::LogWritten(const std::uint8_t* data, std::uint32_t n) {
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(n));
 }
 
+void SimBackend::Close(FT_HANDLE handle, const std::string& serial) {
+    std::lock_guard<std::mutex> guard(lock_);
+    world_.Close(handle);
+    const sim::Device* d = world_.Find(serial);
+    if (d && d->stream.sent && log_) {
+        const sim::Stream& s = d->stream;
+        log_(serial + ": stream sent " + std::to_string(s.sent) + " = read " + std::to_string(s.read) + " + queued " +
+             std::to_string(s.queued) + " + purged " + std::to_string(s.purged));
+    }
+}
+
 FT_STATUS SimBackend::Enumerate(std::vector<DeviceInfo>* devices) {
     return With(false, [&](sim::World& w) -> FT_STATUS {
         DWORD count = 0;
@@ -156,7 +167,7 @@ FT_STATUS SimBackend::Open(std::uint32_t by, std::string_view key, std::unique_p
         return w.OpenEx(buffer, by, &handle);
     });
     if (st == FT_OK)
-        *port = std::make_unique<SimPort>(*this, handle);
+        *port = std::make_unique<SimPort>(*this, handle, std::string(key));
     return st;
 }
 

@@ -27,6 +27,8 @@ public:
         return fn(world_);
     }
     void LogWritten(const std::uint8_t* data, std::uint32_t n);
+    // Closes a port; a device that streamed logs what it sent, so a benchmark can account for every byte.
+    void Close(d2xx::FT_HANDLE handle, const std::string& serial);
 
 private:
     void Refresh(bool io);
