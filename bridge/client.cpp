@@ -36,7 +36,8 @@ bool BridgeClient::Receive(Frame* frame, int ms) {
         }
         if (reader_.error() != FrameReader::Error::None)
             return false;
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0)
             return false;
         const long n = link_->Receive(buffer, sizeof buffer, static_cast<int>(left.count()));
@@ -180,10 +181,12 @@ FT_STATUS BridgeClient::SetFlowControl(FT_HANDLE h, std::uint16_t flow, std::uin
 }
 
 FT_STATUS BridgeClient::SetTimeouts(FT_HANDLE h, std::uint32_t readMs, std::uint32_t writeMs) {
-    return Simple(h, Op::SetTimeouts, [&](FrameWriter& w) { w.U32(readMs).U32(writeMs); }, &readMs);
+    return Simple(
+        h, Op::SetTimeouts, [&](FrameWriter& w) { w.U32(readMs).U32(writeMs); }, &readMs);
 }
 
-FT_STATUS BridgeClient::SetChars(FT_HANDLE h, std::uint8_t ev, std::uint8_t evOn, std::uint8_t err, std::uint8_t errOn) {
+FT_STATUS BridgeClient::SetChars(FT_HANDLE h, std::uint8_t ev, std::uint8_t evOn, std::uint8_t err,
+                                 std::uint8_t errOn) {
     return Simple(h, Op::SetChars, [&](FrameWriter& w) { w.U8(ev).U8(evOn).U8(err).U8(errOn); });
 }
 
@@ -199,7 +202,8 @@ FT_STATUS BridgeClient::GetQueueStatus(FT_HANDLE h, DWORD* rx) {
     std::uint32_t waiting = 0;
     if (Find(h, &st)) {
         const auto room = static_cast<std::uint32_t>(kMaxCarry - std::min(kMaxCarry, local.Held()));
-        const auto reply = Call(FrameWriter(Op::Queue).U32(local.remote).U32(room), static_cast<std::uint8_t>(Op::Queue));
+        const auto reply =
+            Call(FrameWriter(Op::Queue).U32(local.remote).U32(room), static_cast<std::uint8_t>(Op::Queue));
         if (!reply) {
             st = FT_IO_ERROR;
         } else {
@@ -244,8 +248,9 @@ FT_STATUS BridgeClient::Read(FT_HANDLE h, void* buffer, DWORD toRead, DWORD* ret
     if (!Find(h, &st))
         return held ? FT_OK : st;
     const auto want = static_cast<std::uint32_t>(std::min<std::size_t>(toRead - held, kMaxCarry));
-    const auto reply = Call(FrameWriter(Op::Read).U32(local.remote).U32(want).U32(static_cast<std::uint32_t>(kMaxCarry)),
-                            static_cast<std::uint8_t>(Op::Read), static_cast<int>(local.readTimeoutMs));
+    const auto reply =
+        Call(FrameWriter(Op::Read).U32(local.remote).U32(want).U32(static_cast<std::uint32_t>(kMaxCarry)),
+             static_cast<std::uint8_t>(Op::Read), static_cast<int>(local.readTimeoutMs));
     if (!reply)
         return FT_IO_ERROR;
     BodyReader in(reply->body);
@@ -271,8 +276,8 @@ FT_STATUS BridgeClient::Write(FT_HANDLE h, const void* buffer, DWORD toWrite, DW
         return st;
     if (toWrite > kMaxWrite)
         return FT_INSUFFICIENT_RESOURCES; // one write is one frame: refused whole, nothing sent
-    const auto reply = Call(FrameWriter(Op::Write).U32(local->remote).Bytes(buffer, toWrite),
-                            static_cast<std::uint8_t>(Op::Write));
+    const auto reply =
+        Call(FrameWriter(Op::Write).U32(local->remote).Bytes(buffer, toWrite), static_cast<std::uint8_t>(Op::Write));
     if (!reply)
         return FT_IO_ERROR;
     BodyReader in(reply->body);

@@ -4,8 +4,8 @@
 // Winsock and the exports.
 #include "bridge/client.h"
 
-#include <winsock2.h>
 #include <windows.h>
+#include <winsock2.h>
 
 #include <memory>
 #include <string>
@@ -41,7 +41,8 @@ public:
         for (std::size_t done = 0; done < n;) {
             if (!Await(s_, true, timeoutMs))
                 return false;
-            const int w = send(s_, reinterpret_cast<const char*>(data + done), static_cast<int>(std::min<std::size_t>(n - done, 1 << 20)), 0);
+            const int w = send(s_, reinterpret_cast<const char*>(data + done),
+                               static_cast<int>(std::min<std::size_t>(n - done, 1 << 20)), 0);
             if (w == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK)
                 continue;
             if (w <= 0)
@@ -108,8 +109,12 @@ bridge::BridgeClient& Client() {
 BRIDGE_EXPORT FT_STATUS WINAPI FT_ListDevices(void* a1, void* a2, d2xx::DWORD flags) {
     return Client().ListDevices(a1, a2, flags);
 }
-BRIDGE_EXPORT FT_STATUS WINAPI FT_OpenEx(void* a1, d2xx::DWORD flags, FT_HANDLE* h) { return Client().OpenEx(a1, flags, h); }
-BRIDGE_EXPORT FT_STATUS WINAPI FT_SetBaudRate(FT_HANDLE h, ULONG baud) { return Client().SetBaudRate(h, baud); }
+BRIDGE_EXPORT FT_STATUS WINAPI FT_OpenEx(void* a1, d2xx::DWORD flags, FT_HANDLE* h) {
+    return Client().OpenEx(a1, flags, h);
+}
+BRIDGE_EXPORT FT_STATUS WINAPI FT_SetBaudRate(FT_HANDLE h, ULONG baud) {
+    return Client().SetBaudRate(h, baud);
+}
 BRIDGE_EXPORT FT_STATUS WINAPI FT_SetDataCharacteristics(FT_HANDLE h, UCHAR bits, UCHAR stop, UCHAR parity) {
     return Client().SetDataCharacteristics(h, bits, stop, parity);
 }
@@ -122,11 +127,15 @@ BRIDGE_EXPORT FT_STATUS WINAPI FT_SetTimeouts(FT_HANDLE h, ULONG readMs, ULONG w
 BRIDGE_EXPORT FT_STATUS WINAPI FT_SetChars(FT_HANDLE h, UCHAR ev, UCHAR evOn, UCHAR err, UCHAR errOn) {
     return Client().SetChars(h, ev, evOn, err, errOn);
 }
-BRIDGE_EXPORT FT_STATUS WINAPI FT_GetQueueStatus(FT_HANDLE h, d2xx::DWORD* rx) { return Client().GetQueueStatus(h, rx); }
+BRIDGE_EXPORT FT_STATUS WINAPI FT_GetQueueStatus(FT_HANDLE h, d2xx::DWORD* rx) {
+    return Client().GetQueueStatus(h, rx);
+}
 BRIDGE_EXPORT FT_STATUS WINAPI FT_Read(FT_HANDLE h, void* buffer, d2xx::DWORD toRead, d2xx::DWORD* got) {
     return Client().Read(h, buffer, toRead, got);
 }
 BRIDGE_EXPORT FT_STATUS WINAPI FT_Write(FT_HANDLE h, void* buffer, d2xx::DWORD toWrite, d2xx::DWORD* written) {
     return Client().Write(h, buffer, toWrite, written);
 }
-BRIDGE_EXPORT FT_STATUS WINAPI FT_Close(FT_HANDLE h) { return Client().Close(h); }
+BRIDGE_EXPORT FT_STATUS WINAPI FT_Close(FT_HANDLE h) {
+    return Client().Close(h);
+}

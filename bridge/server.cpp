@@ -126,8 +126,7 @@ void Server::Serve(Connection& connection, std::uint64_t number) {
                 why = ready == 0 ? "no token in time" : "bridge stopping";
                 break;
             }
-            const ssize_t n =
-                recv(fd, buffer.data(), session.Authenticated() ? buffer.size() : kMaxHelloFrame + 4, 0);
+            const ssize_t n = recv(fd, buffer.data(), session.Authenticated() ? buffer.size() : kMaxHelloFrame + 4, 0);
             if (n < 0 && (errno == EAGAIN || errno == EINTR))
                 continue;
             if (n <= 0) {

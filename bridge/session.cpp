@@ -164,10 +164,9 @@ bool Session::Request(Op op, BodyReader& in, FrameWriter& out) {
         if (!in.ok() || data.size() > kMaxWrite)
             return false;
         std::uint32_t accepted = 0;
-        const FT_STATUS st =
-            open ? open->port->Write(reinterpret_cast<const std::uint8_t*>(data.data()),
-                                     static_cast<std::uint32_t>(data.size()), &accepted)
-                 : 0;
+        const FT_STATUS st = open ? open->port->Write(reinterpret_cast<const std::uint8_t*>(data.data()),
+                                                      static_cast<std::uint32_t>(data.size()), &accepted)
+                                  : 0;
         status(st);
         out.U32(accepted);
         return true;

@@ -26,7 +26,8 @@ public:
         return backend_.With(false, [&](sim::World& w) { return w.SetBaudRate(handle_, baud); });
     }
     FT_STATUS SetDataCharacteristics(std::uint8_t bits, std::uint8_t stop, std::uint8_t parity) override {
-        return backend_.With(false, [&](sim::World& w) { return w.SetDataCharacteristics(handle_, bits, stop, parity); });
+        return backend_.With(false,
+                             [&](sim::World& w) { return w.SetDataCharacteristics(handle_, bits, stop, parity); });
     }
     FT_STATUS SetFlowControl(std::uint16_t flow, std::uint8_t xon, std::uint8_t xoff) override {
         return backend_.With(false, [&](sim::World& w) { return w.SetFlowControl(handle_, flow, xon, xoff); });

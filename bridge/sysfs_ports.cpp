@@ -25,7 +25,8 @@ std::string Attribute(const fs::path& file) {
 // ttyUSB12 -> 12; -1 for names that are not a ttyUSB node.
 long NodeNumber(const std::string& name) {
     constexpr std::string_view prefix = "ttyUSB";
-    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0 || name.size() > prefix.size() + 6 ||
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+        name.size() > prefix.size() + 6 ||
         !std::all_of(name.begin() + prefix.size(), name.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return -1;
     return std::stol(name.substr(prefix.size()));

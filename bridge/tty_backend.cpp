@@ -22,9 +22,9 @@ using namespace d2xx;
 
 speed_t SpeedOf(std::uint32_t baud) {
     static const std::pair<std::uint32_t, speed_t> kSpeeds[] = {
-        {300, B300},         {600, B600},         {1200, B1200},       {2400, B2400},       {4800, B4800},
-        {9600, B9600},       {19200, B19200},     {38400, B38400},     {57600, B57600},     {115200, B115200},
-        {230400, B230400},   {460800, B460800},   {500000, B500000},   {921600, B921600},   {1000000, B1000000},
+        {300, B300},         {600, B600},         {1200, B1200},      {2400, B2400},     {4800, B4800},
+        {9600, B9600},       {19200, B19200},     {38400, B38400},    {57600, B57600},   {115200, B115200},
+        {230400, B230400},   {460800, B460800},   {500000, B500000},  {921600, B921600}, {1000000, B1000000},
         {1500000, B1500000}, {2000000, B2000000}, {3000000, B3000000}};
     for (const auto& [rate, speed] : kSpeeds)
         if (rate == baud)
@@ -51,7 +51,7 @@ public:
         close(wake_[0]);
         close(wake_[1]);
         ioctl(fd_, TIOCNXCL); // the next opener may be another process of the same user
-        close(fd_); // HUPCL is off: the modem lines stay as they are
+        close(fd_);           // HUPCL is off: the modem lines stay as they are
         release_();
     }
 

@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     g_server = &server;
-    struct sigaction action{};
+    struct sigaction action {};
     action.sa_handler = OnSignal;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);

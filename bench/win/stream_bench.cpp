@@ -189,8 +189,8 @@ int wmain(int argc, wchar_t** argv) {
             const double cpu1 = timer ? ThreadCpuMs() : 0;
             // A tick of the pump is the timer message during which the driver was asked for its queue
             // (through the bridge: after which the console changed).
-            if (!timer || (bridged ? ConsoleOffset(principal.ConsoleText()) == lastRead
-                                   : calls("FT_GetQueueStatus") == queries))
+            if (!timer ||
+                (bridged ? ConsoleOffset(principal.ConsoleText()) == lastRead : calls("FT_GetQueueStatus") == queries))
                 continue;
             sim::api::StreamCounts c{};
             if (bridged)

@@ -95,13 +95,15 @@ TEST(BridgeClient, DriverCallsThroughTheBridgeOneRoundTripPerReceiveTick) {
     EXPECT_EQ(n, 2u);
     char text[256];
     std::memset(text, 'x', sizeof text);
-    ASSERT_EQ(dll.client.ListDevices(reinterpret_cast<void*>(1), text, FT_LIST_BY_INDEX | FT_OPEN_BY_DESCRIPTION), FT_OK);
+    ASSERT_EQ(dll.client.ListDevices(reinterpret_cast<void*>(1), text, FT_LIST_BY_INDEX | FT_OPEN_BY_DESCRIPTION),
+              FT_OK);
     EXPECT_STREQ(text, "ZEV WiFi Server");
     EXPECT_EQ(dll.client.ListDevices(reinterpret_cast<void*>(2), text, FT_LIST_BY_INDEX | FT_OPEN_BY_SERIAL_NUMBER),
               FT_DEVICE_NOT_FOUND);
     const FT_HANDLE h = dll.Open("ZV100001");
     EXPECT_TRUE(sizeof(void*) == 4 || reinterpret_cast<std::uintptr_t>(h) > 0xFFFFFFFFull) << "pointer-sized handles";
-    ASSERT_EQ(std::tuple(dll.client.SetBaudRate(h, 9600), dll.client.SetTimeouts(h, 5000, 0)), std::tuple(FT_OK, FT_OK));
+    ASSERT_EQ(std::tuple(dll.client.SetBaudRate(h, 9600), dll.client.SetTimeouts(h, 5000, 0)),
+              std::tuple(FT_OK, FT_OK));
     ASSERT_EQ(dll.client.Write(h, "HELP\r", 5, &n), FT_OK);
 
     // A tick as the program's pump makes it: the queue, then reads of at most 256 bytes.
@@ -126,6 +128,12 @@ TEST(BridgeClient, DriverCallsThroughTheBridgeOneRoundTripPerReceiveTick) {
     EXPECT_EQ(dll.client.Read(h, &one, 1, &n), FT_OK);
     EXPECT_GE(Clock::now() - t0, std::chrono::milliseconds(300));
     EXPECT_EQ(n, 0u) << "and the reply bound grew by the read time-out";
+    // The bridge's world follows its configuration file: a device that leaves it is unplugged.
+    Config("device FT4K2P9A FT232R USB UART\n");
+    FT_STATUS st = FT_OK;
+    for (int i = 0; i < 500 && st == FT_OK; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
+        st = dll.client.GetQueueStatus(h, &n);
+    EXPECT_EQ(st, FT_IO_ERROR);
     EXPECT_EQ(dll.client.Close(h), FT_OK);
     EXPECT_EQ(dll.client.GetQueueStatus(h, &n), FT_INVALID_HANDLE);
 }
@@ -143,7 +151,8 @@ TEST(BridgeClient, BoundedWhenTheBridgeIsAwayHangsOrComesBack) {
     bridge.reset();                                     // the bridge dies mid-session
     char buffer[8];
     for (int i = 0; i < 2; ++i) // the first call finds the bridge gone, the second knows it already
-        EXPECT_EQ(std::tuple(dll.client.GetQueueStatus(h, &n), n), std::tuple(FT_OK, 2u)) << "what came is still reported";
+        EXPECT_EQ(std::tuple(dll.client.GetQueueStatus(h, &n), n), std::tuple(FT_OK, 2u))
+            << "what came is still reported";
     EXPECT_EQ(std::tuple(dll.client.Read(h, buffer, 2, &n), n), std::tuple(FT_OK, 2u)) << "and read";
     auto t0 = Clock::now();
     EXPECT_EQ(dll.client.GetQueueStatus(h, &n), FT_IO_ERROR) << "the open link is reported gone";

@@ -179,8 +179,9 @@ TEST(BridgeTty, SetsUpTheLineCarriesBytesBothWaysAndDrainsALongWriteSlowly) {
               std::tuple(speed_t{B9600}, tcflag_t{CS8 | CLOCAL | CREAD}))
         << "9600 8N1, no flow control, no hang-up on close";
     EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG), 0u) << "raw: no echo, no line editing";
-    EXPECT_EQ(std::tuple(port->SetBaudRate(115200), port->SetDataCharacteristics(8, 2, 0), port->SetFlowControl(0x100, 0, 0)),
-              std::tuple(FT_OK, FT_OK, FT_OK));
+    EXPECT_EQ(
+        std::tuple(port->SetBaudRate(115200), port->SetDataCharacteristics(8, 2, 0), port->SetFlowControl(0x100, 0, 0)),
+        std::tuple(FT_OK, FT_OK, FT_OK));
     // (A pseudo-terminal keeps 8 bits without parity whatever it is told: those cannot show here.)
     t = pty.Settings();
     EXPECT_EQ(std::tuple(cfgetospeed(&t), t.c_cflag & (CSIZE | CSTOPB | CRTSCTS)),
@@ -202,15 +203,17 @@ TEST(BridgeTty, SetsUpTheLineCarriesBytesBothWaysAndDrainsALongWriteSlowly) {
     for (std::size_t i = 0; i < paste.size(); ++i)
         paste[i] = static_cast<char>('a' + i % 26);
     const auto t0 = std::chrono::steady_clock::now();
-    ASSERT_EQ(port->Write(reinterpret_cast<const std::uint8_t*>(paste.data()), static_cast<std::uint32_t>(paste.size()), &n),
-              FT_OK);
+    ASSERT_EQ(
+        port->Write(reinterpret_cast<const std::uint8_t*>(paste.data()), static_cast<std::uint32_t>(paste.size()), &n),
+        FT_OK);
     EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(1));
     EXPECT_EQ(n, paste.size());
     EXPECT_EQ(port->Queue(&n), FT_OK) << "the port answers while the write drains";
     const std::string head = pty.Receive(1000);
     const std::string more(1u << 20, 'x');
-    EXPECT_EQ(port->Write(reinterpret_cast<const std::uint8_t*>(more.data()), static_cast<std::uint32_t>(more.size()), &n),
-              FT_INSUFFICIENT_RESOURCES)
+    EXPECT_EQ(
+        port->Write(reinterpret_cast<const std::uint8_t*>(more.data()), static_cast<std::uint32_t>(more.size()), &n),
+        FT_INSUFFICIENT_RESOURCES)
         << "a write that does not fit whole is refused whole";
     EXPECT_EQ(n, 0u);
     EXPECT_EQ(head + pty.Receive(paste.size() - head.size()), paste);

@@ -1,11 +1,12 @@
 // Our bridge FTD2XX.DLL under Wine against a running zevbridge --sim (tests/wine/bridge/
-// with_bridge.sh starts it): the program's own link and receive pump over Winsock, and an unplugged
-// device reported gone. (The client's rules are tested natively, a bridge that dies or comes back
-// by the end-to-end walk; here what only Windows shows: the exports, Winsock, the environment.)
+// with_bridge.sh starts it), loaded as the program loads its driver (this test sits beside it):
+// the program's own link and receive pump over Winsock, and an unplugged device reported gone.
+// (The client's rules are tested natively, a bridge that dies or comes back by the end-to-end
+// walk; here what only Windows shows: the exports, Winsock, the environment.)
 #include "console/receive_pump.h"
+#include "link/d2xx_library.h"
 #include "link/device_catalog.h"
 #include "link/link_state.h"
-#include "win/proc_address.h"
 
 #include <gtest/gtest.h>
 
@@ -14,37 +15,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
-#include <thread>
 
 using namespace d2xx;
 
 namespace {
-
-// The bridge DLL by its full path: the simulated driver of the same name sits beside this test.
-struct BridgeDll {
-    HMODULE module = nullptr;
-    DriverTable table;
-    BridgeDll() {
-        wchar_t exe[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, exe, MAX_PATH);
-        std::wstring path(exe);
-        path = path.substr(0, path.find_last_of(L"\\/")) + L"\\..\\bridge-dll\\FTD2XX.DLL";
-        module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-#define ZEV_ENTRY(field, name) table.field = win::ProcAddress<decltype(table.field)>(module, name)
-        ZEV_ENTRY(ListDevices, "FT_ListDevices");
-        ZEV_ENTRY(OpenEx, "FT_OpenEx");
-        ZEV_ENTRY(SetBaudRate, "FT_SetBaudRate");
-        ZEV_ENTRY(SetDataCharacteristics, "FT_SetDataCharacteristics");
-        ZEV_ENTRY(SetFlowControl, "FT_SetFlowControl");
-        ZEV_ENTRY(SetTimeouts, "FT_SetTimeouts");
-        ZEV_ENTRY(SetChars, "FT_SetChars");
-        ZEV_ENTRY(GetQueueStatus, "FT_GetQueueStatus");
-        ZEV_ENTRY(Read, "FT_Read");
-        ZEV_ENTRY(Write, "FT_Write");
-        ZEV_ENTRY(Close, "FT_Close");
-#undef ZEV_ENTRY
-    }
-};
 
 // Pump ticks until the console would show the text (or the device is gone); bounded.
 std::string PumpUntil(devlink::LinkState& link, const std::string& text, bool* gone) {
@@ -63,10 +37,10 @@ std::string PumpUntil(devlink::LinkState& link, const std::string& text, bool* g
 
 TEST(BridgeDll, TheProgramsLinkAndPumpThroughTheBridgeUntilTheDeviceIsUnplugged) {
     ASSERT_TRUE(std::getenv("ZEV_BRIDGE") && std::getenv("ZEV_BRIDGE_SIM")) << "run through with_bridge.sh";
-    BridgeDll dll;
-    ASSERT_TRUE(dll.module && dll.table.Close) << "the DLL loads and exports the driver functions";
-    devlink::DeviceCatalog catalog{dll.table};
-    devlink::LinkState link{dll.table};
+    devlink::DriverLibrary dll;
+    ASSERT_TRUE(dll.IsLoaded()) << "the DLL loads and exports the driver functions";
+    devlink::DeviceCatalog catalog{dll.Table()};
+    devlink::LinkState link{dll.Table()};
     ASSERT_TRUE(catalog.EnumerateDevices());
     EXPECT_EQ(std::tuple(catalog.lNumDevices, devlink::FieldText(catalog.sSerialNumbers[1])),
               std::tuple(2, std::string("ZV100001")));
