@@ -80,7 +80,8 @@ struct Dll {
 };
 
 std::filesystem::path Config(const std::string& text) {
-    const auto file = std::filesystem::path(testing::TempDir()) / "bridge_client_sim.txt";
+    const auto file =
+        std::filesystem::path(testing::TempDir()) / ("bridge_client_sim_" + std::to_string(getpid()) + ".txt");
     std::ofstream(file) << text;
     return file;
 }
