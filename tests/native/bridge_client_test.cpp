@@ -53,7 +53,7 @@ struct Dll {
     int sent = 0;
     std::string endpoint, token = kTokenHex;
     BridgeClient client;
-    explicit Dll(std::uint16_t port, ClientTiming timing = {300, 500})
+    explicit Dll(std::uint16_t port, ClientTiming timing = {1500, 1500})
         : endpoint("127.0.0.1:" + std::to_string(port)),
           client([this](const Endpoint& e, int ms) { return Counting(ConnectPosix(e, ms)); },
                  [this](const char* name) { return std::string(name) == "ZEV_BRIDGE" ? endpoint : token; }, timing) {}
@@ -158,7 +158,7 @@ TEST(BridgeClient, BoundedWhenTheBridgeIsAwayHangsOrComesBack) {
     auto t0 = Clock::now();
     EXPECT_EQ(dll.client.GetQueueStatus(h, &n), FT_IO_ERROR) << "the open link is reported gone";
     EXPECT_EQ(dll.Count(&n), FT_OTHER_ERROR) << "the device count fails";
-    EXPECT_LT(Clock::now() - t0, std::chrono::milliseconds(300)) << "a refused connection fails at once";
+    EXPECT_LT(Clock::now() - t0, std::chrono::milliseconds(1000)) << "a refused connection fails at once";
 
     bridge = std::make_unique<Bridge>(config, port); // back on the same port and token
     EXPECT_EQ(dll.Count(&n), FT_OK) << "used again at the next call";
@@ -180,8 +180,8 @@ TEST(BridgeClient, BoundedWhenTheBridgeIsAwayHangsOrComesBack) {
     t0 = Clock::now();
     EXPECT_EQ(hung.Count(&n), FT_OTHER_ERROR);
     const auto waited = Clock::now() - t0;
-    EXPECT_GE(waited, std::chrono::milliseconds(450)) << "the reply bound, not sooner";
-    EXPECT_LT(waited, std::chrono::milliseconds(3000));
+    EXPECT_GE(waited, std::chrono::milliseconds(1450)) << "the reply bound, not sooner";
+    EXPECT_LT(waited, std::chrono::milliseconds(6000));
     hung.token = "00"; // and without a usable token nothing is tried at all
     EXPECT_EQ(hung.Count(&n), FT_OTHER_ERROR);
     close(mute);

@@ -206,7 +206,7 @@ TEST(BridgeTty, SetsUpTheLineCarriesBytesBothWaysAndDrainsALongWriteSlowly) {
     ASSERT_EQ(
         port->Write(reinterpret_cast<const std::uint8_t*>(paste.data()), static_cast<std::uint32_t>(paste.size()), &n),
         FT_OK);
-    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(1));
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(2)) << "accepted, not waited for";
     EXPECT_EQ(n, paste.size());
     EXPECT_EQ(port->Queue(&n), FT_OK) << "the port answers while the write drains";
     const std::string head = pty.Receive(1000);
