@@ -57,11 +57,6 @@ void ByteQueue::Close() {
     changed_.notify_all();
 }
 
-bool ByteQueue::Closed() const {
-    std::lock_guard<std::mutex> guard(lock_);
-    return closed_;
-}
-
 std::size_t ByteQueue::Size() const {
     std::lock_guard<std::mutex> guard(lock_);
     return size_;

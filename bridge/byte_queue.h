@@ -24,7 +24,6 @@ public:
     std::size_t WaitFor(std::size_t n, std::chrono::steady_clock::time_point deadline);
     // Wakes every waiter for good.
     void Close();
-    bool Closed() const;
     std::size_t Size() const;
     std::size_t Capacity() const { return ring_.size(); }
 

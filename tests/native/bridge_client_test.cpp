@@ -107,16 +107,21 @@ TEST(BridgeClient, DriverCallsThroughTheBridgeOneRoundTripPerReceiveTick) {
               std::tuple(FT_OK, FT_OK));
     ASSERT_EQ(dll.client.Write(h, "HELP\r", 5, &n), FT_OK);
 
-    // A tick as the program's pump makes it: the queue, then reads of at most 256 bytes.
+    // A tick as the program's pump makes it: the queue, then reads of at most 256 bytes (here a
+    // first read, a second look at the queue, then the rest).
     const int before = dll.sent;
+    std::string got(10, '\0');
+    DWORD total = 0;
+    ASSERT_EQ(dll.client.GetQueueStatus(h, &total), FT_OK);
+    ASSERT_EQ(dll.client.Read(h, got.data(), 10, &n), FT_OK);
     ASSERT_EQ(dll.client.GetQueueStatus(h, &n), FT_OK);
-    std::string got;
+    EXPECT_EQ(n, total - 10) << "what was carried and not yet read still counts";
     for (DWORD left = n, r = 0; left; left -= r) {
         char buffer[256];
         ASSERT_EQ(dll.client.Read(h, buffer, std::min<DWORD>(left, 256), &r), FT_OK);
         got.append(buffer, r);
     }
-    EXPECT_EQ(dll.sent - before, 1) << "the reads were served from the queue query's answer";
+    EXPECT_EQ(dll.sent - before, 2) << "the reads were served from the queue queries' answers";
     EXPECT_EQ(got.substr(0, 29), "HELP\r\nComandos disponibles:\r\n");
     EXPECT_TRUE(got.ends_with("\r\n>"));
     const std::string big(kMaxWrite + 1, 'x');
@@ -129,8 +134,9 @@ TEST(BridgeClient, DriverCallsThroughTheBridgeOneRoundTripPerReceiveTick) {
     EXPECT_EQ(dll.client.Read(h, &one, 1, &n), FT_OK);
     EXPECT_GE(Clock::now() - t0, std::chrono::milliseconds(300));
     EXPECT_EQ(n, 0u) << "and the reply bound grew by the read time-out";
-    // The bridge's world follows its configuration file: a device that leaves it is unplugged.
-    Config("device FT4K2P9A FT232R USB UART\n");
+    // The bridge's world follows its configuration file (a change of the same size too): a device
+    // that leaves it is unplugged.
+    Config("device FT4K2P9A FT232R USB UART\ndevice ZV100002 ZEV WiFi Server\n");
     FT_STATUS st = FT_OK;
     for (int i = 0; i < 500 && st == FT_OK; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
         st = dll.client.GetQueueStatus(h, &n);

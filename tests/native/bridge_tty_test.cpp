@@ -154,7 +154,10 @@ TEST(BridgeSysfs, ListsFtdiPortsOnlyInNodeOrderWithTheChipsPortLetters) {
     m.Port("ttyUSB1", 2, 0, "10c4", "CP2102 USB to UART Bridge Controller", "0001"); // not FTDI
     m.Port("ttyUSB2", 3, 0, "0403", "Dual RS232-HS", "FT9XYZ", 2);
     m.Port("ttyUSB3", 3, 1, "0403", "Dual RS232-HS", "FT9XYZ", 2);
-    Put(m.sysfs() / "class/tty/ttyS0/dev", "4:64"); // a built-in port, not USB
+    Put(m.sysfs() / "class/tty/ttyS0/dev", "4:64");                          // a built-in port, not USB
+    Put(m.sysfs() / "class/tty/ttyUSB/dev", "1:1");                          // no number: not a port of the driver
+    Put(m.sysfs() / "devices/platform/serial8250/tty/ttyUSB9/dev", "188:9"); // not below a USB device
+    fs::create_directory_symlink("../../devices/platform/serial8250/tty/ttyUSB9", m.sysfs() / "class/tty/ttyUSB9");
     const auto ports = ListFtdiPorts(m.sysfs());
     std::vector<std::tuple<std::string, std::string, std::string>> got;
     for (const auto& p : ports)
@@ -195,7 +198,9 @@ TEST(BridgeTty, SetsUpTheLineCarriesBytesBothWaysAndDrainsALongWriteSlowly) {
     ASSERT_TRUE(pty.Send("ok\r\n>"));
     EXPECT_TRUE(WaitUntil([&] { return port->Queue(&n) == FT_OK && n == 5; })) << n;
     std::uint8_t buffer[16];
+    const auto asked = std::chrono::steady_clock::now();
     ASSERT_EQ(port->Read(buffer, 5, sizeof buffer, 5000, &n), FT_OK);
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(2)) << "what waits is read at once";
     EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), n), "ok\r\n>");
 
     // Far more than the pseudo-terminal holds: accepted at once, then drained as the other end reads.
