@@ -189,6 +189,8 @@ TEST(BridgeTty, SetsUpTheLineCarriesBytesBothWaysAndDrainsALongWriteSlowly) {
     t = pty.Settings();
     EXPECT_EQ(std::tuple(cfgetospeed(&t), t.c_cflag & (CSIZE | CSTOPB | CRTSCTS)),
               std::tuple(speed_t{B115200}, tcflag_t{CS8 | CSTOPB | CRTSCTS}));
+    ASSERT_EQ(port->SetFlowControl(0, 0, 0), FT_OK);
+    EXPECT_EQ(pty.Settings().c_cflag & CRTSCTS, 0u) << "no flow control again";
     EXPECT_EQ(std::tuple(port->SetBaudRate(12345), port->SetDataCharacteristics(9, 0, 0)),
               std::tuple(FT_INVALID_BAUD_RATE, FT_INVALID_PARAMETER));
 
