@@ -327,6 +327,12 @@ TEST(BridgeServer, EachListeningRule) {
          [](std::uint16_t port) {
              EXPECT_TRUE(Client(port).link);
              EXPECT_FALSE(Client(port, 0x7F000002).link) << "another loopback address is refused";
+             SimBackend backend("/nonexistent/zev_sim.txt", nullptr);
+             ServerOptions taken;
+             taken.port = port;
+             std::string why;
+             EXPECT_FALSE(Server(backend, taken, nullptr).Listen(&why)) << "a port in use is refused, with its reason";
+             EXPECT_FALSE(why.empty());
          }},
         {"a connection without the token in time is closed",
          [](std::uint16_t port) {
