@@ -56,7 +56,7 @@ struct Frame {
     std::vector<std::uint8_t> body;
 };
 
-// Builds a frame: Begin, the body's fields, then Finish.
+// Builds a frame: constructed with its op, then the body's fields, then Finish.
 class FrameWriter {
 public:
     explicit FrameWriter(std::uint8_t op);
