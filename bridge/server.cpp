@@ -89,8 +89,12 @@ void Server::Run() {
     std::uint64_t number = 0;
     while (Await(listen_, POLLIN, stop_[0], -1) > 0) {
         const int fd = accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-        if (fd < 0)
+        if (fd < 0) {
+            // Out of descriptors or memory: the pending connection stays, so do not spin on it.
+            if (errno != EINTR && errno != EAGAIN && errno != ECONNABORTED)
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
             continue;
+        }
         Reap(false);
         std::lock_guard<std::mutex> guard(lock_);
         ++number;

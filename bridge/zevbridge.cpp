@@ -32,8 +32,10 @@ void OnSignal(int) {
 void LogLine(const std::string& text) {
     static std::mutex lock;
     const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local); // connection threads log at once
     char stamp[32] = {};
-    std::strftime(stamp, sizeof stamp, "%H:%M:%S", std::localtime(&now));
+    std::strftime(stamp, sizeof stamp, "%H:%M:%S", &local);
     std::lock_guard<std::mutex> guard(lock);
     std::fprintf(stderr, "zevbridge: %s %s\n", stamp, text.c_str());
     std::fflush(stderr);
