@@ -89,7 +89,10 @@ std::filesystem::path Config(const std::string& text) {
 } // namespace
 
 TEST(BridgeClient, DriverCallsThroughTheBridgeOneRoundTripPerReceiveTick) {
-    Bridge bridge(Config("device FT4K2P9A FT232R USB UART\ndevice ZV100001 ZEV WiFi Server\n"));
+    const auto log = Config("").parent_path() / ("bridge_client_written_" + std::to_string(getpid()) + ".bin");
+    std::filesystem::remove(log);
+    Bridge bridge(Config("device FT4K2P9A FT232R USB UART\ndevice ZV100001 ZEV WiFi Server\nwritelog " +
+                         log.filename().string() + "\n"));
     Dll dll(bridge.server.Port());
     DWORD n = 0;
     ASSERT_EQ(dll.Count(&n), FT_OK);
@@ -124,6 +127,8 @@ TEST(BridgeClient, DriverCallsThroughTheBridgeOneRoundTripPerReceiveTick) {
     EXPECT_EQ(dll.sent - before, 2) << "the reads were served from the queue queries' answers";
     EXPECT_EQ(got.substr(0, 29), "HELP\r\nComandos disponibles:\r\n");
     EXPECT_TRUE(got.ends_with("\r\n>"));
+    std::ifstream written(log);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}), "HELP\r") << "the simulated device's write log";
     const std::string big(kMaxWrite + 1, 'x');
     EXPECT_EQ(dll.client.Write(h, big.data(), static_cast<DWORD>(big.size()), &n), FT_INSUFFICIENT_RESOURCES);
 

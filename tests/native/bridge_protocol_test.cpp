@@ -210,6 +210,7 @@ TEST(BridgeProtocol, EachRuleOfTheConversation) {
             EXPECT_EQ(reply->op, step.frame[5] | kReplyBit);
             BodyReader in(reply->body);
             EXPECT_EQ(in.U32(), step.expect.status);
+            EXPECT_TRUE(in.ok()) << "the reply holds its status";
             if (step.expect.number) {
                 EXPECT_EQ(in.U32(), *step.expect.number);
             }
