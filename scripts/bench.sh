@@ -41,6 +41,7 @@ if [ ! -f "$wtree/build.ninja" ]; then
 fi
 echo "== building the Windows programs (Release)"
 cmake --build "$wtree" --target ZEVConfig zev_ftd2xx_sim zev_stage_images bare_window zevmeasure stream_bench \
+  zev_ftd2xx_bridge zevbridge_host \
   | tail -n 1
 cp "$wtree/bin/bare_window.exe" "$wtree/stage/"
 # A clean program folder: no configuration file left from elsewhere, the default simulated devices.
@@ -108,5 +109,5 @@ awk -v sb="$sb" -v sz="$sz" -v wb="$wb" -v wz="$wz" -v pb="$pb" -v pz="$pz" -v i
 echo "   each run: startup ms bare [${startup[bare]}] zev [${startup[zev]}]"
 echo "   idle % bare [${idle_off[bare]}] zev [${idle_off[zev]}] connected [${idle_on[zev]}]"
 
-echo "== full-speed stream for $stream_seconds s"
-(cd "$wtree/bin" && "$ZEV_WINE" ./stream_bench.exe "$stream_seconds" </dev/null 2>&1 | tr -d '\r')
+# The stream through the simulated driver and through the bridge, side by side.
+bash scripts/bench-stream.sh "$wtree" "$stream_seconds"

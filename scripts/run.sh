@@ -5,6 +5,8 @@
 # virtual display until its window is shown, leaving a screenshot in $build/screenshots/run.png.
 # Every way out ends the program and whatever it started under Wine.
 set -euo pipefail
+# Real devices through the bridge: scripts/run-hardware.sh.
+[ "${1:-}" = --hardware ] && { shift; exec bash "$(dirname "$0")/run-hardware.sh" "$@"; }
 root=$(cd "$(dirname "$0")/.." && pwd)
 # Separate build roots let several checkouts or developers build side by side.
 build=${ZEV_BUILD_ROOT:-build}

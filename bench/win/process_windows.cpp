@@ -176,24 +176,28 @@ BOOL CALLBACK CollectVisibleTop(HWND hwnd, LPARAM lp) {
 
 } // namespace
 
+std::string DescribeWindow(HWND top) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info);
+    std::string out = "window of process " + std::to_string(OwnerOf(top)) + ": ";
+    Describe(top, 0, info.hwndFocus, out);
+    // Depth from the parent chain: EnumChildWindows walks every level in one go.
+    for (HWND child : Descendants(top)) {
+        int depth = 1;
+        for (HWND up = GetParent(child); up && up != top; up = GetParent(up))
+            ++depth;
+        Describe(child, depth, info.hwndFocus, out);
+    }
+    return out;
+}
+
 std::string DescribeWindows(DWORD pid) {
     Search search{pid, {}};
     EnumWindows(CollectVisibleTop, reinterpret_cast<LPARAM>(&search));
     std::string out;
-    for (HWND top : search.found) {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof(info);
-        GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info);
-        out += "window of process " + std::to_string(OwnerOf(top)) + ": ";
-        Describe(top, 0, info.hwndFocus, out);
-        // Depth from the parent chain: EnumChildWindows walks every level in one go.
-        for (HWND child : Descendants(top)) {
-            int depth = 1;
-            for (HWND up = GetParent(child); up && up != top; up = GetParent(up))
-                ++depth;
-            Describe(child, depth, info.hwndFocus, out);
-        }
-    }
+    for (HWND top : search.found)
+        out += DescribeWindow(top);
     return out.empty() ? "no visible window\n" : out;
 }
 

@@ -34,6 +34,8 @@ bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs);
 // text, "hidden"/"disabled"/"focus" where so, and a list box's items with its selection. A message
 // box shows as a #32770 window with its text.
 std::string DescribeWindows(DWORD pid);
+// The same for one top-level window (visible or not).
+std::string DescribeWindow(HWND top);
 
 // The counters the simulated driver publishes in that process (sim/sim_api.h), or null when it
 // publishes none (another driver, or not loaded yet). The view stays mapped until the tool ends.

@@ -8,6 +8,12 @@
 //
 //   stream_bench [seconds [queue depth]]      (default 30 s, the statement's default depth)
 //
+// Beside our bridge FTD2XX.DLL (no simulation entry points) the same stream comes from zevbridge
+// --sim, configured by its caller: a tick is then a timer message after which the console shows
+// new text, the bytes read follow from the console's last stream line (each line is numbered), and
+// the bench prints how many bytes the program read for its caller to set against what the bridge's
+// simulated device says it sent (scripts/bench-stream.sh).
+//
 // On a machine shared with other work the wall-clock tick times include the time the program waited
 // for a core; the CPU time per tick (the GUI thread's, averaged: the system counts it in 10 ms steps)
 // says what the tick itself costs.
@@ -84,6 +90,19 @@ std::wstring ExpectedConsole(unsigned long long read) {
     return std::wstring(tail.begin() + static_cast<std::ptrdiff_t>(cut == std::string::npos ? 0 : cut), tail.end());
 }
 
+// How far into the stream the console's text ends, from its last whole line's number; 0 when the
+// text holds no whole stream line.
+unsigned long long ConsoleOffset(const std::wstring& text) {
+    const size_t end = text.rfind(L"\r\n");
+    if (end == std::wstring::npos || end + 2 < sim::kStreamLineLength)
+        return 0;
+    const size_t start = end + 2 - sim::kStreamLineLength;
+    if (text.compare(start, 11, L"ZEV stream ") != 0)
+        return 0;
+    const unsigned long long line = std::wcstoull(text.c_str() + start + 11, nullptr, 10);
+    return (line + 1) * sim::kStreamLineLength + (text.size() - end - 2);
+}
+
 // Polls the window from another thread, as another program would, and keeps each answer's time.
 class Prober {
 public:
@@ -124,16 +143,19 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "stream_bench: FTD2XX.DLL did not load\n");
         return 2;
     }
-    const auto reset = Resolve<sim::api::PFN_SimReset>("SimReset");
-    const auto loadConfig = Resolve<sim::api::PFN_SimLoadConfigText>("SimLoadConfigText");
-    const auto calls = Resolve<sim::api::PFN_SimCallCount>("SimCallCount");
-    const auto counts = Resolve<sim::api::PFN_SimStreamCounts>("SimStreamCounts");
-    reset();
-    // A depth may follow the seconds, for looking at smaller ticks.
-    const std::string config = "device ZV100001 ZEV WiFi Server\nstream ZV100001 " +
-                               (argc > 2 ? std::to_string(_wtoi(argv[2])) : std::string()) + "\n";
-    if (loadConfig(config.c_str()) != 0)
-        return 2;
+    const bool bridged = !win::ProcAddress<sim::api::PFN_SimReset>(GetModuleHandleW(L"FTD2XX.DLL"), "SimReset");
+    sim::api::PFN_SimCallCount calls = nullptr;
+    sim::api::PFN_SimStreamCounts counts = nullptr;
+    if (!bridged) {
+        calls = Resolve<sim::api::PFN_SimCallCount>("SimCallCount");
+        counts = Resolve<sim::api::PFN_SimStreamCounts>("SimStreamCounts");
+        Resolve<sim::api::PFN_SimReset>("SimReset")();
+        // A depth may follow the seconds, for looking at smaller ticks.
+        const std::string config = "device ZV100001 ZEV WiFi Server\nstream ZV100001 " +
+                                   (argc > 2 ? std::to_string(_wtoi(argv[2])) : std::string()) + "\n";
+        if (Resolve<sim::api::PFN_SimLoadConfigText>("SimLoadConfigText")(config.c_str()) != 0)
+            return 2;
+    }
 
     console::Principal principal(app);
     if (!principal.Open())
@@ -159,18 +181,23 @@ int wmain(int argc, wchar_t** argv) {
         MSG msg;
         while (Seconds(start, Now()) < duration && GetMessageW(&msg, nullptr, 0, 0) > 0) {
             const bool timer = msg.message == WM_TIMER && msg.hwnd == principal.Hwnd();
-            const unsigned long queries = timer ? calls("FT_GetQueueStatus") : 0;
+            const unsigned long queries = timer && !bridged ? calls("FT_GetQueueStatus") : 0;
             const double cpu0 = timer ? ThreadCpuMs() : 0;
             const LARGE_INTEGER t0 = Now();
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
             const LARGE_INTEGER t1 = Now();
             const double cpu1 = timer ? ThreadCpuMs() : 0;
-            // A tick of the pump is the timer message during which the driver was asked for its queue.
-            if (!timer || calls("FT_GetQueueStatus") == queries)
+            // A tick of the pump is the timer message during which the driver was asked for its queue
+            // (through the bridge: after which the console changed).
+            if (!timer ||
+                (bridged ? ConsoleOffset(principal.ConsoleText()) == lastRead : calls("FT_GetQueueStatus") == queries))
                 continue;
             sim::api::StreamCounts c{};
-            counts(kSerial, &c);
+            if (bridged)
+                c.read = ConsoleOffset(principal.ConsoleText());
+            else
+                counts(kSerial, &c);
             if (ticks.empty()) {
                 first = t1; // the rate counts from the end of the first tick
                 firstRead = c.read;
@@ -189,19 +216,23 @@ int wmain(int argc, wchar_t** argv) {
                     Percentile(prober.times, 1.0), prober.unanswered);
     }
     sim::api::StreamCounts c{};
-    counts(kSerial, &c);
+    if (!bridged)
+        counts(kSerial, &c);
     const double seconds = Seconds(first, last);
     const double rate = seconds > 0 ? static_cast<double>(lastRead - firstRead) / seconds : 0;
     std::printf("pump ticks: %zu, median %.2f ms, p99 %.2f ms, worst %.2f ms; CPU per tick %.2f ms (mean)\n",
                 ticks.size(), Percentile(ticks, 0.5), Percentile(ticks, 0.99), Percentile(ticks, 1.0),
                 ticks.empty() ? 0.0 : tickCpuMs / static_cast<double>(ticks.size()));
     std::printf("stream: %.0f bytes/s (%.2f MB/s) into the console over %.1f s\n", rate, rate / 1e6, seconds);
-    std::printf("device sent %llu = read %llu + still queued %llu + purged %llu: %s\n", c.sent, c.read, c.queued,
-                c.purged, c.sent == c.read + c.queued + c.purged && c.purged == 0 ? "nothing lost" : "MISMATCH");
+    if (bridged)
+        std::printf("read by the program: %llu bytes\n", lastRead);
+    else
+        std::printf("device sent %llu = read %llu + still queued %llu + purged %llu: %s\n", c.sent, c.read, c.queued,
+                    c.purged, c.sent == c.read + c.queued + c.purged && c.purged == 0 ? "nothing lost" : "MISMATCH");
     std::printf("console showed the exact tail of what was read after %s tick (%llu mismatches)\n",
                 mismatches == 0 ? "every" : "NOT every", mismatches);
     if (mismatches)
         std::printf("first mismatch began: %ls\n", firstMismatch.c_str());
     DestroyWindow(principal.Hwnd());
-    return mismatches == 0 && c.sent == c.read + c.queued + c.purged ? 0 : 1;
+    return mismatches == 0 && c.sent == c.read + c.queued + c.purged && !ticks.empty() ? 0 : 1;
 }

@@ -21,6 +21,7 @@
 //                                          answering in the window's process (its count queries)
 //   zevdrive wait-enumerations <caption> <n> [ms]  wait until that count is at least n
 //   zevdrive link-target <shortcut.lnk>    the program a shortcut starts, as Explorer reads it
+//   zevdrive clipboard-file <file>         put the file's text (UTF-8) on the clipboard, for a paste
 //   zevdrive run-wait <command line> [ms]  run it and wait until it and every process it started
 //                                          have ended (an NSIS uninstaller hands over to a copy of
 //                                          itself and returns at once); exit status of the first
@@ -40,7 +41,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -163,27 +163,46 @@ int RunWait(std::wstring commandLine, int ms) {
     return ended ? static_cast<int>(code) : Fail("still running");
 }
 
-// What a failing test prints to show what it saw: one window a line, children indented under it.
+// What a failing test prints to show what it saw: each window of the caption, one control a line.
 int PrintTree(const std::wstring& caption) {
     const bool prefix = !caption.empty() && caption.back() == L'*';
     const std::wstring want = prefix ? caption.substr(0, caption.size() - 1) : caption;
-    std::function<void(HWND, size_t)> print = [&](HWND h, size_t depth) {
-        wchar_t name[256] = {};
-        GetClassNameW(h, name, 256);
-        Print(std::wstring(depth * 2, L' ') + name + L" \"" + TextOf(h) + L"\" " +
-              (IsWindowVisible(h) ? L"visible " : L"hidden ") + (IsWindowEnabled(h) ? L"enabled" : L"disabled"));
-        for (HWND child = GetWindow(h, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            print(child, depth + 1);
-    };
     int found = 0;
     for (HWND top = FindWindowExW(nullptr, nullptr, nullptr, nullptr); top;
          top = FindWindowExW(nullptr, top, nullptr, nullptr)) {
         if (const std::wstring text = TextOf(top); prefix ? text.rfind(want, 0) == 0 : text == want) {
-            print(top, 0);
+            std::fputs(measure::DescribeWindow(top).c_str(), stdout);
             ++found;
         }
     }
     return found ? 0 : Fail("no such window");
+}
+
+// The clipboard owns the memory once SetClipboardData succeeds; until then it is ours to free.
+int ClipboardFromFile(const std::wstring& file) {
+    FILE* f = _wfopen(file.c_str(), L"rb");
+    if (!f)
+        return Fail("cannot read the file");
+    std::string utf8;
+    char chunk[4096];
+    for (size_t n; (n = fread(chunk, 1, sizeof chunk, f)) > 0;)
+        utf8.append(chunk, n);
+    fclose(f);
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (static_cast<size_t>(n) + 1) * sizeof(wchar_t));
+    auto* text = memory ? static_cast<wchar_t*>(GlobalLock(memory)) : nullptr;
+    if (!text)
+        return Fail("no memory");
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text, n);
+    text[n] = L'\0';
+    GlobalUnlock(memory);
+    const bool set = OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    if (!set) {
+        GlobalFree(memory);
+        return Fail("cannot set the clipboard");
+    }
+    return 0;
 }
 
 } // namespace
@@ -197,6 +216,8 @@ int wmain(int argc, wchar_t** argv) {
 
     if (cmd == L"link-target")
         return LinkTarget(caption);
+    if (cmd == L"clipboard-file")
+        return ClipboardFromFile(caption);
     if (cmd == L"run-wait")
         return RunWait(caption, num(3, 60000));
     if (cmd == L"tree")

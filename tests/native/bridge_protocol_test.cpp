@@ -1,0 +1,378 @@
+// The bridge's protocol as zevbridge answers it, one table of conversations: the token rules, the
+// frame bounds, the connection's own handles, one opener per device, devices released with their
+// connection, and the requests the driver calls become (over the simulated devices); then the
+// listening rules over real loopback sockets: 127.0.0.1 only, the first frame's deadline, the cap
+// on connections, and a broken connection closed alone.
+#include "bridge/posix_transport.h"
+#include "bridge/server.h"
+#include "bridge/session.h"
+#include "bridge/sim_backend.h"
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace bridge;
+using namespace d2xx;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+const Bytes kToken = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17};
+
+Bytes Hello(Bytes token = kToken) {
+    return FrameWriter(Op::Hello).Bytes(token.data(), token.size()).Finish();
+}
+Bytes WithByte(std::size_t i, std::uint8_t x) {
+    Bytes t = kToken;
+    t[i] ^= x;
+    return t;
+}
+Bytes Open(const std::string& serial) {
+    return FrameWriter(Op::Open).U8(FT_OPEN_BY_SERIAL_NUMBER).Bytes(serial.data(), serial.size()).Finish();
+}
+Bytes Text(std::uint32_t index, std::uint8_t what) {
+    return FrameWriter(Op::ListText).U32(index).U8(what).Finish();
+}
+Bytes Queue(std::uint32_t h, std::uint32_t room) {
+    return FrameWriter(Op::Queue).U32(h).U32(room).Finish();
+}
+Bytes Write(std::uint32_t h, const std::string& s) {
+    return FrameWriter(Op::Write).U32(h).Bytes(s.data(), s.size()).Finish();
+}
+// A frame's header announcing that length (the op: a count query), without the rest.
+Bytes Header(std::uint32_t length, std::uint8_t version = kVersion) {
+    Bytes b = FrameWriter(Op::ListCount).Finish();
+    b[4] = version;
+    std::memcpy(b.data(), &length, 4); // little-endian, as the wire is
+    return b;
+}
+
+// One connection as the server runs it: bytes through the frame reader, frames to the session.
+struct Conn {
+    Conn(Backend& backend) : session(std::make_unique<Session>(backend, kToken, nullptr, "test")) {}
+    FrameReader reader{kMaxHelloFrame};
+    std::unique_ptr<Session> session;
+    // The reply, or nothing once the connection is closed (or the frame is still incomplete).
+    std::optional<Frame> Send(const Bytes& bytes) {
+        if (!session)
+            return std::nullopt;
+        reader.Feed(bytes.data(), bytes.size());
+        reader.SetLimit(session->FrameLimit());
+        auto frame = reader.Next();
+        std::vector<std::uint8_t> reply;
+        std::string why;
+        if (!frame || !session->Handle(*frame, &reply, &why)) {
+            if (reader.error() != FrameReader::Error::None || frame)
+                session.reset();
+            EXPECT_TRUE(!frame || !why.empty()) << "the log says why a connection was closed";
+            return std::nullopt;
+        }
+        FrameReader back(kMaxFrame);
+        back.Feed(reply.data(), reply.size());
+        return back.Next();
+    }
+};
+
+// What a step expects: the connection closed, or a reply with this status and, where given, the
+// number (count, handle, waiting, accepted) and bytes that follow it.
+struct Expect {
+    Expect(FT_STATUS s = FT_OK, std::optional<std::uint32_t> n = {}, std::optional<std::string> b = {})
+        : status(s), number(n), bytes(std::move(b)) {}
+    FT_STATUS status;
+    std::optional<std::uint32_t> number;
+    std::optional<std::string> bytes;
+    bool closed = false;
+};
+const Expect kClosed = [] {
+    Expect e;
+    e.closed = true;
+    return e;
+}();
+const Expect kOk{};
+Expect Number(std::uint32_t n) {
+    return {FT_OK, n};
+}
+Expect Got(std::string bytes, std::optional<std::uint32_t> n = {}) {
+    return {FT_OK, n, std::move(bytes)};
+}
+
+struct Step {
+    int conn;    // 0 or 1
+    Bytes frame; // empty: the connection goes away
+    Expect expect;
+};
+struct Row {
+    const char* rule;
+    std::vector<Step> steps;
+};
+
+const Bytes kDrop;
+const Bytes kCount = FrameWriter(Op::ListCount).Finish();
+
+} // namespace
+
+TEST(BridgeProtocol, EachRuleOfTheConversation) {
+    const std::string big(kMaxWrite + 1, 'x');
+    const Row rows[] = {
+        {"the right token opens the session", {{0, Hello(), kOk}, {0, kCount, Number(2)}}},
+        {"a token wrong in its last byte closes", {{0, Hello(WithByte(16, 1)), kClosed}}},
+        {"a token wrong in its first byte closes", {{0, Hello(WithByte(0, 0x80)), kClosed}}},
+        {"a prefix of the token closes", {{0, Hello(Bytes(kToken.begin(), kToken.end() - 1)), kClosed}}},
+        {"the token with a byte more closes",
+         {{0, Hello([] {
+               Bytes t = kToken;
+               t.push_back(0);
+               return t;
+           }()),
+           kClosed}}},
+        {"a request before the token closes", {{0, kCount, kClosed}}},
+        {"a first frame over the hello bound closes from its length alone", {{0, Header(kMaxHelloFrame + 1), kClosed}}},
+        {"a frame over the bound closes after the token", {{0, Hello(), kOk}, {0, Header(kMaxFrame + 1), kClosed}}},
+        {"a frame too short to hold an op closes", {{0, Hello(), kOk}, {0, Header(1), kClosed}}},
+        {"another protocol version closes", {{0, Header(2, kVersion + 1), kClosed}}},
+        {"an unknown request closes", {{0, Hello(), kOk}, {0, FrameWriter(std::uint8_t{99}).Finish(), kClosed}}},
+        {"a second token closes", {{0, Hello(), kOk}, {0, Hello(), kClosed}}},
+        {"a request with a short body closes",
+         {{0, Hello(), kOk}, {0, FrameWriter(Op::SetBaudRate).U16(1).Finish(), kClosed}}},
+        {"a write over its bound closes", {{0, Hello(), kOk}, {0, Write(1, big), kClosed}}},
+        {"the by-index queries read the list the count saw",
+         {{0, Hello(), kOk},
+          {0, kCount, Number(2)},
+          {0, Text(1, FT_OPEN_BY_DESCRIPTION), Got("ZEV WiFi Server")},
+          {0, Text(0, FT_OPEN_BY_SERIAL_NUMBER), Got("FT4K2P9A")},
+          {0, Text(2, FT_OPEN_BY_SERIAL_NUMBER), Expect(FT_DEVICE_NOT_FOUND)}}},
+        {"an unknown serial number is not found",
+         {{0, Hello(), kOk}, {0, Open("ZV999999"), Expect(FT_DEVICE_NOT_FOUND)}}},
+        {"a handle never opened is invalid", {{0, Hello(), kOk}, {0, Queue(1, 10), Expect(FT_INVALID_HANDLE)}}},
+        {"a write goes to the device; the queue query carries its answer",
+         {{0, Hello(), kOk},
+          {0, Open("ZV100001"), Number(1)},
+          {0, FrameWriter(Op::SetBaudRate).U32(1).U32(9600).Finish(), kOk},
+          {0, FrameWriter(Op::SetChars).U32(1).U8(0x7E).U8(1).U8(0).U8(0).Finish(), kOk},
+          {0, Write(1, "LIST\r"), Number(5)},
+          {0, Queue(1, 12), Got("LIST\r\nConfig", 83)}}},
+        {"each connection has its own handles",
+         {{0, Hello(), kOk},
+          {0, Open("ZV100001"), Number(1)},
+          {1, Hello(), kOk},
+          {1, Queue(1, 10), Expect(FT_INVALID_HANDLE)}}},
+        {"a device is open for one connection at a time",
+         {{0, Hello(), kOk},
+          {0, Open("ZV100001"), Number(1)},
+          {1, Hello(), kOk},
+          {1, Open("ZV100001"), Expect(FT_DEVICE_NOT_OPENED)},
+          {1, Open("FT4K2P9A"), Number(1)}}},
+        {"a connection's devices are released when it closes",
+         {{0, Hello(), kOk},
+          {0, Open("ZV100001"), Number(1)},
+          {0, kDrop, kClosed},
+          {1, Hello(), kOk},
+          {1, Open("ZV100001"), Number(1)}}},
+        {"a closed handle is invalid and its device free again",
+         {{0, Hello(), kOk},
+          {0, Open("ZV100001"), Number(1)},
+          {0, FrameWriter(Op::Close).U32(1).Finish(), kOk},
+          {0, Queue(1, 10), Expect(FT_INVALID_HANDLE)},
+          {0, Open("ZV100001"), Number(2)}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.rule);
+        SimBackend backend(std::filesystem::path(testing::TempDir()) / "no_such_bridge_sim.txt", nullptr);
+        std::unique_ptr<Conn> conns[2];
+        int number = 0;
+        for (const Step& step : row.steps) {
+            SCOPED_TRACE("step " + std::to_string(++number));
+            auto& conn = conns[step.conn];
+            if (!conn)
+                conn = std::make_unique<Conn>(backend);
+            if (step.frame.empty()) {
+                conn->session.reset();
+                continue;
+            }
+            const auto reply = conn->Send(step.frame);
+            ASSERT_EQ(!reply, step.expect.closed);
+            if (!reply) {
+                EXPECT_FALSE(conn->session) << "a refused frame closes the connection";
+                continue;
+            }
+            EXPECT_EQ(reply->op, step.frame[5] | kReplyBit);
+            BodyReader in(reply->body);
+            EXPECT_EQ(in.U32(), step.expect.status);
+            EXPECT_TRUE(in.ok()) << "the reply holds its status";
+            if (step.expect.number) {
+                EXPECT_EQ(in.U32(), *step.expect.number);
+            }
+            if (step.expect.bytes) {
+                EXPECT_EQ(in.Rest(), *step.expect.bytes);
+            }
+        }
+    }
+}
+
+TEST(BridgeProtocol, FramesSplitAnywhereAndBrokenStreamsStayBroken) {
+    const Bytes a = FrameWriter(Op::Queue).U32(7).U32(9).Finish(), b = FrameWriter(Op::Close).U32(3).Finish();
+    Bytes both = a;
+    both.insert(both.end(), b.begin(), b.end());
+    for (std::size_t cut = 0; cut <= both.size(); ++cut) {
+        FrameReader reader(kMaxHelloFrame);
+        std::vector<Frame> frames;
+        reader.Feed(both.data(), cut);
+        while (auto f = reader.Next())
+            frames.push_back(*f);
+        reader.Feed(both.data() + cut, both.size() - cut);
+        while (auto f = reader.Next())
+            frames.push_back(*f);
+        ASSERT_EQ(frames.size(), 2u) << cut;
+        EXPECT_EQ(std::tuple(frames[0].op, frames[0].body.size(), frames[1].op, reader.Buffered()),
+                  std::tuple(std::uint8_t(Op::Queue), 8u, std::uint8_t(Op::Close), 0u));
+    }
+    FrameReader atBound(10);
+    const Bytes ten = Header(10), eleven = Header(11);
+    atBound.Feed(ten.data(), ten.size());
+    EXPECT_FALSE(atBound.Next());
+    EXPECT_EQ(atBound.error(), FrameReader::Error::None) << "a frame as long as the bound is awaited";
+    atBound = FrameReader(10);
+    atBound.Feed(eleven.data(), eleven.size());
+    EXPECT_FALSE(atBound.Next());
+    EXPECT_EQ(atBound.error(), FrameReader::Error::TooLarge);
+    FrameReader reader(kMaxHelloFrame);
+    const Bytes bad = Header(2, 9);
+    reader.Feed(bad.data(), 5); // the version is refused as soon as it arrives
+    EXPECT_FALSE(reader.Next());
+    EXPECT_EQ(reader.error(), FrameReader::Error::BadVersion);
+    reader.Feed(a.data(), a.size());
+    EXPECT_FALSE(reader.Next()) << "and nothing after it is read";
+}
+
+TEST(BridgeProtocol, TokensAndEndpointsFromTheEnvironment) {
+    EXPECT_EQ(ParseToken("000102030405060708090a0B0c0d0e0f"),
+              (Bytes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+    for (const char* bad : {"000102030405060708090a0b0c0d0e", "000102030405060708090a0b0c0d0e0",
+                            "zz0102030405060708090a0b0c0d0e0f", "-00102030405060708090a0b0c0d0e0f", ""})
+        EXPECT_FALSE(ParseToken(bad)) << bad << ": too short, odd or not hex";
+    EXPECT_FALSE(ParseToken(std::string(2 * kMaxTokenBytes + 2, 'a')));
+    EXPECT_TRUE(ParseEndpoint("127.255.255.255:65535"));
+    const auto e = ParseEndpoint("127.0.0.1:40001");
+    ASSERT_TRUE(e);
+    EXPECT_EQ(std::tuple(e->address, e->port), std::tuple(0x7F000001u, std::uint16_t{40001}));
+    for (const char* bad : {"10.0.0.1:40001", "127.0.0.1", "127.0.0.1:0", "127.0.0.1:65536", "127.0.1:5",
+                            "127.0.0.256:5", "127.0.0.1.1:5", "localhost:5", "127.0.0.1:5x"})
+        EXPECT_FALSE(ParseEndpoint(bad)) << bad << ": not a loopback address and port";
+}
+
+namespace {
+
+// A raw client of a running server: what it sends, and what (if anything) comes back.
+struct Client {
+    std::unique_ptr<Transport> link;
+    explicit Client(std::uint16_t port, std::uint32_t address = 0x7F000001)
+        : link(ConnectPosix({address, port}, 2000)) {}
+    bool Send(const Bytes& b) { return link && link->Send(b.data(), b.size(), 2000); }
+    // The reply's status, or nothing when the server closed the connection (within the bound).
+    std::optional<std::uint32_t> Status(int ms = 5000) {
+        FrameReader reader(kMaxFrame);
+        std::uint8_t buffer[4096];
+        for (;;) {
+            if (auto f = reader.Next())
+                return BodyReader(f->body).U32();
+            const long n = link ? link->Receive(buffer, sizeof buffer, ms) : Transport::kError;
+            if (n <= 0)
+                return std::nullopt;
+            reader.Feed(buffer, static_cast<std::size_t>(n));
+        }
+    }
+    // The server closed this connection: the next read sees the end, well within the bound.
+    bool Closed(int ms = 5000) {
+        std::uint8_t b;
+        return link && link->Receive(&b, 1, ms) == Transport::kClosed;
+    }
+};
+
+struct Running {
+    SimBackend backend{std::filesystem::path(testing::TempDir()) / "no_such_bridge_sim.txt", nullptr};
+    Server server;
+    std::thread thread;
+    explicit Running(ServerOptions options) : server(backend, std::move(options), nullptr) {
+        std::string why;
+        EXPECT_TRUE(server.Listen(&why)) << why;
+        thread = std::thread([this] { server.Run(); });
+    }
+    ~Running() {
+        server.Stop();
+        thread.join();
+    }
+};
+
+} // namespace
+
+TEST(BridgeServer, EachListeningRule) {
+    ServerOptions options;
+    options.token = kToken;
+    options.helloDeadline = std::chrono::milliseconds(300);
+    options.maxConnections = 2;
+    using Check = std::function<void(std::uint16_t port)>;
+    const std::pair<const char*, Check> rows[] = {
+        {"listens on 127.0.0.1 only",
+         [](std::uint16_t port) {
+             EXPECT_TRUE(Client(port).link);
+             EXPECT_FALSE(Client(port, 0x7F000002).link) << "another loopback address is refused";
+             SimBackend backend("/nonexistent/zev_sim.txt", nullptr);
+             ServerOptions taken;
+             taken.port = port;
+             std::string why;
+             EXPECT_FALSE(Server(backend, taken, nullptr).Listen(&why)) << "a port in use is refused, with its reason";
+             EXPECT_FALSE(why.empty());
+         }},
+        {"a connection without the token in time is closed",
+         [](std::uint16_t port) {
+             Client silent(port), slow(port);
+             const Bytes hello = Hello();
+             ASSERT_TRUE(slow.Send(Bytes(hello.begin(), hello.begin() + 5)));
+             const auto t0 = std::chrono::steady_clock::now();
+             EXPECT_TRUE(silent.Closed());
+             EXPECT_TRUE(slow.Closed()) << "part of a hello does not hold the door";
+             EXPECT_GE(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(250));
+         }},
+        {"connections beyond the cap are closed as they come; a freed place is taken again",
+         [](std::uint16_t port) {
+             auto a = std::make_unique<Client>(port);
+             Client b(port);
+             ASSERT_TRUE(a->Send(Hello()) && b.Send(Hello()));
+             ASSERT_EQ(std::tuple(a->Status(), b.Status()), std::tuple(std::optional(0u), std::optional(0u)));
+             EXPECT_TRUE(Client(port).Closed()) << "a third is closed at once";
+             a.reset();
+             bool admitted = false;
+             for (int i = 0; i < 100 && !admitted; ++i) {
+                 Client c(port);
+                 admitted = c.Send(Hello()) && c.Status(1000) == 0u;
+             }
+             EXPECT_TRUE(admitted);
+             EXPECT_TRUE(b.Send(kCount) && b.Status() == 0u);
+         }},
+        {"a bad frame closes that connection and nothing else",
+         [](std::uint16_t port) {
+             Client good(port), bad(port);
+             ASSERT_TRUE(good.Send(Hello()) && good.Status() == 0u);
+             ASSERT_TRUE(bad.Send(Hello(WithByte(3, 4))));
+             EXPECT_TRUE(bad.Closed());
+             EXPECT_TRUE(good.Send(kCount) && good.Status() == 0u);
+         }},
+    };
+    for (const auto& [rule, check] : rows) {
+        SCOPED_TRACE(rule);
+        Running running(options);
+        check(running.server.Port());
+    }
+}
