@@ -14,7 +14,7 @@ windows_tree=win64
 for option in "$@"; do
   case $option in
     --x86) windows_tree=win32 ;;
-    *) echo "usage: run.sh [--x86]" >&2; exit 2 ;;
+    *) echo "usage: run.sh [--x86] | run.sh --hardware" >&2; exit 2 ;;
   esac
 done
 cd "$root"
