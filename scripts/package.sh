@@ -41,7 +41,7 @@ for arch in x64 x86; do
 
   (cd "$dir/package" && zip -qrX "$dist/$name.zip" "$name")
   # makensis's account of every command it compiled stays beside the payload: the package checks read
-  # the x86 installer's shortcut and registry view there, since it cannot run under this Wine.
+  # each installer's shortcut and registry view there, also where the x86 one cannot run.
   makensis -V4 -INPUTCHARSET UTF8 -DVERSION="$version" -DARCH=$arch -DPAYLOAD="$payload" \
     -DICON="$root/resources/console/principal.ico" -DOUTFILE="$dist/ZEVConfig-$version-setup-$arch.exe" \
     packaging/installer.nsi >"$dir/package/makensis.log" || { tail -20 "$dir/package/makensis.log"; exit 1; }
