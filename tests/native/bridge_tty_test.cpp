@@ -13,7 +13,6 @@
 #include <mutex>
 #include <pty.h>
 #include <string>
-#include <sys/file.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -154,10 +153,6 @@ TEST(BridgeSysfs, ListsFtdiPortsOnlyInNodeOrderWithTheChipsPortLetters) {
     m.Port("ttyUSB1", 2, 0, "10c4", "CP2102 USB to UART Bridge Controller", "0001"); // not FTDI
     m.Port("ttyUSB2", 3, 0, "0403", "Dual RS232-HS", "FT9XYZ", 2);
     m.Port("ttyUSB3", 3, 1, "0403", "Dual RS232-HS", "FT9XYZ", 2);
-    Put(m.sysfs() / "class/tty/ttyS0/dev", "4:64");                          // a built-in port, not USB
-    Put(m.sysfs() / "class/tty/ttyUSB/dev", "1:1");                          // no number: not a port of the driver
-    Put(m.sysfs() / "devices/platform/serial8250/tty/ttyUSB9/dev", "188:9"); // not below a USB device
-    fs::create_directory_symlink("../../devices/platform/serial8250/tty/ttyUSB9", m.sysfs() / "class/tty/ttyUSB9");
     const auto ports = ListFtdiPorts(m.sysfs());
     std::vector<std::tuple<std::string, std::string, std::string>> got;
     for (const auto& p : ports)
@@ -189,10 +184,6 @@ TEST(BridgeTty, SetsUpTheLineCarriesBytesBothWaysAndDrainsALongWriteSlowly) {
     t = pty.Settings();
     EXPECT_EQ(std::tuple(cfgetospeed(&t), t.c_cflag & (CSIZE | CSTOPB | CRTSCTS)),
               std::tuple(speed_t{B115200}, tcflag_t{CS8 | CSTOPB | CRTSCTS}));
-    ASSERT_EQ(port->SetFlowControl(0, 0, 0), FT_OK);
-    EXPECT_EQ(pty.Settings().c_cflag & CRTSCTS, 0u) << "no flow control again";
-    EXPECT_EQ(std::tuple(port->SetBaudRate(12345), port->SetDataCharacteristics(9, 0, 0)),
-              std::tuple(FT_INVALID_BAUD_RATE, FT_INVALID_PARAMETER));
 
     std::uint32_t n = 0;
     ASSERT_EQ(port->Write(reinterpret_cast<const std::uint8_t*>("LIST\r"), 5, &n), FT_OK);
@@ -226,34 +217,10 @@ TEST(BridgeTty, SetsUpTheLineCarriesBytesBothWaysAndDrainsALongWriteSlowly) {
     EXPECT_EQ(head + pty.Receive(paste.size() - head.size()), paste);
 }
 
-TEST(BridgeTty, AFullReceiveBufferKeepsTheOldestAndSaysWhatItDropped) {
+TEST(BridgeTty, OneOpenerAtATimeAndAnUnpluggedDeviceIsGone) {
     Machine m;
     Pty pty;
     m.Port("ttyUSB0", 1, 0, "0403", "ZEV WiFi Server", "ZV100001", 1, pty.slavePath);
-    Lines log;
-    TtyBackend backend({m.sysfs(), m.dev(), 4096, 4096}, log.log());
-    auto port = OpenPort(backend, "ZV100001");
-    ASSERT_TRUE(port);
-    std::string sent(6000, '\0');
-    for (std::size_t i = 0; i < sent.size(); ++i)
-        sent[i] = static_cast<char>(i * 7);
-    ASSERT_TRUE(pty.Send(sent));
-    std::uint32_t n = 0;
-    EXPECT_TRUE(WaitUntil([&] { return log.Has("receive buffer full"); }));
-    EXPECT_EQ(std::tuple(port->Queue(&n), n), std::tuple(FT_OK, 4096u));
-    std::string got(4096, '\0');
-    ASSERT_EQ(port->Read(reinterpret_cast<std::uint8_t*>(got.data()), 0, 4096, 0, &n), FT_OK);
-    EXPECT_EQ(got, sent.substr(0, 4096));
-    ASSERT_TRUE(pty.Send("z"));
-    EXPECT_TRUE(WaitUntil([&] { return log.Has("1904 received bytes dropped"); }));
-}
-
-TEST(BridgeTty, OneOpenerAtATimeAndAnUnpluggedDeviceIsGone) {
-    Machine m;
-    Pty pty, other;
-    m.Port("ttyUSB0", 1, 0, "0403", "ZEV WiFi Server", "ZV100001", 1, pty.slavePath);
-    m.Port("ttyUSB1", 2, 0, "0403", "ZEV WiFi Server", "ZV200002", 1, other.slavePath);
-    m.Port("ttyUSB2", 3, 0, "0403", "ZEV WiFi Server", "ZV300003", 1, "/nonexistent/ttyUSB2");
     Lines log;
     TtyBackend backend({m.sysfs(), m.dev()}, log.log());
     auto first = OpenPort(backend, "ZV100001");
@@ -263,14 +230,6 @@ TEST(BridgeTty, OneOpenerAtATimeAndAnUnpluggedDeviceIsGone) {
     first = OpenPort(backend, "ZV100001");
     EXPECT_TRUE(first) << "free again once closed";
 
-    // Another program holding the port's lock.
-    const int held = open(other.slavePath.c_str(), O_RDWR | O_NOCTTY);
-    ASSERT_EQ(flock(held, LOCK_EX | LOCK_NB), 0);
-    OpenPort(backend, "ZV200002", FT_DEVICE_NOT_OPENED);
-    EXPECT_TRUE(log.Has("busy: another program has it locked"));
-    close(held);
-    OpenPort(backend, "ZV300003", FT_DEVICE_NOT_FOUND);
-    EXPECT_TRUE(log.Has("cannot open " + (m.dev() / "ttyUSB2").string()));
 
     // Unplugged: what came before is still read, then the port is gone.
     ASSERT_TRUE(pty.Send("bye"));
