@@ -131,6 +131,21 @@ TEST(BridgeClient, DriverCallsThroughTheBridgeOneRoundTripPerReceiveTick) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}), "HELP\r") << "the simulated device's write log";
     const std::string big(kMaxWrite + 1, 'x');
     EXPECT_EQ(dll.client.Write(h, big.data(), static_cast<DWORD>(big.size()), &n), FT_INSUFFICIENT_RESOURCES);
+
+    // Nothing waits: a read for more waits its read time-out, then returns what there is.
+    ASSERT_EQ(dll.client.SetTimeouts(h, 300, 0), FT_OK);
+    char one;
+    const auto t0 = Clock::now();
+    EXPECT_EQ(dll.client.Read(h, &one, 1, &n), FT_OK);
+    EXPECT_GE(Clock::now() - t0, std::chrono::milliseconds(300));
+    EXPECT_EQ(n, 0u) << "and the reply bound grew by the read time-out";
+    // The bridge's world follows its configuration file (a change of the same size too): a device
+    // that leaves it is unplugged.
+    Config("device FT4K2P9A FT232R USB UART\ndevice ZV100002 ZEV WiFi Server\n");
+    FT_STATUS st = FT_OK;
+    for (int i = 0; i < 500 && st == FT_OK; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
+        st = dll.client.GetQueueStatus(h, &n);
+    EXPECT_EQ(st, FT_IO_ERROR);
     EXPECT_EQ(dll.client.Close(h), FT_OK);
     EXPECT_EQ(dll.client.GetQueueStatus(h, &n), FT_INVALID_HANDLE);
 }

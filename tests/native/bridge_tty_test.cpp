@@ -184,6 +184,10 @@ TEST(BridgeTty, SetsUpTheLineCarriesBytesBothWaysAndDrainsALongWriteSlowly) {
     t = pty.Settings();
     EXPECT_EQ(std::tuple(cfgetospeed(&t), t.c_cflag & (CSIZE | CSTOPB | CRTSCTS)),
               std::tuple(speed_t{B115200}, tcflag_t{CS8 | CSTOPB | CRTSCTS}));
+    ASSERT_EQ(port->SetFlowControl(0, 0, 0), FT_OK);
+    EXPECT_EQ(pty.Settings().c_cflag & CRTSCTS, 0u) << "no flow control again";
+    EXPECT_EQ(std::tuple(port->SetBaudRate(12345), port->SetDataCharacteristics(9, 0, 0)),
+              std::tuple(FT_INVALID_BAUD_RATE, FT_INVALID_PARAMETER));
 
     std::uint32_t n = 0;
     ASSERT_EQ(port->Write(reinterpret_cast<const std::uint8_t*>("LIST\r"), 5, &n), FT_OK);
@@ -217,6 +221,28 @@ TEST(BridgeTty, SetsUpTheLineCarriesBytesBothWaysAndDrainsALongWriteSlowly) {
     EXPECT_EQ(head + pty.Receive(paste.size() - head.size()), paste);
 }
 
+TEST(BridgeTty, AFullReceiveBufferKeepsTheOldestAndSaysWhatItDropped) {
+    Machine m;
+    Pty pty;
+    m.Port("ttyUSB0", 1, 0, "0403", "ZEV WiFi Server", "ZV100001", 1, pty.slavePath);
+    Lines log;
+    TtyBackend backend({m.sysfs(), m.dev(), 4096, 4096}, log.log());
+    auto port = OpenPort(backend, "ZV100001");
+    ASSERT_TRUE(port);
+    std::string sent(6000, '\0');
+    for (std::size_t i = 0; i < sent.size(); ++i)
+        sent[i] = static_cast<char>(i * 7);
+    ASSERT_TRUE(pty.Send(sent));
+    std::uint32_t n = 0;
+    EXPECT_TRUE(WaitUntil([&] { return log.Has("receive buffer full"); }));
+    EXPECT_EQ(std::tuple(port->Queue(&n), n), std::tuple(FT_OK, 4096u));
+    std::string got(4096, '\0');
+    ASSERT_EQ(port->Read(reinterpret_cast<std::uint8_t*>(got.data()), 0, 4096, 0, &n), FT_OK);
+    EXPECT_EQ(got, sent.substr(0, 4096));
+    ASSERT_TRUE(pty.Send("z"));
+    EXPECT_TRUE(WaitUntil([&] { return log.Has("1904 received bytes dropped"); }));
+}
+
 TEST(BridgeTty, OneOpenerAtATimeAndAnUnpluggedDeviceIsGone) {
     Machine m;
     Pty pty;
@@ -229,7 +255,6 @@ TEST(BridgeTty, OneOpenerAtATimeAndAnUnpluggedDeviceIsGone) {
     first.reset();
     first = OpenPort(backend, "ZV100001");
     EXPECT_TRUE(first) << "free again once closed";
-
 
     // Unplugged: what came before is still read, then the port is gone.
     ASSERT_TRUE(pty.Send("bye"));

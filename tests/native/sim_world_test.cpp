@@ -31,6 +31,7 @@ FT_HANDLE Open(sim::World& world, const char* serial) {
 TEST(SimConsole, EchoesErasesAndAnswersEachCommandTheCableStaysSilent) {
     sim::World world; // the default devices: a plain FTDI cable, then a ZEV device
     const FT_HANDLE zev = Open(world, "ZV100001"), cable = Open(world, "FT4K2P9A");
+    EXPECT_TRUE(sizeof(void*) == 4 || reinterpret_cast<std::uintptr_t>(zev) > 0xFFFFFFFFull) << "above 4 GiB on x64";
     ASSERT_EQ(world.SetBaudRate(zev, 9600), FT_OK);
     ASSERT_EQ(world.SetDataCharacteristics(zev, 8, 0, 0), FT_OK);
     const std::string echo = Talk(world, zev, "HE");
