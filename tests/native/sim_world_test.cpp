@@ -55,6 +55,10 @@ TEST(SimConsole, EchoesErasesAndAnswersEachCommandTheCableStaysSilent) {
     const FT_STATUS first = world.Write(zev, "a", 1, &n), second = world.Write(zev, "b", 1, &n);
     EXPECT_EQ(std::tuple(first, second, world.Write(zev, "c", 1, &n)), std::tuple(FT_OK, FT_IO_ERROR, FT_OK));
     EXPECT_EQ(world.CallCount("FT_Write"), 12u);
+    DWORD count = 0; // a count query is the start of an enumeration, counted as such
+    ASSERT_EQ(world.ListDevices(&count, nullptr, FT_LIST_NUMBER_ONLY), FT_OK);
+    EXPECT_EQ(std::tuple(count, world.CallCount("enumeration"), world.CallCount("FT_ListDevices")),
+              std::tuple(DWORD{2}, 1u, 1u));
 }
 
 TEST(SimConfig, DevicesFaultsDelaysStreamsAndTheLineOfAMistake) {
