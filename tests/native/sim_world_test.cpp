@@ -83,7 +83,8 @@ TEST(SimConfig, DevicesFaultsDelaysStreamsAndTheLineOfAMistake) {
     world.Apply(*config);
     const std::uint32_t held[] = {world.TakeDelay("enumeration"), world.TakeDelay("FT_Read"),
                                   world.TakeDelay("enumeration"), world.TakeDelay("enumeration")};
-    EXPECT_EQ(std::vector<std::uint32_t>(std::begin(held), std::end(held)), (std::vector<std::uint32_t>{0, 0, 1500, 0}));
+    EXPECT_EQ(std::vector<std::uint32_t>(std::begin(held), std::end(held)),
+              (std::vector<std::uint32_t>{0, 0, 1500, 0}));
     const std::pair<const char*, int> bad[] = {
         {"device A B\nfail FT_Nothing 4\n", 2},
         {"device A B\n\nfail FT_Read zero\n", 3},
