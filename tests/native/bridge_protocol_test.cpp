@@ -8,10 +8,6 @@
 #include "bridge/session.h"
 #include "bridge/sim_backend.h"
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <chrono>
