@@ -2,8 +2,8 @@
 # End to end through the bridge: the real program, staged in a folder of its own with our bridge
 # FTD2XX.DLL, talks to zevbridge --sim (a native Linux program) over loopback. Driven from outside
 # with real mouse and keyboard input (xdotool) and zevdrive: finder, connect, the LIST answer,
-# typing, a paste of a few kilobytes, an unplugged device, the bridge killed mid-session and the
-# bridge back on the same port and token. Leaves a screenshot of the program connected through it.
+# typing, a paste of a few kilobytes, the bridge killed mid-session, the bridge back on the same port
+# and token, and an unplugged device. Leaves a screenshot of the program connected through it.
 # Needs DISPLAY and the Wine environment of the test run.
 # Usage: bridge_e2e.sh <win64 build tree> <zevbridge>
 set -uo pipefail
@@ -91,23 +91,16 @@ xdotool key ctrl+v
 check "all $(stat -c %s "$work/paste.txt") pasted bytes reach the device in order" written_ends_with "$work/paste.txt"
 check "the device's answer to the last pasted line is shown" drive wait-child-text "$MAIN" "linea 100 pegada" 5000
 
-# Unplugged while connected: the program disconnects; plugged again, it connects again.
-printf 'device FT4K2P9A FT232R USB UART\nwritelog written.bin\n' >"$config"
-check "an unplugged device disconnects the program" drive wait-child-text "$MAIN" "Desconectado" 5000
-printf "$devices" >"$config"
-connect
-
-# The bridge dies mid-session: the link is reported gone, the finder shows its failure line.
+# The bridge dies mid-session: the link is reported gone. (That the finder then shows the count
+# failing is the client's and the finder's native tests.)
 zev_bridge_stop
 check "a dead bridge disconnects the program" drive wait-child-text "$MAIN" "Desconectado" 5000
-check "the find button opens the finder" click_at "$(drive tool-center "$MAIN" 0)"
-check "the finder shows the count failing" drive wait-item "$FINDER" "FT_GetNumDevices failed" 5000
-check "Cancelar closes it" click_at "$(drive center "$FINDER" "Cancelar")"
-check "the finder is gone" drive gone "$FINDER" 5000
-
 # Back on the same port and token: used again at the next call.
 check "the bridge comes back on port $port" zev_bridge_restart "$zevbridge" "$work/zevbridge.log" --port "$port" --sim "$config"
 connect
+# Unplugged while connected: the program disconnects.
+printf 'device FT4K2P9A FT232R USB UART\nwritelog written.bin\n' >"$config"
+check "an unplugged device disconnects the program" drive wait-child-text "$MAIN" "Desconectado" 5000
 
 drive close "$MAIN"
 check "the main window closes" drive gone "$MAIN" 5000

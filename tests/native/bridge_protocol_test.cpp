@@ -8,10 +8,6 @@
 #include "bridge/session.h"
 #include "bridge/sim_backend.h"
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -88,19 +84,12 @@ struct Conn {
 // What a step expects: the connection closed, or a reply with this status and, where given, the
 // number (count, handle, waiting, accepted) and bytes that follow it.
 struct Expect {
-    Expect(FT_STATUS s = FT_OK, std::optional<std::uint32_t> n = {}, std::optional<std::string> b = {})
-        : status(s), number(n), bytes(std::move(b)) {}
-    FT_STATUS status;
-    std::optional<std::uint32_t> number;
-    std::optional<std::string> bytes;
+    FT_STATUS status = FT_OK;
+    std::optional<std::uint32_t> number = {};
+    std::optional<std::string> bytes = {};
     bool closed = false;
 };
-const Expect kClosed = [] {
-    Expect e;
-    e.closed = true;
-    return e;
-}();
-const Expect kOk{};
+const Expect kClosed{.closed = true}, kOk{};
 Expect Number(std::uint32_t n) {
     return {FT_OK, n};
 }
@@ -125,18 +114,14 @@ const Bytes kCount = FrameWriter(Op::ListCount).Finish();
 
 TEST(BridgeProtocol, EachRuleOfTheConversation) {
     const std::string big(kMaxWrite + 1, 'x');
+    Bytes longer = kToken;
+    longer.push_back(0);
     const Row rows[] = {
         {"the right token opens the session", {{0, Hello(), kOk}, {0, kCount, Number(2)}}},
         {"a token wrong in its last byte closes", {{0, Hello(WithByte(16, 1)), kClosed}}},
         {"a token wrong in its first byte closes", {{0, Hello(WithByte(0, 0x80)), kClosed}}},
         {"a prefix of the token closes", {{0, Hello(Bytes(kToken.begin(), kToken.end() - 1)), kClosed}}},
-        {"the token with a byte more closes",
-         {{0, Hello([] {
-               Bytes t = kToken;
-               t.push_back(0);
-               return t;
-           }()),
-           kClosed}}},
+        {"the token with a byte more closes", {{0, Hello(longer), kClosed}}},
         {"a request before the token closes", {{0, kCount, kClosed}}},
         {"a first frame over the hello bound closes from its length alone", {{0, Header(kMaxHelloFrame + 1), kClosed}}},
         {"a frame over the bound closes after the token", {{0, Hello(), kOk}, {0, Header(kMaxFrame + 1), kClosed}}},
@@ -152,10 +137,10 @@ TEST(BridgeProtocol, EachRuleOfTheConversation) {
           {0, kCount, Number(2)},
           {0, Text(1, FT_OPEN_BY_DESCRIPTION), Got("ZEV WiFi Server")},
           {0, Text(0, FT_OPEN_BY_SERIAL_NUMBER), Got("FT4K2P9A")},
-          {0, Text(2, FT_OPEN_BY_SERIAL_NUMBER), Expect(FT_DEVICE_NOT_FOUND)}}},
+          {0, Text(2, FT_OPEN_BY_SERIAL_NUMBER), Expect{FT_DEVICE_NOT_FOUND}}}},
         {"an unknown serial number is not found",
-         {{0, Hello(), kOk}, {0, Open("ZV999999"), Expect(FT_DEVICE_NOT_FOUND)}}},
-        {"a handle never opened is invalid", {{0, Hello(), kOk}, {0, Queue(1, 10), Expect(FT_INVALID_HANDLE)}}},
+         {{0, Hello(), kOk}, {0, Open("ZV999999"), Expect{FT_DEVICE_NOT_FOUND}}}},
+        {"a handle never opened is invalid", {{0, Hello(), kOk}, {0, Queue(1, 10), Expect{FT_INVALID_HANDLE}}}},
         {"a write goes to the device; the queue query carries its answer",
          {{0, Hello(), kOk},
           {0, Open("ZV100001"), Number(1)},
@@ -167,12 +152,12 @@ TEST(BridgeProtocol, EachRuleOfTheConversation) {
          {{0, Hello(), kOk},
           {0, Open("ZV100001"), Number(1)},
           {1, Hello(), kOk},
-          {1, Queue(1, 10), Expect(FT_INVALID_HANDLE)}}},
+          {1, Queue(1, 10), Expect{FT_INVALID_HANDLE}}}},
         {"a device is open for one connection at a time",
          {{0, Hello(), kOk},
           {0, Open("ZV100001"), Number(1)},
           {1, Hello(), kOk},
-          {1, Open("ZV100001"), Expect(FT_DEVICE_NOT_OPENED)},
+          {1, Open("ZV100001"), Expect{FT_DEVICE_NOT_OPENED}},
           {1, Open("FT4K2P9A"), Number(1)}}},
         {"a connection's devices are released when it closes",
          {{0, Hello(), kOk},
@@ -184,7 +169,7 @@ TEST(BridgeProtocol, EachRuleOfTheConversation) {
          {{0, Hello(), kOk},
           {0, Open("ZV100001"), Number(1)},
           {0, FrameWriter(Op::Close).U32(1).Finish(), kOk},
-          {0, Queue(1, 10), Expect(FT_INVALID_HANDLE)},
+          {0, Queue(1, 10), Expect{FT_INVALID_HANDLE}},
           {0, Open("ZV100001"), Number(2)}}},
     };
     for (const Row& row : rows) {
@@ -222,37 +207,35 @@ TEST(BridgeProtocol, EachRuleOfTheConversation) {
 }
 
 TEST(BridgeProtocol, FramesSplitAnywhereAndBrokenStreamsStayBroken) {
-    const Bytes a = FrameWriter(Op::Queue).U32(7).U32(9).Finish(), b = FrameWriter(Op::Close).U32(3).Finish();
-    Bytes both = a;
-    both.insert(both.end(), b.begin(), b.end());
+    Bytes both = FrameWriter(Op::Queue).U32(7).U32(9).Finish();
+    const Bytes close = FrameWriter(Op::Close).U32(3).Finish();
+    both.insert(both.end(), close.begin(), close.end());
     for (std::size_t cut = 0; cut <= both.size(); ++cut) {
         FrameReader reader(kMaxHelloFrame);
         std::vector<Frame> frames;
-        reader.Feed(both.data(), cut);
-        while (auto f = reader.Next())
-            frames.push_back(*f);
-        reader.Feed(both.data() + cut, both.size() - cut);
-        while (auto f = reader.Next())
-            frames.push_back(*f);
+        for (const auto& [from, to] : {std::pair<std::size_t, std::size_t>(0, cut), {cut, both.size()}}) {
+            reader.Feed(both.data() + from, to - from);
+            while (auto f = reader.Next())
+                frames.push_back(*f);
+        }
         ASSERT_EQ(frames.size(), 2u) << cut;
         EXPECT_EQ(std::tuple(frames[0].op, frames[0].body.size(), frames[1].op, reader.Buffered()),
                   std::tuple(std::uint8_t(Op::Queue), 8u, std::uint8_t(Op::Close), 0u));
     }
-    FrameReader atBound(10);
-    const Bytes ten = Header(10), eleven = Header(11);
-    atBound.Feed(ten.data(), ten.size());
-    EXPECT_FALSE(atBound.Next());
-    EXPECT_EQ(atBound.error(), FrameReader::Error::None) << "a frame as long as the bound is awaited";
-    atBound = FrameReader(10);
-    atBound.Feed(eleven.data(), eleven.size());
-    EXPECT_FALSE(atBound.Next());
-    EXPECT_EQ(atBound.error(), FrameReader::Error::TooLarge);
+    for (const auto& [length, error] :
+         {std::pair(10u, FrameReader::Error::None), {11u, FrameReader::Error::TooLarge}}) {
+        FrameReader atBound(10); // a frame as long as the bound is awaited
+        const Bytes header = Header(length);
+        atBound.Feed(header.data(), header.size());
+        EXPECT_FALSE(atBound.Next());
+        EXPECT_EQ(atBound.error(), error) << length;
+    }
     FrameReader reader(kMaxHelloFrame);
     const Bytes bad = Header(2, 9);
     reader.Feed(bad.data(), 5); // the version is refused as soon as it arrives
     EXPECT_FALSE(reader.Next());
     EXPECT_EQ(reader.error(), FrameReader::Error::BadVersion);
-    reader.Feed(a.data(), a.size());
+    reader.Feed(both.data(), both.size());
     EXPECT_FALSE(reader.Next()) << "and nothing after it is read";
 }
 

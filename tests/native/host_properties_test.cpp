@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cmath>
 #include <tuple>
 
 using host::ParsePropertyText;

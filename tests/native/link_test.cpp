@@ -70,13 +70,13 @@ TEST(EnumerateDevices, CountThenEachIndexInElevenBlankPaddedSlotsRetryingAndFail
     ASSERT_TRUE(c.catalog.EnumerateDevices());
     EXPECT_EQ(std::tuple(c.catalog.lNumDevices, c.fake.calls.back(), c.Serials().back()),
               std::tuple(11, std::string("serial 10"), std::string("S10")));
-    // A driver reporting success without a count lists nothing; a text without NUL is read to the field's end.
-    c.fake.reportedCount = 0x7FFF;
-    c.fake.calls.clear();
+    // No device: only the count query, and every slot keeps its text.
+    c.Attach({}).fake.calls.clear();
     ASSERT_TRUE(c.catalog.EnumerateDevices());
-    EXPECT_EQ(std::pair(c.catalog.lNumDevices, c.fake.calls.size()), std::pair(0, std::size_t{1}));
-    c.fake.reportedCount = 1;
-    c.fake.writeNoNul = true;
+    EXPECT_EQ(std::tuple(c.fake.calls, c.Serials(), FieldText(c.catalog.sSerialNumbers[10])),
+              std::tuple(Texts{"count"}, Texts{}, "S10"s));
+    // A text without NUL is read to the field's end.
+    c.Attach({"N"}).fake.writeNoNul = true;
     ASSERT_TRUE(c.catalog.EnumerateDevices());
     EXPECT_EQ(FieldText(c.catalog.sDescriptions[0]), std::string(256, 'N'));
 

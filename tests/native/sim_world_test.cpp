@@ -31,6 +31,7 @@ FT_HANDLE Open(sim::World& world, const char* serial) {
 TEST(SimConsole, EchoesErasesAndAnswersEachCommandTheCableStaysSilent) {
     sim::World world; // the default devices: a plain FTDI cable, then a ZEV device
     const FT_HANDLE zev = Open(world, "ZV100001"), cable = Open(world, "FT4K2P9A");
+    EXPECT_TRUE(sizeof(void*) == 4 || reinterpret_cast<std::uintptr_t>(zev) > 0xFFFFFFFFull) << "above 4 GiB on x64";
     ASSERT_EQ(world.SetBaudRate(zev, 9600), FT_OK);
     ASSERT_EQ(world.SetDataCharacteristics(zev, 8, 0, 0), FT_OK);
     const std::string echo = Talk(world, zev, "HE");
@@ -54,6 +55,10 @@ TEST(SimConsole, EchoesErasesAndAnswersEachCommandTheCableStaysSilent) {
     const FT_STATUS first = world.Write(zev, "a", 1, &n), second = world.Write(zev, "b", 1, &n);
     EXPECT_EQ(std::tuple(first, second, world.Write(zev, "c", 1, &n)), std::tuple(FT_OK, FT_IO_ERROR, FT_OK));
     EXPECT_EQ(world.CallCount("FT_Write"), 12u);
+    DWORD count = 0; // a count query is the start of an enumeration, counted as such
+    ASSERT_EQ(world.ListDevices(&count, nullptr, FT_LIST_NUMBER_ONLY), FT_OK);
+    EXPECT_EQ(std::tuple(count, world.CallCount("enumeration"), world.CallCount("FT_ListDevices")),
+              std::tuple(DWORD{2}, 1u, 1u));
 }
 
 TEST(SimConfig, DevicesFaultsDelaysStreamsAndTheLineOfAMistake) {
@@ -78,7 +83,8 @@ TEST(SimConfig, DevicesFaultsDelaysStreamsAndTheLineOfAMistake) {
     world.Apply(*config);
     const std::uint32_t held[] = {world.TakeDelay("enumeration"), world.TakeDelay("FT_Read"),
                                   world.TakeDelay("enumeration"), world.TakeDelay("enumeration")};
-    EXPECT_EQ(std::vector<std::uint32_t>(std::begin(held), std::end(held)), (std::vector<std::uint32_t>{0, 0, 1500, 0}));
+    EXPECT_EQ(std::vector<std::uint32_t>(std::begin(held), std::end(held)),
+              (std::vector<std::uint32_t>{0, 0, 1500, 0}));
     const std::pair<const char*, int> bad[] = {
         {"device A B\nfail FT_Nothing 4\n", 2},
         {"device A B\n\nfail FT_Read zero\n", 3},

@@ -26,7 +26,6 @@ struct FakeDriver {
         DWORD claimed = ~0u; // a count to report instead of the bytes' number
     };
     std::vector<Dev> devices;
-    DWORD reportedCount = ~0u; // ~0: the size of devices; 0x7FFF: success without writing a count
     // Forced statuses, FT_OK when absent: by the whole call ("desc 1") or by its name ("count", "Read").
     std::map<std::string, FT_STATUS> fail;
     std::vector<std::string> calls;
@@ -42,9 +41,8 @@ struct FakeDriver {
         FakeDriver& f = *current;
         if (flags == FT_LIST_NUMBER_ONLY) {
             const FT_STATUS st = Log("count");
-            if (st == FT_OK && a2 == nullptr && f.reportedCount != 0x7FFF)
-                *static_cast<DWORD*>(a1) =
-                    f.reportedCount == ~0u ? static_cast<DWORD>(f.devices.size()) : f.reportedCount;
+            if (st == FT_OK && a2 == nullptr)
+                *static_cast<DWORD*>(a1) = static_cast<DWORD>(f.devices.size());
             return a2 ? FT_INVALID_PARAMETER : st;
         }
         const auto index = static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(a1));

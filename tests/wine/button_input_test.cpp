@@ -108,9 +108,6 @@ TEST_F(ButtonInput, EventsTheirOrderAndClicksFromSynthesizedInput) {
         {kCheckButton, false, true, "k 32 h 32 c 32 u 32 # P 5 5 R 5 5 u 32 #",
          "KeyDown 32 0 @4, KeyDown 32 0 @1, KeyPress 32 @1, KeyUp 32 0 @1, Click @2, #1, MouseDown 2 0 5 5 @2, "
          "MouseUp 2 0 5 5 @2, KeyUp 32 0 @2, #1"},
-        // Checked and hot, and disabled: the two looks no other row shows.
-        {kCheckButton, true, true, "m 30 12 ?", "MouseMove 0 0 30 12 @2, MouseOver @3, =3"},
-        {kPushButton, false, false, "?", "=5"},
         // A disabled button never clicks.
         {kCheckButton, true, false, "k 32 u 32 p 5 5 r 5 5 b ? #",
          "KeyDown 32 0 @6, KeyUp 32 0 @6, MouseDown 1 0 5 5 @6, MouseUp 1 0 5 5 @6, =6, #0"},

@@ -1,8 +1,7 @@
-// SkinStatusBar on a real window (a plain host of 600 × 200 client pixels at screen 40, 40, with message
-// boxes recorded instead of shown): docking, panel labels, removal, errors, foreign controls in panels,
-// made from a saved set and its first show; its drawing, read back from its back buffer (the tile with and
-// without its border, panel boxes and fills, label colours, custom skins and the pictures refused, a
-// failed copy); its mouse routing to the nine events, and its balloon tips.
+// SkinStatusBar on a real window (a host of 600 × 200 client pixels, message boxes recorded): docking,
+// labels, removal, errors, foreign controls in panels, a saved set and the first show; its drawing read
+// back from its back buffer (tile and border, boxes and fills, label colours, custom skins, a failed
+// copy); its mouse routing to the nine events, and its balloon tips.
 #include "controls/host/diagnostic_run.h"
 #include "controls/host/font_win.h"
 #include "controls/host/picture_win.h"
@@ -41,17 +40,14 @@ host::Picture SkinTile(bmp::Rgb frame, bmp::Rgb inside, int width = 15, int heig
 
 class StatusBarTest : public ::testing::Test {
 protected:
-    // barHeight 0: only the host window; the test makes its bar itself.
     explicit StatusBarTest(int barHeight = 17) : barHeight_(barHeight) {}
 
     void SetUp() override {
         host_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 600, 200, nullptr,
                                 nullptr, nullptr, nullptr);
         ASSERT_TRUE(host_);
-        if (barHeight_ > 0) {
-            ASSERT_TRUE(bar_->Create(host_, 0, 200 - barHeight_, 600, barHeight_));
-            PumpMessages(20);
-        }
+        ASSERT_TRUE(bar_->Create(host_, 0, 200 - barHeight_, 600, barHeight_));
+        PumpMessages(20);
     }
     void TearDown() override {
         bar_.reset();
@@ -87,18 +83,6 @@ Texts StaticTexts(HWND bar) {
     std::sort(texts.begin(), texts.end());
     return texts;
 }
-
-class StatusBarLife : public StatusBarTest {
-protected:
-    StatusBarLife() : StatusBarTest(0) {}
-    // A bar asked for at (10, 20) in a running program, made from a saved set (null: none).
-    void Make(const host::PropertyBag* saved) {
-        bar_ = std::make_unique<SkinStatusBar>();
-        SkinStatusBar::CreateArgs args{host_, 10, 20, 300, 22};
-        args.savedProperties = saved;
-        EXPECT_TRUE(bar_->Create(args));
-    }
-};
 
 std::int32_t Num(COLORREF c) {
     return static_cast<std::int32_t>(c);
@@ -216,7 +200,14 @@ TEST_F(StatusBarTest, DocksHoldsAndRemovesPanelsLabelsAndForeignControlsAndError
     EXPECT_FALSE(bar_->ClearPanelByKey(L"x")) << "no panels";
 }
 
-TEST_F(StatusBarLife, FromASavedSetAndAtItsFirstShow) {
+TEST_F(StatusBarTest, FromASavedSetAndAtItsFirstShow) {
+    // A bar asked for at (10, 20) in a running program, made from a saved set (null: none).
+    const auto Make = [this](const host::PropertyBag* saved) {
+        bar_ = std::make_unique<SkinStatusBar>();
+        SkinStatusBar::CreateArgs args{host_, 10, 20, 300, 22};
+        args.savedProperties = saved;
+        EXPECT_TRUE(bar_->Create(args));
+    };
     host::PropertyBag saved;
     saved.WriteLong(L"Skin", 7);
     saved.WritePicture(L"CustomSkin", SkinTile({10, 20, 30}, {40, 50, 60}));

@@ -97,8 +97,7 @@ struct Shot {
 inline COLORREF ScreenPixel(HWND hwnd, int x, int y) {
     POINT p{x, y};
     ClientToScreen(hwnd, &p);
-    win::WindowDc screen(nullptr);
-    return GetPixel(screen.Get(), p.x, p.y);
+    return GetPixel(win::WindowDc(nullptr).Get(), p.x, p.y);
 }
 
 // Records every message box and event-log entry instead of showing it; answers with a fixed reply.
@@ -120,10 +119,8 @@ private:
 };
 
 inline std::wstring WindowText(HWND hwnd) {
-    const int n = GetWindowTextLengthW(hwnd);
-    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-    GetWindowTextW(hwnd, text.data(), n + 1);
-    text.resize(static_cast<size_t>(n));
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
