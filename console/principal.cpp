@@ -6,9 +6,10 @@
 #include "console/skin_file.h"
 #include "resources/dialogs_ids.h"
 #include "win/ansi_text.h"
+#include "win/clipboard.h"
+#include "win/dpi.h"
 #include "win/notify.h"
 #include "win/program_folder.h"
-#include "win/dpi.h"
 #include "win/units.h"
 
 #include <commctrl.h>
@@ -144,6 +145,7 @@ bool Principal::CreateControls() {
     if (!console_.Create(hwnd_, IDC_TXTCONSOLE, at.console, consoleFont_.Get()))
         return false;
     console_.KeyPress = [this](wchar_t c) { txtConsole_KeyPress(c); };
+    console_.ContextMenu = [this](POINT at) { ShowConsoleMenu(at); };
 
     for (int i = 0; i < 4; ++i) {
         const RECT& r = at.command1[i];
@@ -284,6 +286,7 @@ void Principal::EnableTimerRx() {
 
 void Principal::ResetConsole(bool giveFocus) {
     console_.SetText(L">");
+    log_.Reset(">"); // the session starts again
     if (giveFocus)
         SetFocus(console_.Hwnd());
 }
@@ -354,22 +357,55 @@ void Principal::txtConsole_KeyPress(wchar_t KeyAscii) {
 }
 
 void Principal::PasteClipboard() {
-    if (!OpenClipboard(hwnd_))
-        return;
-    std::wstring text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-            // The clipboard's block may lack its NUL: never read past its end.
-            const std::size_t capacity = GlobalSize(data) / sizeof(wchar_t);
-            std::size_t n = 0;
-            while (n < capacity && chars[n] != L'\0')
-                ++n;
-            text.assign(chars, n);
-            GlobalUnlock(data);
-        }
+    Send(ToAnsi(win::ClipboardText(hwnd_))); // one write, however long; no CR added
+}
+
+void Principal::ShowConsoleMenu(POINT at) {
+    struct Menu {
+        HMENU handle = CreatePopupMenu();
+        ~Menu() { DestroyMenu(handle); }
+    } menu;
+    const auto add = [&](ConsoleCommand command, const wchar_t* text) {
+        AppendMenuW(menu.handle, MF_STRING | (CommandEnabled(command) ? MF_ENABLED : MF_GRAYED),
+                    static_cast<UINT_PTR>(command), text);
+    };
+    add(ConsoleCommand::CopyAll, L"Copiar todo");
+    AppendMenuW(menu.handle, MF_SEPARATOR, 0, nullptr);
+    add(ConsoleCommand::Clear, L"Borrar");
+    const auto chosen = static_cast<UINT>(
+        TrackPopupMenuEx(menu.handle, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, at.x, at.y, hwnd_, nullptr));
+    if (chosen)
+        ConsoleMenu_Click(static_cast<ConsoleCommand>(chosen));
+}
+
+bool Principal::CommandEnabled(ConsoleCommand command) const {
+    switch (command) {
+    case ConsoleCommand::CopyAll:
+        return true;
+    case ConsoleCommand::Clear:
+        return toolbar_.IsButtonEnabled(3); // with the toolbar's
     }
-    CloseClipboard();
-    Send(ToAnsi(text)); // one write, however long; no CR added
+    return false;
+}
+
+void Principal::ConsoleMenu_Click(ConsoleCommand command) {
+    if (!CommandEnabled(command))
+        return;
+    switch (command) {
+    case ConsoleCommand::CopyAll:
+        CopyAll();
+        break;
+    case ConsoleCommand::Clear:
+        Toolbar1_ButtonClick(L"Boton3");
+        break;
+    }
+}
+
+void Principal::CopyAll() {
+    // The clipboard takes the text as the console showed it, not only the part it still holds.
+    if (!win::SetClipboardText(hwnd_, DecodeAnsi(log_.Text(), ansi_)))
+        win::ShowMessage(hwnd_, L"No se ha podido copiar el texto al portapapeles: lo está usando otro programa.",
+                         kTitle, MB_ICONEXCLAMATION | MB_OK);
 }
 
 void Principal::TimerHora_Timer() {
@@ -388,6 +424,7 @@ void Principal::TimerRx_Timer() {
     }
     const ReceiveResult received = FetchReceived(app_.link);
     if (!received.bytes.empty()) {
+        log_.Append(received.bytes);
         std::wstring text = console_.Text();
         const ConsoleChange change = ApplyReceived(text, received.bytes, ansi_);
         console_.ShowChange(text, change);

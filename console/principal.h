@@ -7,6 +7,7 @@
 #include "console/app_context.h"
 #include "console/console_box.h"
 #include "console/console_text.h"
+#include "console/session_log.h"
 #include "console/status_panels.h"
 #include "console/toolbar1.h"
 #include "controls/statusbar/skin_status_bar.h"
@@ -22,6 +23,12 @@
 #include <string>
 
 namespace console {
+
+// The console's context menu (no keyboard shortcuts: every key belongs to the device).
+enum class ConsoleCommand : UINT {
+    CopyAll = 1, // "Copiar todo": the session to the clipboard
+    Clear = 5,   // "Borrar": as the toolbar's
+};
 
 struct PrincipalOptions {
     // Where "imagenes\Skin_VBNET.bmp" is looked for; empty: the folder of the running program.
@@ -66,6 +73,10 @@ public:
     // Sends the caption of quick-command button Index (0 to 3) followed by CR, then gives the
     // console the focus.
     void Command1_Click(short Index);
+    // A command of the console's context menu, as if chosen there (a disabled one does nothing).
+    void ConsoleMenu_Click(ConsoleCommand command);
+    // Everything the console showed since the last connect or clear, in the bytes it came in.
+    const SessionLog& Session() const { return log_; }
 
     // Hooks for the windows the toolbar opens (modeless); they do nothing until set.
     std::function<void()> ShowFinder;
@@ -115,6 +126,10 @@ private:
     void Send(const std::string& bytes);
     void txtConsole_KeyPress(wchar_t KeyAscii);
     void PasteClipboard();
+    // The console's context menu at a point of the screen; the chosen command is carried out.
+    void ShowConsoleMenu(POINT at);
+    bool CommandEnabled(ConsoleCommand command) const;
+    void CopyAll();
     HBRUSH ColourStatic(HDC dc, HWND control);
 
     AppContext& app_;
@@ -129,6 +144,7 @@ private:
     Toolbar1 toolbar_;
     HWND frame1_ = nullptr;
     ConsoleBox console_;
+    SessionLog log_;
     std::array<HWND, 4> command1_{};
     statusbar::SkinStatusBar statusBar1_;
     // After the skin picture: it lets go of the picture before the picture goes.
@@ -150,7 +166,7 @@ private:
     } panels_{statusBar1_};
     bool timerRxEnabled_ = false;
     bool timerRxArmed_ = false; // the window timer is set; it rests while the link is closed
-    bool opened_ = false; // built and shown: its end is the program's end
+    bool opened_ = false;       // built and shown: its end is the program's end
     // The focused control, kept while the window is inactive and given back when it is active again.
     win::DialogFocus focus_;
     int dpi_ = 96;
