@@ -3,17 +3,21 @@
 #include "console/clock_text.h"
 #include "console/console_ids.h"
 #include "console/receive_pump.h"
+#include "console/session_file_name.h"
 #include "console/skin_file.h"
 #include "resources/dialogs_ids.h"
 #include "win/ansi_text.h"
 #include "win/clipboard.h"
 #include "win/dpi.h"
+#include "win/file_dialog.h"
+#include "win/file_io.h"
 #include "win/notify.h"
 #include "win/program_folder.h"
 #include "win/units.h"
 
 #include <commctrl.h>
 
+#include <optional>
 #include <utility>
 
 namespace console {
@@ -370,6 +374,7 @@ void Principal::ShowConsoleMenu(POINT at) {
                     static_cast<UINT_PTR>(command), text);
     };
     add(ConsoleCommand::CopyAll, L"Copiar todo");
+    add(ConsoleCommand::SaveAs, L"Guardar como…");
     AppendMenuW(menu.handle, MF_SEPARATOR, 0, nullptr);
     add(ConsoleCommand::Clear, L"Borrar");
     const auto chosen = static_cast<UINT>(
@@ -381,6 +386,7 @@ void Principal::ShowConsoleMenu(POINT at) {
 bool Principal::CommandEnabled(ConsoleCommand command) const {
     switch (command) {
     case ConsoleCommand::CopyAll:
+    case ConsoleCommand::SaveAs:
         return true;
     case ConsoleCommand::Clear:
         return toolbar_.IsButtonEnabled(3); // with the toolbar's
@@ -395,6 +401,9 @@ void Principal::ConsoleMenu_Click(ConsoleCommand command) {
     case ConsoleCommand::CopyAll:
         CopyAll();
         break;
+    case ConsoleCommand::SaveAs:
+        SaveAs();
+        break;
     case ConsoleCommand::Clear:
         Toolbar1_ButtonClick(L"Boton3");
         break;
@@ -406,6 +415,22 @@ void Principal::CopyAll() {
     if (!win::SetClipboardText(hwnd_, DecodeAnsi(log_.Text(), ansi_)))
         win::ShowMessage(hwnd_, L"No se ha podido copiar el texto al portapapeles: lo está usando otro programa.",
                          kTitle, MB_ICONEXCLAMATION | MB_OK);
+}
+
+void Principal::SaveAs() {
+    const SYSTEMTIME t = LocalNow();
+    const ClockSample now{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+    const std::wstring serial = app_.link.IsOpen() ? win::FromAnsi(app_.link.SerialNumber()) : std::wstring();
+    const std::optional<std::wstring> path =
+        win::AskForFile({win::FileDialog::Kind::Save, hwnd_, win::DocumentsFolder(), SessionFileName(serial, now)});
+    if (!path)
+        return;
+    const std::string bytes =
+        log_.FileBytes(ToAnsi(L"[El principio de la sesión no se guardó: solo se conservan sus últimos 16 MiB]"));
+    const std::wstring failed = win::WriteFileReplacing(*path, bytes);
+    if (!failed.empty())
+        win::ShowMessage(hwnd_, L"No se ha podido guardar la sesión en " + *path + L":\n" + failed, kTitle,
+                         MB_ICONERROR | MB_OK);
 }
 
 void Principal::TimerHora_Timer() {

@@ -27,6 +27,7 @@ namespace console {
 // The console's context menu (no keyboard shortcuts: every key belongs to the device).
 enum class ConsoleCommand : UINT {
     CopyAll = 1, // "Copiar todo": the session to the clipboard
+    SaveAs = 2,  // "Guardar como…": the session to a file the user names
     Clear = 5,   // "Borrar": as the toolbar's
 };
 
@@ -130,6 +131,7 @@ private:
     void ShowConsoleMenu(POINT at);
     bool CommandEnabled(ConsoleCommand command) const;
     void CopyAll();
+    void SaveAs();
     HBRUSH ColourStatic(HDC dc, HWND control);
 
     AppContext& app_;
