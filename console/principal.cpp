@@ -2,6 +2,7 @@
 
 #include "console/clock_text.h"
 #include "console/console_ids.h"
+#include "console/file_to_send.h"
 #include "console/receive_pump.h"
 #include "console/session_file_name.h"
 #include "console/skin_file.h"
@@ -296,6 +297,7 @@ void Principal::ResetConsole(bool giveFocus) {
 }
 
 void Principal::TakeOverLink(const std::wstring& itemText, const std::function<void()>& closeFinder) {
+    connectedItem_ = itemText;
     ShowConnected(panels_, itemText);
     habilitarBotones(true);
     EnableConsole();
@@ -332,6 +334,7 @@ void Principal::Toolbar1_ButtonClick(const std::wstring& key) {
 }
 
 void Principal::Disconnect() {
+    sender_.Cancel();
     habilitarBotones(false);
     app_.link.CloseLink();
     ShowDisconnected(panels_);
@@ -375,6 +378,10 @@ void Principal::ShowConsoleMenu(POINT at) {
     };
     add(ConsoleCommand::CopyAll, L"Copiar todo");
     add(ConsoleCommand::SaveAs, L"Guardar como…");
+    if (sender_.Active())
+        add(ConsoleCommand::CancelSend, L"Cancelar envío"); // Escape is a key for the device
+    else
+        add(ConsoleCommand::SendFile, L"Enviar archivo…");
     AppendMenuW(menu.handle, MF_SEPARATOR, 0, nullptr);
     add(ConsoleCommand::Clear, L"Borrar");
     const auto chosen = static_cast<UINT>(
@@ -388,6 +395,10 @@ bool Principal::CommandEnabled(ConsoleCommand command) const {
     case ConsoleCommand::CopyAll:
     case ConsoleCommand::SaveAs:
         return true;
+    case ConsoleCommand::SendFile:
+        return app_.link.IsOpen() && !sender_.Active();
+    case ConsoleCommand::CancelSend:
+        return sender_.Active();
     case ConsoleCommand::Clear:
         return toolbar_.IsButtonEnabled(3); // with the toolbar's
     }
@@ -403,6 +414,13 @@ void Principal::ConsoleMenu_Click(ConsoleCommand command) {
         break;
     case ConsoleCommand::SaveAs:
         SaveAs();
+        break;
+    case ConsoleCommand::SendFile:
+        SendFile();
+        break;
+    case ConsoleCommand::CancelSend:
+        sender_.Cancel();
+        ShowConnected(panels_, connectedItem_);
         break;
     case ConsoleCommand::Clear:
         Toolbar1_ButtonClick(L"Boton3");
@@ -433,6 +451,41 @@ void Principal::SaveAs() {
                          MB_ICONERROR | MB_OK);
 }
 
+void Principal::SendFile() {
+    const std::optional<std::wstring> path =
+        win::AskForFile({win::FileDialog::Kind::Open, hwnd_, win::DocumentsFolder(), {}});
+    if (!path)
+        return;
+    const win::FileRead read = win::ReadFileUpTo(*path, kMaxFileToSend);
+    FileToSend file = DecodeFileToSend(read.bytes, ansi_);
+    if (!read.error.empty() || file.problem != FileToSend::Problem::None) {
+        win::ShowMessage(
+            hwnd_, read.error.empty() ? RefusalText(file) : L"No se ha podido leer " + *path + L":\n" + read.error,
+            kTitle, MB_ICONEXCLAMATION | MB_OK);
+        return;
+    }
+    if (!app_.link.IsOpen())
+        return; // the link went while the user chose the file
+    sender_.Start(std::move(file.lines));
+    PumpSender();
+}
+
+void Principal::PumpSender() {
+    if (!sender_.Active())
+        return;
+    if (const std::optional<std::string> line = sender_.Due(Now())) {
+        Send(*line);
+        if (sender_.Active()) // a failed write ends the link, and the sending with it
+            ShowSending(panels_, sender_.Sent(), sender_.Total());
+    } else if (!sender_.Active()) {
+        ShowConnected(panels_, connectedItem_); // the device took the last line
+    }
+}
+
+std::uint64_t Principal::Now() const {
+    return options_.clock ? options_.clock() : GetTickCount64();
+}
+
 void Principal::TimerHora_Timer() {
     const SYSTEMTIME now = LocalNow();
     ShowClock(panels_, LongTimeText(now), ShortDateText(now));
@@ -450,12 +503,14 @@ void Principal::TimerRx_Timer() {
     const ReceiveResult received = FetchReceived(app_.link);
     if (!received.bytes.empty()) {
         log_.Append(received.bytes);
+        sender_.Received(received.bytes);
         std::wstring text = console_.Text();
         const ConsoleChange change = ApplyReceived(text, received.bytes, ansi_);
         console_.ShowChange(text, change);
     }
     if (received.deviceGone)
         Disconnect();
+    PumpSender();
 }
 
 HBRUSH Principal::ColourStatic(HDC dc, HWND control) {

@@ -7,6 +7,7 @@
 #include "console/app_context.h"
 #include "console/console_box.h"
 #include "console/console_text.h"
+#include "console/file_sender.h"
 #include "console/session_log.h"
 #include "console/status_panels.h"
 #include "console/toolbar1.h"
@@ -18,6 +19,7 @@
 #include "win/window_base.h"
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -26,9 +28,11 @@ namespace console {
 
 // The console's context menu (no keyboard shortcuts: every key belongs to the device).
 enum class ConsoleCommand : UINT {
-    CopyAll = 1, // "Copiar todo": the session to the clipboard
-    SaveAs = 2,  // "Guardar como…": the session to a file the user names
-    Clear = 5,   // "Borrar": as the toolbar's
+    CopyAll = 1,    // "Copiar todo": the session to the clipboard
+    SaveAs = 2,     // "Guardar como…": the session to a file the user names
+    SendFile = 3,   // "Enviar archivo…": a text file to the device, line by line (while connected)
+    CancelSend = 4, // "Cancelar envío", in its place while a file is being sent
+    Clear = 5,      // "Borrar": as the toolbar's
 };
 
 struct PrincipalOptions {
@@ -36,6 +40,8 @@ struct PrincipalOptions {
     std::wstring programFolder;
     // Ends the message loop when the window is gone (the program's window does; tests' do not).
     bool quitOnClose = false;
+    // Milliseconds from any fixed start, for the waits of a file being sent; empty: the system's tick count.
+    std::function<std::uint64_t()> clock = nullptr;
 };
 
 class Principal : public win::Window {
@@ -132,6 +138,11 @@ private:
     bool CommandEnabled(ConsoleCommand command) const;
     void CopyAll();
     void SaveAs();
+    void SendFile();
+    // The file being sent: its next line when it is due, and the state panel's count; the connection's
+    // text again once it is done.
+    void PumpSender();
+    std::uint64_t Now() const;
     HBRUSH ColourStatic(HDC dc, HWND control);
 
     AppContext& app_;
@@ -147,6 +158,9 @@ private:
     HWND frame1_ = nullptr;
     ConsoleBox console_;
     SessionLog log_;
+    FileSender sender_;
+    // The list item of the device connected to, as the state panel shows it.
+    std::wstring connectedItem_;
     std::array<HWND, 4> command1_{};
     statusbar::SkinStatusBar statusBar1_;
     // After the skin picture: it lets go of the picture before the picture goes.

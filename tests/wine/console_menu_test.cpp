@@ -1,5 +1,6 @@
 // The console's context menu on the real main window: opened by real input, its items following the
 // connection, and what each does.
+#include "console/file_to_send.h"
 #include "tests/wine/support/child_run.h"
 #include "tests/wine/support/console_menu.h"
 #include "tests/wine/support/principal_session.h"
@@ -17,6 +18,7 @@
 
 using namespace testsupport;
 using Items = std::vector<std::wstring>;
+using namespace std::string_literals;
 
 using ConsoleMenu = PrincipalSession;
 
@@ -27,7 +29,7 @@ TEST_F(ConsoleMenu, OpensOnARealRightClickTheMenuKeyAndShiftF10AndFollowsTheConn
     HWND box = principal.txtConsole();
     SetForegroundWindow(principal.Hwnd());
     SetFocus(box);
-    const Items connected = {L"Copiar todo", L"Guardar como…", L"-", L"Borrar"};
+    const Items connected = {L"Copiar todo", L"Guardar como…", L"Enviar archivo…", L"-", L"Borrar"};
     const auto byMouse = [&] { RightClick(box, {40, 40}); };
     const auto byAppsKey = [] { Chord(0, VK_APPS); };
     const auto byShiftF10 = [] { Chord(VK_SHIFT, VK_F10); };
@@ -43,7 +45,7 @@ TEST_F(ConsoleMenu, OpensOnARealRightClickTheMenuKeyAndShiftF10AndFollowsTheConn
 
     principal.Toolbar1_ButtonClick(L"Boton2");
     const MenuSeen seen = OpenMenu(byShiftF10);
-    EXPECT_EQ(seen.items, (Items{L"Copiar todo", L"Guardar como…", L"-", L"Borrar (off)"}));
+    EXPECT_EQ(seen.items, (Items{L"Copiar todo", L"Guardar como…", L"Enviar archivo… (off)", L"-", L"Borrar (off)"}));
     principal.ConsoleMenu_Click(console::ConsoleCommand::Clear);
     EXPECT_NE(principal.ConsoleText(), L">") << "a disabled command does nothing";
 }
@@ -166,6 +168,89 @@ TEST_F(ConsoleMenu, CopiarTodoAndGuardarComoHoldTheWholeSessionSinceTheLastClear
         EXPECT_TRUE(notices.notices[i].text.starts_with(says) && notices.notices[i].text.size() > says.size() + 3)
             << "names the file and the reason: " << Narrow(notices.notices[i].text);
     }
+    DeleteFileW(file.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+namespace {
+
+// After every timer tick of the main window: once the device has received two lines, the sending is
+// cancelled, before the tick that would write the third.
+struct CancelAfterTwo {
+    console::Principal* principal;
+    SimDriver* sim;
+    bool cancelled = false;
+};
+
+LRESULT CALLBACK CancelAfterTwoLines(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    const LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+    auto& c = *reinterpret_cast<CancelAfterTwo*>(data);
+    const std::string written = c.sim->Written(SimDriver::kZevSerial);
+    if (msg == WM_TIMER && !c.cancelled && std::count(written.begin(), written.end(), '\r') == 2) {
+        c.principal->ConsoleMenu_Click(console::ConsoleCommand::CancelSend);
+        c.cancelled = true;
+    }
+    return result;
+}
+
+} // namespace
+
+// Enviar archivo… sends the file as the device receives it, line by line: the first at once, each next
+// once the device's prompt came back, the last without a line end as it stands (after 2 s). The state
+// panel counts the lines, then shows the connection again. Cancelled half-way, nothing more goes out.
+// A file over 64 KiB, with a NUL or with a character the code page lacks is refused naming the line.
+TEST_F(ConsoleMenu, EnviarArchivoSendsLineByLineStopsWhenCancelledAndRefusesWhatTheDeviceCannotTake) {
+    Connect();
+    SetForegroundWindow(principal.Hwnd());
+    SetFocus(principal.txtConsole());
+    const std::wstring folder = TempFolder(), file = folder + L"guion.txt", connected = Panel(1);
+    WriteBytes(file, "STATUS\r\nHELP\nLIST\r\nSCAN");
+    Dialogs dialogs;
+    dialogs.answers = {file, file};
+    sim.ClearWritten(kZev);
+    principal.ConsoleMenu_Click(console::ConsoleCommand::SendFile);
+    EXPECT_EQ(std::pair(Written(), Panel(1)),
+              std::pair(std::string("STATUS\r"), std::wstring(L"Enviando archivo: 1 de 4 líneas")))
+        << "the first line at once, the next only once the device answered";
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(std::tuple(dialogs.asked[0].kind, dialogs.asked[0].folder),
+              std::tuple(win::FileDialog::Kind::Open, win::DocumentsFolder()));
+    EXPECT_EQ(OpenMenu([] { Chord(VK_SHIFT, VK_F10); }).items,
+              (Items{L"Copiar todo", L"Guardar como…", L"Cancelar envío", L"-", L"Borrar"}));
+    ASSERT_TRUE(PumpUntil([&] { return Panel(1) == connected; }, 8000)) << Narrow(Panel(1));
+    EXPECT_EQ(Written(), "STATUS\rHELP\rLIST\rSCAN");
+
+    CancelAfterTwo cancel{&principal, &sim};
+    ASSERT_TRUE(SetWindowSubclass(principal.Hwnd(), &CancelAfterTwoLines, 1, reinterpret_cast<DWORD_PTR>(&cancel)));
+    principal.Toolbar1_ButtonClick(L"Boton3");
+    sim.ClearWritten(kZev);
+    principal.ConsoleMenu_Click(console::ConsoleCommand::SendFile);
+    // The device's answer to the second line, with its prompt: the tick that saw it would send the third.
+    const bool answered = WaitForReply(L"Comandos disponibles");
+    RemoveWindowSubclass(principal.Hwnd(), &CancelAfterTwoLines, 1);
+    ASSERT_TRUE(answered && cancel.cancelled);
+    EXPECT_EQ(std::pair(Written(), Panel(1)), std::pair(std::string("STATUS\rHELP\r"), connected));
+
+    const struct {
+        std::string bytes;
+        std::wstring says;
+    } refused[] = {
+        {std::string(console::kMaxFileToSend + 1, 'a'), L"El archivo no se puede enviar: tiene más de 64 KB."},
+        {"a\r\nb\0c"s, L"El archivo no se puede enviar: la línea 2 contiene un carácter nulo."},
+        {"\xEF\xBB\xBFok\n\xCE\xA9",
+         L"El archivo no se puede enviar: la línea 2 contiene un carácter (U+03A9) que la página de códigos del "
+         L"sistema no tiene."},
+    };
+    sim.ClearWritten(kZev);
+    for (const auto& r : refused) {
+        WriteBytes(file, r.bytes);
+        dialogs.answers = {file};
+        principal.ConsoleMenu_Click(console::ConsoleCommand::SendFile);
+        ASSERT_FALSE(notices.notices.empty());
+        EXPECT_EQ(std::tuple(notices.notices.back().text, notices.notices.back().title, Written()),
+                  std::tuple(r.says, std::wstring(L"ZEV Config"), std::string()));
+    }
+    EXPECT_EQ(notices.notices.size(), 3u);
     DeleteFileW(file.c_str());
     RemoveDirectoryW(folder.c_str());
 }
