@@ -35,6 +35,7 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDR
 
 constexpr UINT_PTR kTimerHora = 1;
 constexpr UINT_PTR kTimerRx = 2;
+constexpr UINT_PTR kTimerReconnect = 3;
 constexpr UINT kTimerHoraMs = 1000;
 constexpr UINT kTimerRxMs = 100;
 
@@ -235,6 +236,8 @@ void Principal::ScaleStatusBar() {
                        time = shown.At(kPanelTime).Text;
     statusBar1_.ClearPanels();
     AddPanels(panels_, state, date, time, widths);
+    if (reconnect_.Waiting()) // the tip goes with the state panel's new label
+        waitTip_.Set(hwnd_, statusBar1_.PanelLabel(kPanelState), waitTip_.Text());
 }
 
 void Principal::Load() {
@@ -297,15 +300,22 @@ void Principal::ResetConsole(bool giveFocus) {
 }
 
 void Principal::TakeOverLink(const std::wstring& itemText, const std::function<void()>& closeFinder) {
+    StopWaiting(); // connected through the finder: to this device or another one
     connectedItem_ = itemText;
-    ShowConnected(panels_, itemText);
+    LinkOpened(closeFinder, false);
+}
+
+void Principal::LinkOpened(const std::function<void()>& closeFinder, bool keepConsole) {
+    ShowConnected(panels_, connectedItem_);
     habilitarBotones(true);
     EnableConsole();
     EnableTimerRx();
     // The finder is gone before the console takes the focus and the device is first written to.
     if (closeFinder)
         closeFinder();
-    ResetConsole(true);
+    if (!keepConsole)
+        ResetConsole();
+    SetFocus(console_.Hwnd());
     Command1_Click(2); // "LIST"
 }
 
@@ -334,10 +344,58 @@ void Principal::Toolbar1_ButtonClick(const std::wstring& key) {
 }
 
 void Principal::Disconnect() {
+    StopWaiting();
+    LinkLost(false);
+}
+
+void Principal::LinkLost(bool deviceGone) {
     sender_.Cancel();
     habilitarBotones(false);
     app_.link.CloseLink();
     ShowDisconnected(panels_);
+    if (deviceGone)
+        WaitForDevice();
+}
+
+void Principal::WaitForDevice() {
+    reconnect_.DeviceGone(app_.link.SerialNumber(), Now());
+    if (!reconnect_.Waiting() || !SetTimer(hwnd_, kTimerReconnect, ReconnectPolicy::kAttemptEveryMs, nullptr))
+        return;
+    const SYSTEMTIME now = LocalNow();
+    waitTip_.Set(hwnd_, statusBar1_.PanelLabel(kPanelState),
+                 console::WaitingTip(win::FromAnsi(reconnect_.Serial()), now.wHour, now.wMinute));
+}
+
+void Principal::StopWaiting() {
+    reconnect_.Stop();
+    if (hwnd_)
+        KillTimer(hwnd_, kTimerReconnect);
+    waitTip_.Clear();
+}
+
+void Principal::TimerReconnect_Timer() {
+    if (app_.link.IsOpen()) { // connected meanwhile: opening the device would close that link
+        StopWaiting();
+        return;
+    }
+    switch (reconnect_.Tick(Now(), FinderOpen && FinderOpen())) {
+    case ReconnectPolicy::Action::None:
+        return;
+    case ReconnectPolicy::Action::GiveUp:
+        StopWaiting();
+        return;
+    case ReconnectPolicy::Action::Try:
+        break;
+    }
+    // Opened by its serial number as the finder opens it; the finder's list and snapshot stay as they are.
+    d2xx::FT_STATUS status = d2xx::FT_OK;
+    const bool opened = app_.link.OpenLink(reconnect_.Serial(), &status);
+    reconnect_.Tried(opened, status);
+    if (reconnect_.Waiting())
+        return;
+    StopWaiting();
+    if (opened)
+        LinkOpened(nullptr, true); // the session goes on
 }
 
 void Principal::Send(const std::string& bytes) {
@@ -347,9 +405,11 @@ void Principal::Send(const std::string& bytes) {
     d2xx::DWORD written = 0;
     const d2xx::FT_STATUS status = app_.link.Write(bytes.data(), static_cast<d2xx::DWORD>(bytes.size()), &written);
     if (status != d2xx::FT_OK) {
-        // The link is of no further use. Say so, and let the user connect again, rather than
-        // keep showing a connection that is gone.
-        Disconnect();
+        // The link is of no further use. Say so, and let the user connect again, rather than keep
+        // showing a connection that is gone. Unplugged as a key went out, the device is waited for;
+        // one still there that refused the write is not.
+        d2xx::DWORD queued = 0;
+        LinkLost(MeansDeviceGone(app_.link.GetQueueStatus(&queued)));
     }
 }
 
@@ -509,7 +569,7 @@ void Principal::TimerRx_Timer() {
         console_.ShowChange(text, change);
     }
     if (received.deviceGone)
-        Disconnect();
+        LinkLost(true);
     PumpSender();
 }
 
@@ -550,6 +610,8 @@ LRESULT Principal::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             TimerHora_Timer();
         else if (wParam == kTimerRx)
             TimerRx_Timer();
+        else if (wParam == kTimerReconnect)
+            TimerReconnect_Timer();
         return 0;
     case WM_CTLCOLORSTATIC:
         return reinterpret_cast<LRESULT>(ColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
@@ -572,6 +634,7 @@ LRESULT Principal::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         KillTimer(hwnd_, kTimerHora);
         KillTimer(hwnd_, kTimerRx);
         timerRxEnabled_ = timerRxArmed_ = false;
+        StopWaiting();
         Unload();
         return 0;
     }

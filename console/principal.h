@@ -8,6 +8,8 @@
 #include "console/console_box.h"
 #include "console/console_text.h"
 #include "console/file_sender.h"
+#include "console/panel_tip.h"
+#include "console/reconnect_policy.h"
 #include "console/session_log.h"
 #include "console/status_panels.h"
 #include "console/toolbar1.h"
@@ -40,7 +42,8 @@ struct PrincipalOptions {
     std::wstring programFolder;
     // Ends the message loop when the window is gone (the program's window does; tests' do not).
     bool quitOnClose = false;
-    // Milliseconds from any fixed start, for the waits of a file being sent; empty: the system's tick count.
+    // Milliseconds from any fixed start, for the waits of a file being sent and for an unplugged device;
+    // empty: the system's tick count.
     std::function<std::uint64_t()> clock = nullptr;
 };
 
@@ -88,6 +91,9 @@ public:
     // Hooks for the windows the toolbar opens (modeless); they do nothing until set.
     std::function<void()> ShowFinder;
     std::function<void()> ShowAbout;
+    // Whether the device finder is open: while it is, an unplugged device is not tried (the finder lists
+    // and connects devices itself). Unset: never.
+    std::function<bool()> FinderOpen;
     // Runs first when the window unloads (before the link is closed), for whatever attached itself
     // at load: the toolbar skinning unhooks here, then anything set before the window opened runs.
     std::function<void()> Unloading;
@@ -108,9 +114,15 @@ public:
     std::wstring ConsoleText() const { return console_.Text(); }
     int ConsoleSelStart() const { return console_.SelStart(); }
 
-    // The timers' ticks (TimerHora every 1000 ms, TimerRx every 100 ms while enabled).
+    // The timers' ticks (TimerHora every 1000 ms, TimerRx every 100 ms while enabled, and once a second
+    // while an unplugged device is waited for).
     void TimerHora_Timer();
     void TimerRx_Timer();
+    void TimerReconnect_Timer();
+    // Waiting for the connected device to come back after it was unplugged; the state panel's tool tip
+    // says for which and until when.
+    bool WaitingForDevice() const { return reconnect_.Waiting(); }
+    std::wstring WaitingTip() const { return waitTip_.Text(); }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -127,8 +139,17 @@ private:
     void ScaleStatusBar();
     void Load();
     void Unload();
-    // Disconnect button, and what a failed write or a vanished device leads to.
+    // Disconnect button.
     void Disconnect();
+    // The link is of no further use (disconnected, a write failed, the device is gone): the controls
+    // switched back, the link closed, "Desconectado" shown. A device seen gone is then waited for.
+    void LinkLost(bool deviceGone);
+    void WaitForDevice();
+    void StopWaiting();
+    // A link just opened (by the finder, or to the device that came back): panel 1 names the device,
+    // the controls are switched, the console and TimerRx enabled; then closeFinder runs, the console
+    // is reset to its prompt unless keepConsole, gets the focus, and "LIST" goes out.
+    void LinkOpened(const std::function<void()>& closeFinder, bool keepConsole);
     // One write of the bytes to the device. A failed write closes the link and shows it.
     void Send(const std::string& bytes);
     void txtConsole_KeyPress(wchar_t KeyAscii);
@@ -159,6 +180,8 @@ private:
     ConsoleBox console_;
     SessionLog log_;
     FileSender sender_;
+    ReconnectPolicy reconnect_;
+    PanelTip waitTip_;
     // The list item of the device connected to, as the state panel shows it.
     std::wstring connectedItem_;
     std::array<HWND, 4> command1_{};
