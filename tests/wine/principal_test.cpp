@@ -246,16 +246,9 @@ TEST_F(Principal, ADisconnectAFailedWriteOrAnUnplugClosesTheLinkOnceAndKeepsTheC
     EXPECT_TRUE(notices.notices.empty()) << "no message";
 }
 
-// Clear empties the console to its prompt and sends nothing (a real click on a tool reaches its key: the
-// end-to-end test); closing while connected closes the link, after the unload hook.
-TEST_F(Principal, ClearSendsNothingAndClosingClosesTheLinkAfterTheUnloadHook) {
+// Closing while connected closes the link, after the unload hook (Borrar: the console menu's test).
+TEST_F(Principal, ClosingClosesTheLinkAfterTheUnloadHook) {
     Connect();
-    principal.Command1_Click(0);
-    ASSERT_TRUE(WaitForReply(L"redes encontradas"));
-    principal.Toolbar1_ButtonClick(L"Boton3");
-    EXPECT_EQ(std::pair(principal.ConsoleText(), principal.ConsoleSelStart()), std::pair(std::wstring(L">"), 1));
-    EXPECT_EQ(Written(), "LIST\rSCAN\r");
-
     bool unloaded = false;
     principal.Unloading = [&] { unloaded = sim.IsOpen(kZev); };
     SendMessageW(principal.Hwnd(), WM_CLOSE, 0, 0);
