@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 namespace console {
 
 PanelTip::~PanelTip() {
@@ -10,8 +12,9 @@ PanelTip::~PanelTip() {
         DestroyWindow(tip_);
 }
 
-void PanelTip::Set(HWND owner, HWND tool, const std::wstring& text) {
+void PanelTip::Set(HWND owner, HWND tool, std::wstring text) {
     Clear();
+    text_ = std::move(text);
     if (!tip_ || !IsWindow(tip_))
         tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
@@ -23,11 +26,16 @@ void PanelTip::Set(HWND owner, HWND tool, const std::wstring& text) {
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS; // the tip watches the pointer over the tool itself
     info.hwnd = owner;
     info.uId = reinterpret_cast<UINT_PTR>(tool);
-    info.lpszText = const_cast<wchar_t*>(text.c_str()); // copied by the tip
+    info.lpszText = text_.data(); // copied by the tip
     if (SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info))) {
         owner_ = owner;
         tool_ = tool;
     }
+}
+
+void PanelTip::Retarget(HWND tool) {
+    if (tool_)
+        Set(owner_, tool, text_);
 }
 
 void PanelTip::Clear() {

@@ -16,7 +16,9 @@ public:
     ~PanelTip();
 
     // The tool tip of window tool (a child of owner) is text from now on, in place of any earlier one.
-    void Set(HWND owner, HWND tool, const std::wstring& text);
+    void Set(HWND owner, HWND tool, std::wstring text);
+    // The tip, if there is one, now for another window (the same panel's label made again).
+    void Retarget(HWND tool);
     void Clear();
     // The text shown, empty when there is none.
     std::wstring Text() const;
@@ -25,6 +27,7 @@ private:
     HWND tip_ = nullptr;
     HWND owner_ = nullptr;
     HWND tool_ = nullptr;
+    std::wstring text_;
 };
 
 } // namespace console

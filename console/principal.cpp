@@ -218,6 +218,7 @@ void Principal::OnDpiChanged(int dpi) {
     }
     win::MoveTo(statusBar1_.Hwnd(), at.statusBar);
     ScaleStatusBar();
+    waitTip_.Retarget(statusBar1_.PanelLabel(kPanelState)); // the panels' labels were made again
     win::MoveTo(frame1_, at.frame1);
     SetIcons();
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -236,8 +237,6 @@ void Principal::ScaleStatusBar() {
                        time = shown.At(kPanelTime).Text;
     statusBar1_.ClearPanels();
     AddPanels(panels_, state, date, time, widths);
-    if (reconnect_.Waiting()) // the tip goes with the state panel's new label
-        waitTip_.Set(hwnd_, statusBar1_.PanelLabel(kPanelState), waitTip_.Text());
 }
 
 void Principal::Load() {
@@ -446,7 +445,7 @@ void Principal::ShowConsoleMenu(POINT at) {
     add(ConsoleCommand::Clear, L"Borrar");
     const auto chosen = static_cast<UINT>(
         TrackPopupMenuEx(menu.handle, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, at.x, at.y, hwnd_, nullptr));
-    if (chosen)
+    if (chosen && hwnd_) // the window may have gone while the menu was open
         ConsoleMenu_Click(static_cast<ConsoleCommand>(chosen));
 }
 

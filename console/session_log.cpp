@@ -1,8 +1,13 @@
 #include "console/session_log.h"
 
+#include <algorithm>
+
 namespace console {
 
 void SessionLog::Reset(std::string_view shown) {
+    // A long session's memory goes back now, not when the next one has grown as large.
+    buffer_.clear();
+    buffer_.shrink_to_fit();
     buffer_.assign(shown);
     begin_ = 0;
     cut_ = false;
@@ -10,6 +15,11 @@ void SessionLog::Reset(std::string_view shown) {
 }
 
 void SessionLog::Append(std::string_view received) {
+    // At its limit the buffer holds the kept text, what was dropped in front of it since the last
+    // compaction, and one tick's bytes (twice: CR becomes CR LF); it never needs to double beyond that.
+    const std::size_t most = buffer_.size() + 2 * received.size();
+    if (most > buffer_.capacity() && most > limit_)
+        buffer_.reserve(std::max(most, limit_ + limit_ / 8 + 2 * received.size()));
     for (char c : received) {
         if (c == '\0' || c == '\n') // a text box cannot hold a NUL; only CR makes a line break
             continue;
@@ -38,7 +48,7 @@ void SessionLog::KeepWithinLimit() {
         begin_ = from;
         cut_ = true;
     }
-    if (begin_ > 0 && begin_ >= buffer_.size() / 2) {
+    if (begin_ > 0 && (begin_ >= buffer_.size() / 2 || begin_ > limit_ / 8)) {
         buffer_.erase(0, begin_);
         begin_ = 0;
     }

@@ -33,8 +33,8 @@ private:
 
     std::size_t limit_;
     std::string buffer_;
-    // The text starts here: dropping the front moves it, and the buffer is compacted only now and then,
-    // so a stream at full speed does not move megabytes on every tick.
+    // The text starts here: dropping the front moves it, and the buffer is compacted only once an eighth
+    // of the limit was dropped, so a stream at full speed does not move megabytes on every tick.
     std::size_t begin_ = 0;
     bool cut_ = false;
 };
