@@ -53,4 +53,5 @@ TEST(ReconnectPolicy, TheTipSaysWhoAndTheWaitsEndOnTwentyFourHours) {
     EXPECT_EQ(console::WaitingTip(L"ZV100001", 10, 2), L"Esperando a ZV100001 hasta las 10:07");
     EXPECT_EQ(console::WaitingTip(L"A", 23, 58), L"Esperando a A hasta las 00:03");
     EXPECT_EQ(console::WaitingTip(L"A", 9, 55), L"Esperando a A hasta las 10:00");
+    EXPECT_EQ(console::WaitingTip(L"A", 23, 54), L"Esperando a A hasta las 23:59");
 }

@@ -40,10 +40,14 @@ TEST(FileToSend, DecodesEachEncodingMakesLineEndsCrAndRefusesNamingTheLine) {
         {u8 + "\xF0\x9F\x98\x80", {}, Problem::Unmappable, 1, 0x1F600},
         {le + "\x3D\xD8\x00\xDE"s, {}, Problem::Unmappable, 1, 0x1F600},
         {u8 + "a\r\n\r\n\xC3(", {}, Problem::BadUtf8, 3},
-        {u8 + "\xC0\xAF", {}, Problem::BadUtf8, 1},     // overlong
-        {u8 + "\xED\xA0\x80", {}, Problem::BadUtf8, 1}, // a surrogate
-        {u8 + "\xE2\x82", {}, Problem::BadUtf8, 1},     // cut short
-        {le + "a\0b"s, {}, Problem::BadUtf16, 1},       // an odd byte
+        {u8 + "\xC0\xAF", {}, Problem::BadUtf8, 1},         // overlong
+        {u8 + "\xED\xA0\x80", {}, Problem::BadUtf8, 1},     // a surrogate
+        {u8 + "\xED\xBF\xBF", {}, Problem::BadUtf8, 1},     // the last one
+        {u8 + "\xE0\x80\xAF", {}, Problem::BadUtf8, 1},     // overlong in three bytes
+        {u8 + "\xF4\x90\x80\x80", {}, Problem::BadUtf8, 1}, // beyond Unicode
+        {u8 + "\xBF\xBF", {}, Problem::BadUtf8, 1},         // a continuation byte first
+        {u8 + "\xE2\x82", {}, Problem::BadUtf8, 1},         // cut short
+        {le + "a\0b"s, {}, Problem::BadUtf16, 1},           // an odd byte
         {le + "\x00\xD8\x61\x00"s, {}, Problem::BadUtf16, 1},
         {be + "\xDC\x00"s, {}, Problem::BadUtf16, 1},
         {"", {}, Problem::Empty},
@@ -105,6 +109,8 @@ TEST(FileSender, WritesTheNextLineWhenThePromptCameBackOrAfterTwoSecondsAndStops
     EXPECT_EQ(std::tuple(sender.Sent(), sender.Total(), sender.Active()), std::tuple(1u, 2u, true));
     EXPECT_EQ(sender.Due(2009), std::nullopt);
     EXPECT_EQ(sender.Due(2010), std::optional<std::string>("Y\r")) << "the two seconds count from the last write";
+    sender.Start({"P\r"});
+    EXPECT_EQ(sender.Due(2011), std::optional<std::string>("P\r")) << "a new file starts at its first line";
     sender.Cancel();
     sender.Received("\r\n>");
     EXPECT_EQ(sender.Due(9000), std::nullopt);

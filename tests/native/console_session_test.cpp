@@ -76,7 +76,7 @@ TEST(SessionFileName, SerialMadeSafeOrConsolaAndTheMomentToTheSecond) {
     } cases[] = {
         {L"ZV100001", L"ZEV_ZV100001_20260307-090502.txt"},
         {L"", L"ZEV_consola_20260307-090502.txt"},
-        {L"A\\/:*?\"<>|\x01\x7F z", L"ZEV_A___________ z_20260307-090502.txt"},
+        {L"A\\/:*?\"<>|\x1F\x7F z", L"ZEV_A___________ z_20260307-090502.txt"},
         {std::wstring(40, L'S'), L"ZEV_" + std::wstring(32, L'S') + L"_20260307-090502.txt"},
     };
     for (const auto& c : cases)
