@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace console {
 
 ConsoleBox::~ConsoleBox() {
@@ -70,6 +72,21 @@ int ConsoleBox::SelStart() const {
     return static_cast<int>(start);
 }
 
+void ConsoleBox::OpenContextMenu(LPARAM at) {
+    if (!ContextMenu)
+        return;
+    POINT p{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    if (at == -1) { // from the keyboard: at the caret, kept inside the box
+        RECT box{};
+        GetClientRect(hwnd_, &box);
+        GetCaretPos(&p);
+        p.x = std::clamp(p.x, box.left, box.right - 1);
+        p.y = std::clamp(p.y, box.top, box.bottom - 1);
+        ClientToScreen(hwnd_, &p);
+    }
+    ContextMenu(p);
+}
+
 LRESULT CALLBACK ConsoleBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR refData) {
     auto* self = reinterpret_cast<ConsoleBox*>(refData);
@@ -88,6 +105,11 @@ LRESULT CALLBACK ConsoleBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LP
         self->CaretToEnd();
         return result;
     }
+    case WM_CONTEXTMENU:
+        // A right click, Shift+F10 or the context-menu key (lParam -1 for a key): the window's menu,
+        // never the edit box's own.
+        self->OpenContextMenu(lParam);
+        return 0;
     case WM_NCDESTROY:
         win::RemoveSubclass(hwnd, &ConsoleBox::SubclassProc, 1);
         self->hwnd_ = nullptr;

@@ -83,6 +83,15 @@ AnsiTable Latin1Table() {
     return table;
 }
 
+std::wstring DecodeAnsi(std::string_view bytes, const AnsiTable& table) {
+    std::wstring text;
+    text.reserve(bytes.size());
+    for (char byte : bytes)
+        if (byte != '\0')
+            text += table[static_cast<unsigned char>(byte)];
+    return text;
+}
+
 ConsoleChange ApplyReceived(std::wstring& consoleText, std::string_view received, const AnsiTable& table) {
     std::wstring out;
     EraseAwareText text(out);

@@ -18,6 +18,8 @@ constexpr std::size_t kConsoleLimit = 5000;
 using AnsiTable = std::array<wchar_t, 256>;
 // Byte b is character b (ISO 8859-1): the table when the code page is not at hand.
 AnsiTable Latin1Table();
+// The bytes' characters (a NUL has none).
+std::wstring DecodeAnsi(std::string_view bytes, const AnsiTable& table);
 
 // What ApplyReceived changed, so that a text box can be handed only the change rather than the
 // whole text: the old text's first `kept` characters stayed as they were and the rest of the new

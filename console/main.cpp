@@ -26,7 +26,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
 
     console::AppContext app;
     console::Principal principal(app, {.programFolder = {}, .quitOnClose = true});
-    principal.ShowFinder = [&app, &principal] { console::OpenFinder(app, principal); };
+    console::AttachFinder(app, principal);
     principal.ShowAbout = [] { console::About::Show(); };
     // Open tells the user why when it fails (the skin picture cannot be read): the program ends.
     if (!principal.Open(showCommand))

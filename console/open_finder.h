@@ -15,4 +15,10 @@ inline finder::Dispositivos* OpenFinder(AppContext& app, Principal& principal) {
         {app.driver, app.catalog, app.link, std::bind_front(&Principal::TakeOverLink, &principal)});
 }
 
+// The find button opens the finder, and the main window knows while it is open.
+inline void AttachFinder(AppContext& app, Principal& principal) {
+    principal.ShowFinder = [&app, &principal] { OpenFinder(app, principal); };
+    principal.FinderOpen = [] { return finder::Dispositivos::Instance() != nullptr; };
+}
+
 } // namespace console

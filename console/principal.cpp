@@ -2,17 +2,23 @@
 
 #include "console/clock_text.h"
 #include "console/console_ids.h"
+#include "console/file_to_send.h"
 #include "console/receive_pump.h"
+#include "console/session_file_name.h"
 #include "console/skin_file.h"
 #include "resources/dialogs_ids.h"
 #include "win/ansi_text.h"
+#include "win/clipboard.h"
+#include "win/dpi.h"
+#include "win/file_dialog.h"
+#include "win/file_io.h"
 #include "win/notify.h"
 #include "win/program_folder.h"
-#include "win/dpi.h"
 #include "win/units.h"
 
 #include <commctrl.h>
 
+#include <optional>
 #include <utility>
 
 namespace console {
@@ -29,6 +35,7 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDR
 
 constexpr UINT_PTR kTimerHora = 1;
 constexpr UINT_PTR kTimerRx = 2;
+constexpr UINT_PTR kTimerReconnect = 3;
 constexpr UINT kTimerHoraMs = 1000;
 constexpr UINT kTimerRxMs = 100;
 
@@ -144,6 +151,7 @@ bool Principal::CreateControls() {
     if (!console_.Create(hwnd_, IDC_TXTCONSOLE, at.console, consoleFont_.Get()))
         return false;
     console_.KeyPress = [this](wchar_t c) { txtConsole_KeyPress(c); };
+    console_.ContextMenu = [this](POINT at) { ShowConsoleMenu(at); };
 
     for (int i = 0; i < 4; ++i) {
         const RECT& r = at.command1[i];
@@ -210,6 +218,7 @@ void Principal::OnDpiChanged(int dpi) {
     }
     win::MoveTo(statusBar1_.Hwnd(), at.statusBar);
     ScaleStatusBar();
+    waitTip_.Retarget(statusBar1_.PanelLabel(kPanelState)); // the panels' labels were made again
     win::MoveTo(frame1_, at.frame1);
     SetIcons();
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -284,19 +293,28 @@ void Principal::EnableTimerRx() {
 
 void Principal::ResetConsole(bool giveFocus) {
     console_.SetText(L">");
+    log_.Reset(">"); // the session starts again
     if (giveFocus)
         SetFocus(console_.Hwnd());
 }
 
 void Principal::TakeOverLink(const std::wstring& itemText, const std::function<void()>& closeFinder) {
-    ShowConnected(panels_, itemText);
+    StopWaiting(); // connected through the finder: to this device or another one
+    connectedItem_ = itemText;
+    LinkOpened(closeFinder, false);
+}
+
+void Principal::LinkOpened(const std::function<void()>& closeFinder, bool keepConsole) {
+    ShowConnected(panels_, connectedItem_);
     habilitarBotones(true);
     EnableConsole();
     EnableTimerRx();
     // The finder is gone before the console takes the focus and the device is first written to.
     if (closeFinder)
         closeFinder();
-    ResetConsole(true);
+    if (!keepConsole)
+        ResetConsole();
+    SetFocus(console_.Hwnd());
     Command1_Click(2); // "LIST"
 }
 
@@ -325,9 +343,58 @@ void Principal::Toolbar1_ButtonClick(const std::wstring& key) {
 }
 
 void Principal::Disconnect() {
+    StopWaiting();
+    LinkLost(false);
+}
+
+void Principal::LinkLost(bool deviceGone) {
+    sender_.Cancel();
     habilitarBotones(false);
     app_.link.CloseLink();
     ShowDisconnected(panels_);
+    if (deviceGone)
+        WaitForDevice();
+}
+
+void Principal::WaitForDevice() {
+    reconnect_.DeviceGone(app_.link.SerialNumber(), Now());
+    if (!reconnect_.Waiting() || !SetTimer(hwnd_, kTimerReconnect, ReconnectPolicy::kAttemptEveryMs, nullptr))
+        return;
+    const SYSTEMTIME now = LocalNow();
+    waitTip_.Set(hwnd_, statusBar1_.PanelLabel(kPanelState),
+                 console::WaitingTip(win::FromAnsi(reconnect_.Serial()), now.wHour, now.wMinute));
+}
+
+void Principal::StopWaiting() {
+    reconnect_.Stop();
+    if (hwnd_)
+        KillTimer(hwnd_, kTimerReconnect);
+    waitTip_.Clear();
+}
+
+void Principal::TimerReconnect_Timer() {
+    if (app_.link.IsOpen()) { // connected meanwhile: opening the device would close that link
+        StopWaiting();
+        return;
+    }
+    switch (reconnect_.Tick(Now(), FinderOpen && FinderOpen())) {
+    case ReconnectPolicy::Action::None:
+        return;
+    case ReconnectPolicy::Action::GiveUp:
+        StopWaiting();
+        return;
+    case ReconnectPolicy::Action::Try:
+        break;
+    }
+    // Opened by its serial number as the finder opens it; the finder's list and snapshot stay as they are.
+    d2xx::FT_STATUS status = d2xx::FT_OK;
+    const bool opened = app_.link.OpenLink(reconnect_.Serial(), &status);
+    reconnect_.Tried(opened, status);
+    if (reconnect_.Waiting())
+        return;
+    StopWaiting();
+    if (opened)
+        LinkOpened(nullptr, true); // the session goes on
 }
 
 void Principal::Send(const std::string& bytes) {
@@ -337,9 +404,11 @@ void Principal::Send(const std::string& bytes) {
     d2xx::DWORD written = 0;
     const d2xx::FT_STATUS status = app_.link.Write(bytes.data(), static_cast<d2xx::DWORD>(bytes.size()), &written);
     if (status != d2xx::FT_OK) {
-        // The link is of no further use. Say so, and let the user connect again, rather than
-        // keep showing a connection that is gone.
-        Disconnect();
+        // The link is of no further use. Say so, and let the user connect again, rather than keep
+        // showing a connection that is gone. Unplugged as a key went out, the device is waited for;
+        // one still there that refused the write is not.
+        d2xx::DWORD queued = 0;
+        LinkLost(MeansDeviceGone(app_.link.GetQueueStatus(&queued)));
     }
 }
 
@@ -354,22 +423,126 @@ void Principal::txtConsole_KeyPress(wchar_t KeyAscii) {
 }
 
 void Principal::PasteClipboard() {
-    if (!OpenClipboard(hwnd_))
-        return;
-    std::wstring text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-            // The clipboard's block may lack its NUL: never read past its end.
-            const std::size_t capacity = GlobalSize(data) / sizeof(wchar_t);
-            std::size_t n = 0;
-            while (n < capacity && chars[n] != L'\0')
-                ++n;
-            text.assign(chars, n);
-            GlobalUnlock(data);
-        }
+    Send(ToAnsi(win::ClipboardText(hwnd_))); // one write, however long; no CR added
+}
+
+void Principal::ShowConsoleMenu(POINT at) {
+    struct Menu {
+        HMENU handle = CreatePopupMenu();
+        ~Menu() { DestroyMenu(handle); }
+    } menu;
+    const auto add = [&](ConsoleCommand command, const wchar_t* text) {
+        AppendMenuW(menu.handle, MF_STRING | (CommandEnabled(command) ? MF_ENABLED : MF_GRAYED),
+                    static_cast<UINT_PTR>(command), text);
+    };
+    add(ConsoleCommand::CopyAll, L"Copiar todo");
+    add(ConsoleCommand::SaveAs, L"Guardar como…");
+    if (sender_.Active())
+        add(ConsoleCommand::CancelSend, L"Cancelar envío"); // Escape is a key for the device
+    else
+        add(ConsoleCommand::SendFile, L"Enviar archivo…");
+    AppendMenuW(menu.handle, MF_SEPARATOR, 0, nullptr);
+    add(ConsoleCommand::Clear, L"Borrar");
+    const auto chosen = static_cast<UINT>(
+        TrackPopupMenuEx(menu.handle, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, at.x, at.y, hwnd_, nullptr));
+    if (chosen && hwnd_) // the window may have gone while the menu was open
+        ConsoleMenu_Click(static_cast<ConsoleCommand>(chosen));
+}
+
+bool Principal::CommandEnabled(ConsoleCommand command) const {
+    switch (command) {
+    case ConsoleCommand::CopyAll:
+    case ConsoleCommand::SaveAs:
+        return true;
+    case ConsoleCommand::SendFile:
+        return app_.link.IsOpen() && !sender_.Active();
+    case ConsoleCommand::CancelSend:
+        return sender_.Active();
+    case ConsoleCommand::Clear:
+        return toolbar_.IsButtonEnabled(3); // with the toolbar's
     }
-    CloseClipboard();
-    Send(ToAnsi(text)); // one write, however long; no CR added
+    return false;
+}
+
+void Principal::ConsoleMenu_Click(ConsoleCommand command) {
+    if (!CommandEnabled(command))
+        return;
+    switch (command) {
+    case ConsoleCommand::CopyAll:
+        CopyAll();
+        break;
+    case ConsoleCommand::SaveAs:
+        SaveAs();
+        break;
+    case ConsoleCommand::SendFile:
+        SendFile();
+        break;
+    case ConsoleCommand::CancelSend:
+        sender_.Cancel();
+        ShowConnected(panels_, connectedItem_);
+        break;
+    case ConsoleCommand::Clear:
+        Toolbar1_ButtonClick(L"Boton3");
+        break;
+    }
+}
+
+void Principal::CopyAll() {
+    // The clipboard takes the text as the console showed it, not only the part it still holds.
+    if (!win::SetClipboardText(hwnd_, DecodeAnsi(log_.Text(), ansi_)))
+        win::ShowMessage(hwnd_, L"No se ha podido copiar el texto al portapapeles: lo está usando otro programa.",
+                         kTitle, MB_ICONEXCLAMATION | MB_OK);
+}
+
+void Principal::SaveAs() {
+    const SYSTEMTIME t = LocalNow();
+    const ClockSample now{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+    const std::wstring serial = app_.link.IsOpen() ? win::FromAnsi(app_.link.SerialNumber()) : std::wstring();
+    const std::optional<std::wstring> path =
+        win::AskForFile({win::FileDialog::Kind::Save, hwnd_, win::DocumentsFolder(), SessionFileName(serial, now)});
+    if (!path)
+        return;
+    const std::string bytes =
+        log_.FileBytes(ToAnsi(L"[El principio de la sesión no se guardó: solo se conservan sus últimos 16 MiB]"));
+    const std::wstring failed = win::WriteFileReplacing(*path, bytes);
+    if (!failed.empty())
+        win::ShowMessage(hwnd_, L"No se ha podido guardar la sesión en " + *path + L":\n" + failed, kTitle,
+                         MB_ICONERROR | MB_OK);
+}
+
+void Principal::SendFile() {
+    const std::optional<std::wstring> path =
+        win::AskForFile({win::FileDialog::Kind::Open, hwnd_, win::DocumentsFolder(), {}});
+    if (!path)
+        return;
+    const win::FileRead read = win::ReadFileUpTo(*path, kMaxFileToSend);
+    FileToSend file = DecodeFileToSend(read.bytes, ansi_);
+    if (!read.error.empty() || file.problem != FileToSend::Problem::None) {
+        win::ShowMessage(
+            hwnd_, read.error.empty() ? RefusalText(file) : L"No se ha podido leer " + *path + L":\n" + read.error,
+            kTitle, MB_ICONEXCLAMATION | MB_OK);
+        return;
+    }
+    if (!app_.link.IsOpen())
+        return; // the link went while the user chose the file
+    sender_.Start(std::move(file.lines));
+    PumpSender();
+}
+
+void Principal::PumpSender() {
+    if (!sender_.Active())
+        return;
+    if (const std::optional<std::string> line = sender_.Due(Now())) {
+        Send(*line);
+        if (sender_.Active()) // a failed write ends the link, and the sending with it
+            ShowSending(panels_, sender_.Sent(), sender_.Total());
+    } else if (!sender_.Active()) {
+        ShowConnected(panels_, connectedItem_); // the device took the last line
+    }
+}
+
+std::uint64_t Principal::Now() const {
+    return options_.clock ? options_.clock() : GetTickCount64();
 }
 
 void Principal::TimerHora_Timer() {
@@ -388,12 +561,15 @@ void Principal::TimerRx_Timer() {
     }
     const ReceiveResult received = FetchReceived(app_.link);
     if (!received.bytes.empty()) {
+        log_.Append(received.bytes);
+        sender_.Received(received.bytes);
         std::wstring text = console_.Text();
         const ConsoleChange change = ApplyReceived(text, received.bytes, ansi_);
         console_.ShowChange(text, change);
     }
     if (received.deviceGone)
-        Disconnect();
+        LinkLost(true);
+    PumpSender();
 }
 
 HBRUSH Principal::ColourStatic(HDC dc, HWND control) {
@@ -433,6 +609,8 @@ LRESULT Principal::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             TimerHora_Timer();
         else if (wParam == kTimerRx)
             TimerRx_Timer();
+        else if (wParam == kTimerReconnect)
+            TimerReconnect_Timer();
         return 0;
     case WM_CTLCOLORSTATIC:
         return reinterpret_cast<LRESULT>(ColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
@@ -455,6 +633,7 @@ LRESULT Principal::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         KillTimer(hwnd_, kTimerHora);
         KillTimer(hwnd_, kTimerRx);
         timerRxEnabled_ = timerRxArmed_ = false;
+        StopWaiting();
         Unload();
         return 0;
     }

@@ -7,6 +7,10 @@
 #include "console/app_context.h"
 #include "console/console_box.h"
 #include "console/console_text.h"
+#include "console/file_sender.h"
+#include "console/panel_tip.h"
+#include "console/reconnect_policy.h"
+#include "console/session_log.h"
 #include "console/status_panels.h"
 #include "console/toolbar1.h"
 #include "controls/statusbar/skin_status_bar.h"
@@ -17,17 +21,30 @@
 #include "win/window_base.h"
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
 namespace console {
 
+// The console's context menu (no keyboard shortcuts: every key belongs to the device).
+enum class ConsoleCommand : UINT {
+    CopyAll = 1,    // "Copiar todo": the session to the clipboard
+    SaveAs = 2,     // "Guardar como…": the session to a file the user names
+    SendFile = 3,   // "Enviar archivo…": a text file to the device, line by line (while connected)
+    CancelSend = 4, // "Cancelar envío", in its place while a file is being sent
+    Clear = 5,      // "Borrar": as the toolbar's
+};
+
 struct PrincipalOptions {
     // Where "imagenes\Skin_VBNET.bmp" is looked for; empty: the folder of the running program.
     std::wstring programFolder;
     // Ends the message loop when the window is gone (the program's window does; tests' do not).
     bool quitOnClose = false;
+    // Milliseconds from any fixed start, for the waits of a file being sent and for an unplugged device;
+    // empty: the system's tick count.
+    std::function<std::uint64_t()> clock = nullptr;
 };
 
 class Principal : public win::Window {
@@ -66,10 +83,17 @@ public:
     // Sends the caption of quick-command button Index (0 to 3) followed by CR, then gives the
     // console the focus.
     void Command1_Click(short Index);
+    // A command of the console's context menu, as if chosen there (a disabled one does nothing).
+    void ConsoleMenu_Click(ConsoleCommand command);
+    // Everything the console showed since the last connect or clear, in the bytes it came in.
+    const SessionLog& Session() const { return log_; }
 
     // Hooks for the windows the toolbar opens (modeless); they do nothing until set.
     std::function<void()> ShowFinder;
     std::function<void()> ShowAbout;
+    // Whether the device finder is open: while it is, an unplugged device is not tried (the finder lists
+    // and connects devices itself). Unset: never.
+    std::function<bool()> FinderOpen;
     // Runs first when the window unloads (before the link is closed), for whatever attached itself
     // at load: the toolbar skinning unhooks here, then anything set before the window opened runs.
     std::function<void()> Unloading;
@@ -90,9 +114,15 @@ public:
     std::wstring ConsoleText() const { return console_.Text(); }
     int ConsoleSelStart() const { return console_.SelStart(); }
 
-    // The timers' ticks (TimerHora every 1000 ms, TimerRx every 100 ms while enabled).
+    // The timers' ticks (TimerHora every 1000 ms, TimerRx every 100 ms while enabled, and once a second
+    // while an unplugged device is waited for).
     void TimerHora_Timer();
     void TimerRx_Timer();
+    void TimerReconnect_Timer();
+    // Waiting for the connected device to come back after it was unplugged; the state panel's tool tip
+    // says for which and until when.
+    bool WaitingForDevice() const { return reconnect_.Waiting(); }
+    std::wstring WaitingTip() const { return waitTip_.Text(); }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -109,12 +139,31 @@ private:
     void ScaleStatusBar();
     void Load();
     void Unload();
-    // Disconnect button, and what a failed write or a vanished device leads to.
+    // Disconnect button.
     void Disconnect();
+    // The link is of no further use (disconnected, a write failed, the device is gone): the controls
+    // switched back, the link closed, "Desconectado" shown. A device seen gone is then waited for.
+    void LinkLost(bool deviceGone);
+    void WaitForDevice();
+    void StopWaiting();
+    // A link just opened (by the finder, or to the device that came back): panel 1 names the device,
+    // the controls are switched, the console and TimerRx enabled; then closeFinder runs, the console
+    // is reset to its prompt unless keepConsole, gets the focus, and "LIST" goes out.
+    void LinkOpened(const std::function<void()>& closeFinder, bool keepConsole);
     // One write of the bytes to the device. A failed write closes the link and shows it.
     void Send(const std::string& bytes);
     void txtConsole_KeyPress(wchar_t KeyAscii);
     void PasteClipboard();
+    // The console's context menu at a point of the screen; the chosen command is carried out.
+    void ShowConsoleMenu(POINT at);
+    bool CommandEnabled(ConsoleCommand command) const;
+    void CopyAll();
+    void SaveAs();
+    void SendFile();
+    // The file being sent: its next line when it is due, and the state panel's count; the connection's
+    // text again once it is done.
+    void PumpSender();
+    std::uint64_t Now() const;
     HBRUSH ColourStatic(HDC dc, HWND control);
 
     AppContext& app_;
@@ -129,6 +178,12 @@ private:
     Toolbar1 toolbar_;
     HWND frame1_ = nullptr;
     ConsoleBox console_;
+    SessionLog log_;
+    FileSender sender_;
+    ReconnectPolicy reconnect_;
+    PanelTip waitTip_;
+    // The list item of the device connected to, as the state panel shows it.
+    std::wstring connectedItem_;
     std::array<HWND, 4> command1_{};
     statusbar::SkinStatusBar statusBar1_;
     // After the skin picture: it lets go of the picture before the picture goes.
@@ -150,7 +205,7 @@ private:
     } panels_{statusBar1_};
     bool timerRxEnabled_ = false;
     bool timerRxArmed_ = false; // the window timer is set; it rests while the link is closed
-    bool opened_ = false; // built and shown: its end is the program's end
+    bool opened_ = false;       // built and shown: its end is the program's end
     // The focused control, kept while the window is inactive and given back when it is active again.
     win::DialogFocus focus_;
     int dpi_ = 96;

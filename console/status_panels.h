@@ -5,6 +5,7 @@
 
 #include "console/clock_panels.h"
 
+#include <cstddef>
 #include <string>
 
 namespace console {
@@ -46,6 +47,12 @@ inline void ShowClock(PanelWriter& bar, const std::wstring& time, const std::wst
 // A link opened to the device the finder's item names (its description and serial number).
 inline void ShowConnected(PanelWriter& bar, const std::wstring& item) {
     bar.ChangeTextPanel(L"Conectado con " + item, kPanelState);
+}
+
+// A file going to the device: n of its m lines written.
+inline void ShowSending(PanelWriter& bar, std::size_t n, std::size_t m) {
+    bar.ChangeTextPanel(L"Enviando archivo: " + std::to_wstring(n) + L" de " + std::to_wstring(m) + L" líneas",
+                        kPanelState);
 }
 
 inline void ShowDisconnected(PanelWriter& bar) {

@@ -7,7 +7,7 @@
 
 namespace devlink {
 
-bool LinkState::OpenLink(std::string_view serialNumber) {
+bool LinkState::OpenLink(std::string_view serialNumber, d2xx::FT_STATUS* openStatus) {
     CloseLink(); // never leak a handle by opening over an open link
 
     // A NUL-terminated ANSI string in a buffer of the catalog's field size; a longer text is cut.
@@ -15,10 +15,14 @@ bool LinkState::OpenLink(std::string_view serialNumber) {
     std::copy_n(serialNumber.data(), std::min(serialNumber.size(), buffer.size() - 1), buffer.begin());
 
     d2xx::FT_HANDLE handle = nullptr;
-    if (driver_.OpenEx(buffer.data(), d2xx::FT_OPEN_BY_SERIAL_NUMBER, &handle) != d2xx::FT_OK)
+    const d2xx::FT_STATUS opened = driver_.OpenEx(buffer.data(), d2xx::FT_OPEN_BY_SERIAL_NUMBER, &handle);
+    if (openStatus)
+        *openStatus = opened;
+    if (opened != d2xx::FT_OK)
         return false;
     lDeviceHandle = handle;
     bOpen_ = true;
+    serialNumber_.assign(buffer.data());
     if (!Configure()) {
         CloseLink();
         return false;
@@ -29,8 +33,8 @@ bool LinkState::OpenLink(std::string_view serialNumber) {
 bool LinkState::Configure() {
     lLastStatus = static_cast<std::int32_t>(driver_.SetBaudRate(lDeviceHandle, kBaudRate));
     return lLastStatus == static_cast<std::int32_t>(d2xx::FT_OK) &&
-           driver_.SetDataCharacteristics(lDeviceHandle, d2xx::FT_BITS_8, d2xx::FT_STOP_BITS_1,
-                                          d2xx::FT_PARITY_NONE) == d2xx::FT_OK &&
+           driver_.SetDataCharacteristics(lDeviceHandle, d2xx::FT_BITS_8, d2xx::FT_STOP_BITS_1, d2xx::FT_PARITY_NONE) ==
+               d2xx::FT_OK &&
            driver_.SetFlowControl(lDeviceHandle, d2xx::FT_FLOW_NONE, 0, 0) == d2xx::FT_OK &&
            driver_.SetTimeouts(lDeviceHandle, kReadTimeoutMs, kWriteTimeoutMs) == d2xx::FT_OK &&
            driver_.SetChars(lDeviceHandle, kEventChar, 1, 0, 0) == d2xx::FT_OK;

@@ -6,6 +6,7 @@
 #include "link/d2xx_types.h"
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace devlink {
@@ -28,8 +29,12 @@ public:
     bool IsOpen() const { return bOpen_; }
 
     // Opens the device with this serial number (ANSI bytes) and sets up the line. A failure after
-    // the open closes the handle again. Silent either way: the caller only learns the result.
-    bool OpenLink(std::string_view serialNumber);
+    // the open closes the handle again. Silent either way: the caller only learns the result, and in
+    // openStatus (when given) FT_OpenEx's status, which tells a device not there from one refused.
+    bool OpenLink(std::string_view serialNumber, d2xx::FT_STATUS* openStatus = nullptr);
+    // The serial number of the device last opened; kept after the link closes, so the device can be
+    // waited for when it was unplugged.
+    const std::string& SerialNumber() const { return serialNumber_; }
     // Closes an open link; on a closed one it does nothing.
     void CloseLink();
 
@@ -42,6 +47,7 @@ private:
 
     const d2xx::DriverTable& driver_;
     bool bOpen_ = false;
+    std::string serialNumber_;
 };
 
 } // namespace devlink

@@ -112,6 +112,8 @@ stream() { # seconds
   done
   measure disconnect "$pid" || return 1
   printf '%s' "$devices" >"$config"
+  # The session stays whole (up to 16 MiB, for Guardar como…) until the next one starts: that gives it back.
+  measure connect "$pid" && measure disconnect "$pid"
 }
 phase() { # description, command...
   local what=$1; shift

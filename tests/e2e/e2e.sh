@@ -36,6 +36,13 @@ shot() { # window caption, file name: the window painted, then its part of the s
   read -r x y w h <<<"$r"
   zev_screenshot "$shots/$2.png" "${w}x${h}+${x}+${y}"
 }
+# The main window with the console's menu over it, once both are painted.
+shot_menu() { # file name
+  local r m
+  drive painted "$MAIN" && r=$(drive rect "$MAIN") && m=$(drive wait-menu "$MAIN" 3000) || return 1
+  read -r x y w h <<<"$r" && read -r mx my mw mh <<<"$m"
+  zev_screenshot "$shots/$1.png" "$(( (mx + mw > x + w ? mx + mw : x + w) - x ))x$(( (my + mh > y + h ? my + mh : y + h) - y ))+${x}+${y}"
+}
 written_has() { [ -f "$written" ] && grep -qaF "$1" "$written"; }
 wait_written() {
   for _ in $(seq 100); do written_has "$1" && return 0; sleep 0.1; done
@@ -90,8 +97,13 @@ xdotool type --delay 40 "HELP" && key Return
 check "typed HELP and Enter arrive byte for byte" wait_written $'LIST\rHELP\r'
 check "the HELP reply is shown" drive wait-child-text "$MAIN" "Comandos disponibles" 3000
 shot "$MAIN" e2e_main_connected
-check "Borrar clears the console" \
-  eval 'click_at "$(drive tool-center "$MAIN" 2)" && drive wait-child-gone "$MAIN" "Comandos disponibles" 3000'
+# A right click in the console opens the window's menu; its last item, Borrar, chosen with the keys
+# inside the menu, clears the console.
+check "a right click in the console" eval 'xdotool mousemove $(drive class-center "$MAIN" Edit) click 3'
+check "opens the console's menu" drive wait-menu "$MAIN" 3000
+shot_menu e2e_menu
+key Up Return
+check "Borrar in the menu clears the console" drive wait-child-gone "$MAIN" "Comandos disponibles" 3000
 
 # A window that opens gives the keyboard to its first control, as a dialog box does: Space presses
 # About's Aceptar. Closed, it gives the keyboard back to the control that had it.
@@ -104,6 +116,18 @@ key space
 check "Space on Aceptar closes About" drive gone "$ABOUT" 3000
 xdotool type --delay 40 "STATUS" && key Return
 check "typing after About reaches the device without a click" wait_written $'HELP\rSTATUS\r'
+check "the STATUS reply is shown" drive wait-child-text "$MAIN" "UART: 9600 8N1" 3000
+
+# Unplugged (its line gone from the driver's file) and plugged again: the same device is connected
+# again within about a second, LIST goes out again, and the console keeps what it showed.
+printf 'device FT4K2P9A FT232R USB UART\ndevice ZV200002 ZEV WiFi Server B\nwritelog written.bin\n' >"$config"
+check "unplugged, the status bar says Desconectado" drive wait-child-text "$MAIN" "Desconectado" 3000
+printf 'device FT4K2P9A FT232R USB UART\ndevice ZV100001 ZEV WiFi Server\ndevice ZV200002 ZEV WiFi Server B\n%s\n' \
+  'writelog written.bin' >"$config"
+status=$(drive wait-child-text "$MAIN" "Conectado con " 5000)
+check "plugged again, it is connected again" test "$status" = "Conectado con ZEV WiFi Server, NºSerie: ZV100001"
+check "LIST went out again" wait_written $'STATUS\rLIST\r'
+check "the console kept the session" drive wait-child-text "$MAIN" "UART: 9600 8N1" 1000
 
 check "disconnect" click_at "$(drive tool-center "$MAIN" 1)"
 check "the status bar says Desconectado" drive wait-child-text "$MAIN" "Desconectado" 3000

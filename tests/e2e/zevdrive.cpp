@@ -8,7 +8,10 @@
 //   zevdrive center <caption> <text>       screen centre of the descendant whose text is exactly text
 //   zevdrive item-center <caption> <i>     screen centre of list item i
 //   zevdrive tool-center <caption> <i>     screen centre of toolbar button i (0-based)
+//   zevdrive class-center <caption> <class>  screen centre of the first descendant of that class
 //   zevdrive rect <caption>                the window's screen rectangle: x y width height
+//   zevdrive wait-menu <caption> [ms]      wait until a popup menu of the window's process is shown;
+//                                          its screen rectangle: x y width height
 //   zevdrive close <caption>               ask the window to close
 //   zevdrive wait-child-text <caption> <text> [ms]  wait until some descendant's text contains text
 //   zevdrive wait-child-gone <caption> <text> [ms]  wait until no descendant's text contains text
@@ -205,6 +208,34 @@ int ClipboardFromFile(const std::wstring& file) {
     return 0;
 }
 
+int ClassCenter(HWND top, const std::wstring& className) {
+    HWND found = FindDescendant(top, className.c_str(), {});
+    return found ? PrintCenter(found) : Fail("no control of that class");
+}
+
+// A shown popup menu (window class #32768) of the process that owns top.
+int WaitMenu(HWND top, int ms) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(top, &pid);
+    HWND menu = nullptr;
+    const auto shown = [&] {
+        for (HWND h = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); h;
+             h = FindWindowExW(nullptr, h, L"#32768", nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(h, &owner);
+            if (owner == pid && IsWindowVisible(h))
+                return (menu = h) != nullptr;
+        }
+        return false;
+    };
+    if (!measure::WaitFor(shown, static_cast<DWORD>(ms)))
+        return Fail("no menu is shown");
+    RECT r{};
+    GetWindowRect(menu, &r);
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -256,6 +287,10 @@ int wmain(int argc, wchar_t** argv) {
                    ? PrintCenter(owner, r)
                    : Fail("no such list item or toolbar button");
     }
+    if (cmd == L"class-center")
+        return ClassCenter(top, arg(3));
+    if (cmd == L"wait-menu")
+        return WaitMenu(top, num(3, 3000));
     if (cmd == L"wait-child-text") {
         HWND found = nullptr;
         if (!measure::WaitFor([&] { return (found = FindDescendant(top, nullptr, arg(3))) != nullptr; }, num(4, 5000)))

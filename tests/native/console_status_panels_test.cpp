@@ -41,14 +41,16 @@ int Width(const std::string& text) {
 
 } // namespace
 
-TEST(MainWindowPanels, LoadClockAndDisconnectWriteInTheirOrder) {
+TEST(MainWindowPanels, LoadClockSendingAndDisconnectWriteInTheirOrder) {
     Recorder bar;
     console::AddStartPanels(bar, L"06/12/2026", L"10:00:00", {348, 81, 81});
     console::ShowClock(bar, L"10:00:01", L"07/12/2026");
+    console::ShowSending(bar, 2, 7);
     console::ShowDisconnected(bar);
     EXPECT_EQ(bar.writes,
               (std::vector<std::wstring>{L"add |Skins|348", L"add 06/12/2026|Date|81", L"add 10:00:00|Time|81",
-                                         L"1 Desconectado", L"3 10:00:01", L"2 07/12/2026", L"1 Desconectado"}));
+                                         L"1 Desconectado", L"3 10:00:01", L"2 07/12/2026",
+                                         L"1 Enviando archivo: 2 de 7 líneas", L"1 Desconectado"}));
 }
 
 // The design's 350, 80 and 80 pixels at 96 dpi (the last panel running 22 pixels past a 488-pixel bar,

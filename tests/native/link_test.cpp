@@ -128,7 +128,9 @@ TEST(OpenLink, ConfiguresInOrderClosesOnceCutsALongSerialReopensAndNothingReache
         if (!step.empty())
             fake.fail[step.substr(0, step.find(' '))] = FT_IO_ERROR;
         LinkState link(fake.table);
-        EXPECT_EQ(link.OpenLink("ZV1"), step.empty()) << step;
+        FT_STATUS opened = 99;
+        EXPECT_EQ(link.OpenLink("ZV1", &opened), step.empty()) << step;
+        EXPECT_EQ(opened, failing == 0 ? FT_IO_ERROR : FT_OK) << "the open's own status, which tells why";
         Texts expected(configured.begin(),
                        configured.begin() + static_cast<std::ptrdiff_t>(std::min(failing + 1, configured.size())));
         if (failing > 0 && !step.empty())
@@ -155,6 +157,9 @@ TEST(OpenLink, ConfiguresInOrderClosesOnceCutsALongSerialReopensAndNothingReache
               std::pair("OpenEx " + std::string(255, 'Q') + " 1", fake.handle));
     ASSERT_TRUE(link.OpenLink("ZV2"));
     EXPECT_EQ(fake.calls[6], "Close h") << "the previous handle first";
+    link.CloseLink();
+    EXPECT_EQ(link.SerialNumber(), "ZV2") << "the device last opened, kept after the close";
+    ASSERT_TRUE(link.OpenLink("ZV2"));
     fake.calls.clear();
     EXPECT_EQ(calls(), std::vector<FT_STATUS>(3, FT_OK));
     link.CloseLink();

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -110,7 +111,7 @@ class PrincipalSession : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(principal.Open()) << (notices.notices.empty() ? std::string() : Narrow(notices.notices[0].text));
-        principal.ShowFinder = [this] { console::OpenFinder(app, principal); };
+        console::AttachFinder(app, principal);
         PumpMessages(20);
     }
     void TearDown() override {
@@ -168,7 +169,10 @@ protected:
     NoticeRecorder notices;
     SimDriver sim;
     console::AppContext app;
-    console::Principal principal{app};
+    // The window's clock runs as the system's, moved on by this much.
+    std::uint64_t clockAhead = 0;
+    console::Principal principal{
+        app, {.programFolder = {}, .quitOnClose = false, .clock = [this] { return GetTickCount64() + clockAhead; }}};
 };
 
 } // namespace testsupport
