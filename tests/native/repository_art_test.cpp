@@ -1,4 +1,6 @@
-// Every committed picture is what its generator writes; the generators' file helpers report failures.
+// Guards the repository, not the program: every picture committed under resources/ must be what its
+// generator writes today (a generator changed without regenerating fails here), and the generators' own
+// file helpers must report a failed write or read.
 #include "controls/button/skin_palette.h"
 #include "resources/gen/button_skins.h"
 #include "resources/gen/console_art.h"
@@ -24,7 +26,7 @@ template <std::size_t N> Bytes Icon(const int (&sizes)[N], bmp::Raster (*draw)(i
 
 } // namespace
 
-TEST(CommittedPictures, EqualTheGeneratorsOutput) {
+TEST(RepositoryArt, CommittedPicturesAreWhatTheirGeneratorsWriteToday) {
     std::vector<std::pair<std::string, Bytes>> files = {
         {"statusbar_skins.bmp", bmp::Encode(gen::BuildStatusBarSkinStrip())},
         {"console/Skin_VBNET.bmp", bmp::Encode(gen::ToolbarSkin())},
@@ -47,7 +49,7 @@ TEST(CommittedPictures, EqualTheGeneratorsOutput) {
     EXPECT_EQ(gen::ButtonSkin(skinbutton::kBuiltInSkinCount).width, 0) << "no picture past the built-in skins";
 }
 
-TEST(GeneratorFiles, WrittenBytesReadBackAndFailuresAreReported) {
+TEST(GeneratorTool, FileHelpersReadBackWhatTheyWroteAndReportFailures) {
     const std::string path = testing::TempDir() + "zev_generator_file.bin";
     const Bytes bytes(70000, 7); // more than one read's buffer
     auto openFiles = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
