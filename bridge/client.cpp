@@ -136,8 +136,10 @@ FT_STATUS BridgeClient::OpenEx(void* arg1, DWORD flags, FT_HANDLE* handle) {
     const std::size_t length = strnlen(key, kMaxText);
     const auto reply = Call(FrameWriter(Op::Open).U8(static_cast<std::uint8_t>(flags)).Bytes(key, length),
                             static_cast<std::uint8_t>(Op::Open));
+    // With the bridge away no device can be reached: as for an unplugged device, so that a program
+    // waiting for its device goes on trying until a restarted bridge shows it again.
     if (!reply)
-        return FT_DEVICE_NOT_OPENED;
+        return FT_DEVICE_NOT_FOUND;
     BodyReader in(reply->body);
     const FT_STATUS st = in.U32();
     const std::uint32_t remote = in.U32();

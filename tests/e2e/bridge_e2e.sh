@@ -91,13 +91,16 @@ xdotool key ctrl+v
 check "all $(stat -c %s "$work/paste.txt") pasted bytes reach the device in order" written_ends_with "$work/paste.txt"
 check "the device's answer to the last pasted line is shown" drive wait-child-text "$MAIN" "linea 100 pegada" 5000
 
-# The bridge dies mid-session: the link is reported gone. (That the finder then shows the count
-# failing is the client's and the finder's native tests.)
+# The bridge dies mid-session: the link is reported gone, and the program waits for its device (that
+# the finder shows the count failing meanwhile is the client's and the finder's native tests). Back on
+# the same port and token, the bridge is used again at the next call: the device is connected again by
+# itself and LIST goes out again.
 zev_bridge_stop
 check "a dead bridge disconnects the program" drive wait-child-text "$MAIN" "Desconectado" 5000
-# Back on the same port and token: used again at the next call.
 check "the bridge comes back on port $port" zev_bridge_restart "$zevbridge" "$work/zevbridge.log" --port "$port" --sim "$config"
-connect
+check "the program connects to its device again" drive wait-child-text "$MAIN" "Conectado con ZEV WiFi Server" 5000
+check "LIST went out again" expect_written $'LIST\r'
+check "the console kept the session" drive wait-child-text "$MAIN" "linea 100 pegada" 3000
 # Unplugged while connected: the program disconnects.
 printf 'device FT4K2P9A FT232R USB UART\nwritelog written.bin\n' >"$config"
 check "an unplugged device disconnects the program" drive wait-child-text "$MAIN" "Desconectado" 5000

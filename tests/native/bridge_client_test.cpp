@@ -169,6 +169,9 @@ TEST(BridgeClient, BoundedWhenTheBridgeIsAwayHangsOrComesBack) {
     auto t0 = Clock::now();
     EXPECT_EQ(dll.client.GetQueueStatus(h, &n), FT_IO_ERROR) << "the open link is reported gone";
     EXPECT_EQ(dll.Count(&n), FT_OTHER_ERROR) << "the device count fails";
+    FT_HANDLE again = nullptr;
+    EXPECT_EQ(dll.client.OpenEx(const_cast<char*>("ZV100001"), FT_OPEN_BY_SERIAL_NUMBER, &again), FT_DEVICE_NOT_FOUND)
+        << "no device can be reached, as if unplugged";
     EXPECT_LT(Clock::now() - t0, std::chrono::milliseconds(1000)) << "a refused connection fails at once";
 
     bridge = std::make_unique<Bridge>(config, port); // back on the same port and token
