@@ -63,14 +63,6 @@ VARIANT Self() {
     self.vt = VT_I4; // lVal 0: CHILDID_SELF
     return self;
 }
-std::wstring Text(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*), IAccessible* a) {
-    BSTR text = nullptr;
-    if (FAILED((a->*get)(Self(), &text)) || !text)
-        return L"<none>";
-    std::wstring out(text, SysStringLen(text));
-    SysFreeString(text);
-    return out;
-}
 long Number(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*), IAccessible* a) {
     VARIANT out{};
     return SUCCEEDED((a->*get)(Self(), &out)) && out.vt == VT_I4 ? out.lVal : -1;
@@ -221,11 +213,9 @@ TEST_F(ButtonInput, AScreenReaderReadsAsAPushButtonAndItsDefaultActionClicks) {
     ASSERT_TRUE(SetWindowSubclass(b->hwnd(), &PassOn, 1, 0)) << "as a screen reader's hook may";
     IAccessible* a = Reach(b->hwnd());
     ASSERT_NE(a, nullptr);
+    // Role, name and state bits are the rules' native table; here: reached through the system, the
+    // state follows the window, and the default action clicks only while enabled.
     EXPECT_EQ(Number(&IAccessible::get_accRole, a), ROLE_SYSTEM_PUSHBUTTON);
-    EXPECT_EQ(Text(&IAccessible::get_accName, a), L"Conectar");
-    EXPECT_EQ(Text(&IAccessible::get_accDefaultAction, a), L"Presionar");
-    // Disabled: a reader hears it (which bits each state sets is the rules' native table) and cannot
-    // press it; enabled, pressing through the reader clicks.
     EXPECT_FALSE(Number(&IAccessible::get_accState, a) & STATE_SYSTEM_UNAVAILABLE);
     b->SetEnabled(false);
     EXPECT_TRUE(Number(&IAccessible::get_accState, a) & STATE_SYSTEM_UNAVAILABLE);

@@ -1,8 +1,5 @@
-// The main window: as it starts (layout, texts, the start state, a move to a screen of another scale and
-// back), its clock in Spain's and the United States' formats, twenty moves between scales holding its GDI
-// objects, start-up ending cleanly when the toolbar's skin picture cannot be read or the window cannot be
-// built, and connected, disconnected, cleared and closed against the simulated device, where a failed
-// write and a vanished device show the disconnected state.
+// The main window: its start state and layout at two scales, its clock in the user's format, its GDI
+// objects over many scale moves, failed start-ups, and disconnects, failed writes and unplugs.
 #include "tests/wine/support/child_run.h"
 #include "tests/wine/support/principal_session.h"
 

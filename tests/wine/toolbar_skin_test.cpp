@@ -1,6 +1,5 @@
-// The toolbar skinning on real windows. The window hook: call order, nested release, destruction,
-// release-all, refusals. The skinned toolbar, checked by pixels against a skin whose every part has a
-// colour of its own; and the main window's toolbar, unhooked before the window goes.
+// The window hook on real windows (order, nested release, destruction, refusals); the skinned toolbar
+// checked by pixels against a skin whose every part has a colour of its own; the main window's unhooking.
 #include "controls/host/picture_win.h"
 #include "controls/toolbar/paint_rules.h"
 #include "controls/toolbar/toolbar_skin.h"
@@ -263,13 +262,6 @@ TEST_F(WindowHook, RefusalsGoThroughTheErrorRoutineAndAGoneOwnerIsNotCalled) {
         {[&] { ownerless.HookWindow(w); }, L"HookWindow: Callback method not found"},
         {[&] { hooks->HookWindow(w); }, L"HookWindow: Window handle is already subclassed"},
         {[&] { ownerless.FindHookRecord(w); }, L"FindHookRecord: Hook table hasn't been initialized"},
-        {[&] { hooks->FindHookRecord(w), hooks->DeleteTableMessage(0x4AB, kBefore); },
-         L"DeleteTableMessage: Message &H4AB not found in table"},
-        {[&] {
-             for (int m = 1; m <= 33; ++m)
-                 hooks->HookAddMessage(w, WM_APP + m, kAfter);
-         },
-         L"AddTableMessage: " + OverflowText()},
     };
     for (const auto& [act, text] : cases) {
         notices.notices.clear();
