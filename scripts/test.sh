@@ -9,7 +9,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 # Separate build roots let several checkouts or developers build side by side.
 build=${ZEV_BUILD_ROOT:-build}
 cd "$root"
+# What each step cost, printed before the summary: "name seconds".
+times=()
+took() { times+=("$1 $((SECONDS - $2))s"); }
+start=$SECONDS
 bash scripts/install-deps.sh || { echo "0 passed, 1 failed"; exit 1; }
+took install "$start"
 source scripts/x86.sh
 x86_reason=$(zev_x86_reason)
 # Trees to test (default all, "package" being the release packages); ZEV_TEST_FILTER narrows ctest to
@@ -25,12 +30,18 @@ if ((package)); then
   for t in win64 win32; do [[ " ${builds[*]} " == *" $t "* ]] || builds+=("$t"); done
   tested+=(package)
 fi
-bash scripts/build.sh "${builds[@]}" || { echo "0 passed, 1 failed"; exit 1; }
+for t in "${builds[@]}"; do
+  start=$SECONDS
+  bash scripts/build.sh "$t" || { echo "0 passed, 1 failed"; exit 1; }
+  took "build-$t" "$start"
+done
 if ((package)); then
+  start=$SECONDS
   { bash scripts/package.sh &&
     cmake -S tests/package -B "$build/package" -DZEV_ROOT="$root" -DZEV_DIST="$root/dist" \
       -DZEV_WIN64_TREE="$root/$build/win64" -DZEV_WIN32_TREE="$root/$build/win32" >/dev/null; } ||
     { echo "0 passed, 1 failed"; exit 1; }
+  took build-package "$start"
 fi
 
 # Each Windows tree has its Wine prefix and server; the display-scale tests (tests/wine/scale144_*)
@@ -77,6 +88,7 @@ x86_args=()
 [ -z "$x86_reason" ] || x86_args=(-LE x86)
 results=()
 for t in "${tested[@]}"; do
+  start=$SECONDS
   # Windows tests share one display and the focus: one at a time.
   case $t in
     native | fuzz) run_ctest "$t" 2 ;;
@@ -86,6 +98,7 @@ for t in "${tested[@]}"; do
   results+=("$build/$t")
   # A test that ctest had to kill could not end what it started: no program of it outlives its tree.
   for p in "${prefixes[@]}"; do in_prefix "$p" zev_wine_kill "$root/$build"; done
+  took "test-$t" "$start"
 done
 # The tests save screenshots as BMP; PNG is what viewers and the README show.
 for f in "$ZEV_SCREENSHOTS"/*.bmp; do
@@ -95,4 +108,5 @@ echo "screenshots: $ZEV_SCREENSHOTS"
 if [ -n "$x86_reason" ] && [[ " ${tested[*]} " == *" win32 "* || " ${tested[*]} " == *" package "* ]]; then
   echo "x86 runtime tests skipped: $x86_reason"
 fi
+echo "times: ${times[*]} (total $((SECONDS / 60)) min)"
 python3 scripts/summarize.py "${results[@]}"
