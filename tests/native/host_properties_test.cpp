@@ -1,7 +1,6 @@
-// Saved property sets and their text form; the host's site and the diagnostic-run switch.
+// Saved property sets and their text form; the host's site.
 #include "controls/host/ambient.h"
 #include "controls/host/base64.h"
-#include "controls/host/diagnostic_run.h"
 #include "controls/host/property_bag.h"
 #include "controls/host/property_text.h"
 
@@ -114,23 +113,6 @@ TEST(ControlSite, ReportsAmbientChangesByNameAndKeepsThem) {
     EXPECT_EQ(
         std::tuple(site.Ambient().UserMode, site.Ambient().BackColor, site.Ambient().Font, site.Ambient().DisplayName),
         std::tuple(true, 0xFEu, host::FontDesc{L"Arial", 9, true}, std::wstring(L"Command1")));
-    EXPECT_FALSE(site.SavedSetOutOfDate());
-    site.PropertyChanged(L"Skin");
-    EXPECT_TRUE(site.SavedSetOutOfDate());
-}
-
-TEST(DiagnosticRun, FollowsTheBuildAndCanOnlyBeSwitchedOnInADiagnosticBuild) {
-    EXPECT_EQ(host::IsDiagnosticRun(), host::kDiagnosticBuild);
-    {
-        host::ScopedDiagnosticRun off(false);
-        EXPECT_FALSE(host::IsDiagnosticRun());
-        {
-            host::ScopedDiagnosticRun on(true);
-            EXPECT_EQ(host::IsDiagnosticRun(), host::kDiagnosticBuild) << "a release build never turns it on";
-        }
-        EXPECT_FALSE(host::IsDiagnosticRun()) << "scopes nest";
-    }
-    EXPECT_EQ(host::IsDiagnosticRun(), host::kDiagnosticBuild);
 }
 
 TEST(PropertyText, EveryKindAndStringsWithAnyCharactersRoundTrip) {
