@@ -116,7 +116,7 @@ ${view}Delete: \"\$SMPROGRAMS\\$shortcut.lnk\""
     check "$arch program: $fmt, stripped" \
       eval 'has "format $fmt" "$tool-objdump" -f "$exe" && has "no symbols" "$tool-objdump" -t "$exe"'
     check "$arch program: imports system DLLs only" same "$("$tool-objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' |
-      grep -viE '^(kernel32|user32|gdi32|comctl32|msimg32|oleacc|oleaut32|ole32|advapi32|shell32|msvcrt)\.dll$')" ""
+      grep -viE '^(kernel32|user32|gdi32|comctl32|comdlg32|msimg32|oleacc|oleaut32|ole32|advapi32|shell32|msvcrt)\.dll$')" ""
     check "$arch program: version resource of version $version" same "$("$tool-windres" -i "$exe" -O rc 2>/dev/null |
       sed -n '/VERSIONINFO/,/^END/p' | grep -oE 'VERSION [0-9, ]+|"(Company|Product)Name", "[^"]*"|"[A-Za-z]+Version", "[^"]*"')" \
       "$(lines "VERSION $quad" "VERSION $quad" '"CompanyName", "Vantoro"' "\"FileVersion\", \"$version\"" \
