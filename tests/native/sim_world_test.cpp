@@ -103,29 +103,6 @@ TEST(SimConfig, DevicesFaultsDelaysStreamsAndTheLineOfAMistake) {
     }
 }
 
-TEST(SimDevices, HandlesOutliveUnpluggingAndBadArgumentsAreRefused) {
-    sim::World world;
-    const FT_HANDLE zev = Open(world, "ZV100001");
-    DWORD n = 0, count = 0;
-    char* buffers[] = {nullptr};
-    EXPECT_EQ(world.ListDevices(buffers, nullptr, FT_LIST_ALL | FT_OPEN_BY_SERIAL_NUMBER), FT_INVALID_PARAMETER);
-    EXPECT_EQ(world.Read(zev, &count, 1, nullptr), FT_INVALID_PARAMETER);
-    ASSERT_EQ(world.Write(zev, "HEL", 2, &n), FT_OK);
-    EXPECT_EQ(std::pair(n, world.Find("ZV100001")->written), std::pair(DWORD{2}, std::string("HE")));
-    EXPECT_FALSE(world.Flood("NOPE", 3) || world.Unplug("NOPE"));
-    ASSERT_TRUE(world.Flood("ZV100001", 3));
-    ASSERT_EQ(world.GetQueueStatus(zev, &count), FT_OK);
-    EXPECT_EQ(count, 5u) << "the echo of what was written, then the flood";
-    // Left out of the configuration: still known, so its handle fails as an unplugged device's does.
-    world.Apply(*sim::ParseConfig("device FT1 cable\n", nullptr, nullptr));
-    EXPECT_EQ(world.GetQueueStatus(zev, &count), FT_IO_ERROR);
-    world.Plug("ZV100001", "ZEV again");
-    EXPECT_TRUE(world.Unplug("ZV100001"));
-    EXPECT_FALSE(world.Unplug("ZV100001")) << "already unplugged";
-    ASSERT_EQ(world.Close(zev), FT_OK);
-    EXPECT_EQ(world.Write(zev, "x", 1, &n), FT_INVALID_HANDLE) << "a closed handle";
-}
-
 TEST(SimStream, QueueIsToppedUpEveryByteIsCountedAndThePatternIsContinuous) {
     sim::World world;
     auto config = sim::ParseConfig("device ZV1 ZEV A\nstream ZV1 100\n", nullptr, nullptr);
