@@ -126,7 +126,7 @@ protected:
 
 } // namespace
 
-TEST_F(StatusBarTest, DocksHoldsAndRemovesPanelsLabelsAndForeignControlsAndErrorsChangeNothing) {
+TEST_F(StatusBarTest, DocksHoldsAndRemovesPanelsLabelsAndForeignControls) {
     EXPECT_EQ(std::pair(bar_->Align(), bar_->Skin()), std::pair(2, 16)) << "no saved settings: skin 16";
     // The first show sets the font, also of the template label.
     const HFONT templateFont = reinterpret_cast<HFONT>(SendMessageW(bar_->PanelLabel(0), WM_GETFONT, 0, 0));
