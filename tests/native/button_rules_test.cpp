@@ -125,28 +125,6 @@ TEST(ButtonAccessible, RoleActionStateBitsAndName) {
     EXPECT_EQ(AccessibleName(L"Caption", true, FormattedText{}), L"Caption") << "nothing formatted";
 }
 
-TEST(ButtonSkins, TheColoursOfTheEndSkinsAndOfSkinsWhoseTextColoursDiffer) {
-    // As RGB: BackColorSkinDefault, BorderColorSkinDefault, ForeColorNormal, Up, Down, Disabled, Check.
-    const std::pair<int, std::array<std::uint32_t, 7>> table[] = {
-        {0, {0xEDF4FE, 0xD4E6FD, 0x000000, 0x000000, 0x000000, 0x909090, 0x000000}},
-        {14, {0xF0F4FF, 0xBFD1E9, 0x22427D, 0x000000, 0x000000, 0x6592D6, 0xFFFFFF}},
-        {15, {0xFBFCFF, 0xD5D6DA, 0x295AAB, 0x295AAB, 0xFFFFFF, 0xA1A192, 0x295AAB}},
-        {kBuiltInSkinCount - 1, {0xF1F3F8, 0xB2B6C5, 0x053259, 0x053259, 0x053259, 0xD5D8E1, 0x053259}},
-    };
-    for (auto [skin, want] : table) {
-        const SkinColours* got = BuiltInSkinColours(skin);
-        ASSERT_TRUE(got) << skin;
-        for (std::uint32_t& c : want) // RGB to the colour number, red in the low byte
-            c = (c >> 16) | (c & 0xFF00) | (c & 0xFF) << 16;
-        EXPECT_EQ((std::array{got->backDefault, got->borderDefault, got->foreNormal, got->foreUp, got->foreDown,
-                              got->foreDisabled, got->foreCheck}),
-                  want)
-            << "skin " << skin;
-    }
-    for (int skin : {-1, kSkinLink, kSkinCustom})
-        EXPECT_EQ(BuiltInSkinColours(skin), nullptr) << skin;
-}
-
 namespace {
 
 class FakeMeasurer : public TextMeasurer {
