@@ -1,13 +1,9 @@
-// The skinned button's drawing on real windows: skins, flat and link styles, the underline while drawing,
-// the textured caption, custom skins, and the formatted caption (its layout is native-tested).
-#include "bmp/ico_file.h"
-#include "controls/button/button_messages.h"
-#include "controls/host/control_error.h"
+// The skinned button's drawing on real windows: skins, the flat style, the underline while drawing, the
+// textured caption, custom skins, and the formatted caption (its layout is native-tested).
+#include "bmp/bmp_file.h"
 #include "controls/host/picture_win.h"
 #include "tests/wine/support/button_form.h"
-#include "win/colour.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <tuple>
@@ -36,7 +32,7 @@ TEST_F(ButtonRender, EverySkinIsDrawnFromItsOwnBitmap) {
     SaveScreenshot(form.Hwnd(), L"button_skin21_disabled");
 }
 
-TEST_F(ButtonRender, FlatColoursTheMeasuredCaptionPlaceAndTheUnderlineWhileDrawing) {
+TEST_F(ButtonRender, FlatColoursAndTheUnderlineWhileDrawing) {
     // Which colours, underline and place each state and alignment take is the paint table's test: here
     // the window applies them. Black on white, so the caption's ink can be counted.
     SkinButton b;
@@ -51,15 +47,6 @@ TEST_F(ButtonRender, FlatColoursTheMeasuredCaptionPlaceAndTheUnderlineWhileDrawi
         (b.*set)(RGB(200, 0, 0));
     EXPECT_EQ(std::pair(At(b, 199, 29), At(b, 1, 1)), std::pair(RGB(200, 0, 0), RGB(255, 255, 255))) << "one pixel";
 
-    // Font rendering differs, so the ink is the measure, not fixed pixel sizes: the measured text width
-    // when centred (the glyphs' side bearings differ by a few pixels), one pixel further when pressed.
-    const RECT centred = InkOf(b, 200, 30, 0).box;
-    EXPECT_LE(std::abs(centred.left - (199 - centred.right)), 4) << centred.left << " " << centred.right;
-    Send(b, "p 5 5");
-    const RECT pressed = InkOf(b, 200, 30, 0).box;
-    EXPECT_EQ(std::pair(pressed.left, pressed.top), std::pair(centred.left + 1, centred.top + 1));
-    Send(b, "r 500 5");
-
     const int plain = InkOf(b, 200, 30, 0).count;
     b.SetUseUnderLineMouseUp(true);
     Send(b, "m 100 15");
@@ -67,68 +54,13 @@ TEST_F(ButtonRender, FlatColoursTheMeasuredCaptionPlaceAndTheUnderlineWhileDrawi
     EXPECT_FALSE(b.FontUnderline()) << "the font's own flag is back after the paint";
 }
 
-TEST_F(ButtonRender, LinkStyleContainerColourAndSkinsWithoutABitmap) {
-    SkinButton link;
-    link.Ambient().SetBackColor(RGB(0, 128, 128));
-    ASSERT_TRUE(Place(link, L"Enlace"));
-    link.SetSkin(kSkinLink);
-    link.SetForeColorNormal(RGB(255, 255, 0));
-    EXPECT_EQ(std::pair(At(link, 2, 2), At(link, 98, 28)), std::pair(RGB(0, 128, 128), RGB(0, 128, 128)));
-    EXPECT_GT(InkOf(link, 100, 30, RGB(255, 255, 0)).count, 0) << "the caption in its colour";
-    link.Ambient().SetBackColor(RGB(128, 0, 0));
-    EXPECT_EQ(At(link, 2, 2), RGB(128, 0, 0)) << "the container's new colour is followed";
-
-    // UseBackColorContainer blends the normal look into the container.
-    SkinButton b;
-    b.Ambient().SetBackColor(RGB(1, 2, 3));
-    ASSERT_TRUE(b.Create(form.Hwnd(), 2, RECT{10, 50, 110, 80}, L"Hola"));
-    b.SetUseBackColorContainer(true);
-    EXPECT_EQ(At(b, 0, 0), RGB(1, 2, 3)) << "no skin and no border in the normal look";
-    b.SetUseBackColorContainer(false);
-
-    // A skin number without a bitmap draws the flat look.
-    b.SetBackColor(RGB(50, 60, 70));
-    b.SetBorderColorNormal(RGB(7, 8, 9));
-    for (int number : {40, -1}) {
-        b.SetSkin(number);
-        EXPECT_EQ(std::tuple(b.Skin(), At(b, 50, 15), At(b, 0, 0), b.GetSkinsColors(0)),
-                  std::tuple(number, RGB(50, 60, 70), RGB(7, 8, 9), CLR_INVALID));
-    }
-}
-
-TEST_F(ButtonRender, TexturedCaptionChecksItsSizeAndPaintsThroughTheLetters) {
+TEST_F(ButtonRender, TexturedCaptionPaintsThroughTheLetters) {
     SkinButton b;
     ASSERT_TRUE(Place(b, L"Textura", 200, 40));
-    // A texture smaller than the caption is told once, after the paint: a message box raised inside it
-    // would take the focus, which repaints the button, which would raise the box again (the handler
-    // below repaints as that focus change would). Meanwhile the caption is drawn plainly.
-    std::vector<win::Notice> told;
-    const auto recorder = win::SetNoticeHandler([&](const win::Notice& n) {
-        told.push_back(n);
-        if (told.size() < 5)
-            b.Refresh();
-        return IDOK;
-    });
-    win::Bitmap narrow(CreateBitmap(4, 40, 1, 32, nullptr)), low(CreateBitmap(300, 2, 1, 32, nullptr));
-    for (const auto& [texture, message] :
-         {std::pair{narrow.Get(), kMsgTextureTooNarrow}, {low.Get(), kMsgTextureTooLow}}) {
-        told.clear();
-        b.SetPictureTexture(texture);
-        EXPECT_TRUE(told.empty()) << "nothing while painting";
-        EXPECT_GT(InkOf(b, 200, 40, win::ToColorRef(b.ForeColorNormal())).count, 0) << "the plain caption";
-        for (int i = 0; i < 3; ++i, PumpMessages(10))
-            b.Refresh();
-        ASSERT_EQ(told.size(), 1u);
-        EXPECT_EQ(std::tie(told[0].text, told[0].title, told[0].flags, told[0].owner),
-                  std::tuple(message, host::ApplicationTitle(), UINT(MB_OK | MB_ICONEXCLAMATION), b.hwnd()));
-    }
-    win::SetNoticeHandler(recorder);
-
     // A green texture big enough: the letters show green, the rest stays the skin.
     win::Bitmap texture = host::BitmapFromPicture({bmp::Raster(300, 60, {0, 255, 0})});
     b.SetFont({L"MS Sans Serif", 8.25});
     b.SetPictureTexture(texture.Get());
-    EXPECT_EQ(b.Font(), (host::FontDesc{L"verdana", 12})) << "a texture draws in at least 12 points";
     EXPECT_GT(InkOf(b, 200, 40, RGB(0, 255, 0)).count, 0) << "the texture shows through the letters";
     const SkinImage skin(16);
     // (The band is stretched with filtering, whose rounding differs by a unit between builds.)
@@ -194,7 +126,7 @@ static std::wstring Write(const std::wstring& name, const std::vector<std::uint8
     return path.wstring();
 }
 
-TEST_F(ButtonRender, RunsFillsPicturesIconsRulesAndTheDisabledColour) {
+TEST_F(ButtonRender, RunsFillsAndPictures) {
     bmp::Raster square(16, 16, {255, 0, 255}); // a blue 6 × 6 square on magenta
     for (int i = 0; i < 36; ++i)
         square.At(5 + i % 6, 5 + i / 6) = {0, 0, 255};
@@ -206,24 +138,12 @@ TEST_F(ButtonRender, RunsFillsPicturesIconsRulesAndTheDisabledColour) {
     b.FormatTextAdd(L"Hola ", red);
     ASSERT_TRUE(b.FormatTextAddPicture(Write(L"zev_button_picture.bmp", bmp::Encode(square))));
     b.FormatTextAdd(L" fondo", fill);
-    b.FormatTextDrawLine(RGB(128, 0, 128));
     b.SetEnabledFormatText(true);
     auto ink = [&](COLORREF c) { return InkOf(b, 240, 60, c).count; };
     EXPECT_GT(ink(RGB(255, 0, 0)), 10) << "the red run";
     EXPECT_EQ(ink(RGB(0, 0, 255)), 36) << "the picture's blue square, whole";
     EXPECT_EQ(ink(RGB(255, 0, 255)), 0) << "its top-left colour is transparent";
     EXPECT_GT(ink(RGB(0, 255, 0)), 20) << "the fill behind the last run";
-    const RECT rule = InkOf(b, 240, 60, RGB(128, 0, 128)).box;
-    EXPECT_EQ(rule, (RECT{3, rule.top, 240 - 3 - 1, rule.top})) << "one pixel, to the mirrored margin";
-
-    b.SetEnabled(false);
-    EXPECT_EQ(ink(RGB(255, 0, 0)), 0) << "the runs take the disabled colour";
-    EXPECT_GT(ink(BuiltInSkinColours(16)->foreDisabled), 10);
-
-    b.FormatTextClear();
-    ASSERT_TRUE(b.FormatTextAddPicture(Write(L"zev_icon.ico", bmp::EncodeIcon({bmp::Raster(16, 16, {0, 0, 255})}))));
-    b.FormatTextDraw();
-    EXPECT_GT(ink(RGB(0, 0, 255)), 200) << "an icon is drawn";
 }
 
 TEST_F(ButtonRender, AnUnreadablePictureIsReportedAndAddsNothing) {

@@ -1,6 +1,6 @@
-// The device finder on real windows against the simulated driver: its layout, the list box as the
+// The device finder on real windows against the simulated driver: the list box as the
 // refresh keeps it (which change each refresh makes is the model's, tested natively), and connecting:
-// the hand-over to the main window and its order, the message for a missing choice, failures, closing.
+// the hand-over to the main window and its order, the message for a missing choice, failures.
 #include "tests/wine/support/principal_session.h"
 
 #include <gtest/gtest.h>
@@ -80,27 +80,13 @@ TEST_F(Finder, TheListKeepsTheSelectionUnlessRebuiltAndOnlyAChosenZevDeviceIsOpe
     EXPECT_EQ(notices.notices.back().text, L"No hay ningún dispositivo ZEV al que conectar.");
 }
 
-// Laid out as designed; a failed open leaves the finder as it was; the next click connects the single
-// item without a selection, closes the finder and only then sends LIST.
-TEST_F(Finder, IsLaidOutAsDesignedAFailedOpenShowsNothingAndTheNextClosesTheFinderBeforeSendingList) {
+// A failed open leaves the finder as it was; the next click connects the single item without a
+// selection, closes the finder and only then sends LIST.
+TEST_F(Finder, AFailedOpenShowsNothingAndTheNextClosesTheFinderBeforeSendingList) {
     Dispositivos* f = OpenFinder();
     ASSERT_TRUE(f);
     HWND hwnd = f->Hwnd();
-    EXPECT_EQ(GetFocus(), f->DeviceFinder()) << "opens with the keyboard on its first control";
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    EXPECT_EQ(std::tuple(WindowText(hwnd), client, GetWindow(hwnd, GW_OWNER), WindowText(f->Frame1())),
-              std::tuple(std::wstring(L"ZEV Config - Búsqueda de Dispositivos"), RECT{0, 0, 340, 207}, HWND{},
-                         std::wstring(L"ZEV Conectados")));
-    EXPECT_FALSE(GetWindowLongW(hwnd, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
-    EXPECT_EQ(RectIn(f->btnConectar.Hwnd(), hwnd), (RECT{144, 160, 217, 185})) << "(240 + 1920, 120 + 2280) twips";
     PumpMessages(100);
-    // The frame draws its caption in the highlight colour.
-    bool highlight = false;
-    for (int x = 10; x < 100 && !highlight; ++x)
-        for (int y = 0; y < 12 && !highlight; ++y)
-            highlight = ScreenPixel(f->Frame1(), x, y) == GetSysColor(COLOR_HIGHLIGHT);
-    EXPECT_TRUE(highlight);
     SaveScreenshot(hwnd, L"finder");
 
     SetWindowSubclass(hwnd, Probe, 1, reinterpret_cast<DWORD_PTR>(&sim));
@@ -118,14 +104,6 @@ TEST_F(Finder, IsLaidOutAsDesignedAFailedOpenShowsNothingAndTheNextClosesTheFind
     ASSERT_TRUE(WaitForReply(L"puerto=23")) << "the receive pump's timer runs";
     EXPECT_EQ(principal.ConsoleText().rfind(L">LIST\r\n", 0), 0u);
     principal.Toolbar1_ButtonClick(L"Boton2");
-
-    // The close box only closes the window, and stops its timer (Cancelar: the end-to-end test).
-    SendMessageW(OpenFinder()->Hwnd(), WM_CLOSE, 0, 0);
-    const unsigned long listings = sim.Calls("FT_ListDevices");
-    PumpMessages(1200);
-    EXPECT_EQ(
-        std::tuple(Dispositivos::Instance(), app.link.IsOpen(), notices.notices.size(), sim.Calls("FT_ListDevices")),
-        std::tuple(static_cast<Dispositivos*>(nullptr), false, size_t{0}, listings));
 }
 
 TEST(FinderWithoutDriver, ListsTheFailureAndTellsTheUserOnceInSpanish) {

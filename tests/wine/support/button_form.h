@@ -22,17 +22,16 @@
 
 namespace testsupport {
 
-// A plain window to stand buttons on: a visible top-level form, or a frame inside one (a container of
-// its own, in the form's tab order). It records its command notifications.
+// A plain visible top-level window to stand buttons on. It records its command notifications.
 class ButtonForm : public win::Window {
 public:
-    bool Open(HWND parent, int x, int y, int width, int height) {
+    bool Open(int x, int y, int width, int height) {
         WNDCLASSEXW wc{};
         wc.lpszClassName = L"ZevTestButtonForm";
         wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
         RegisterClassOnce(wc);
-        const DWORD style = (parent ? WS_CHILD : WS_POPUP) | WS_VISIBLE | WS_CLIPCHILDREN;
-        return Create(L"ZevTestButtonForm", WS_EX_CONTROLPARENT, L"form", style, x, y, width, height, parent, nullptr);
+        return Create(L"ZevTestButtonForm", WS_EX_CONTROLPARENT, L"form", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y,
+                      width, height, nullptr, nullptr);
     }
     std::vector<std::pair<WPARAM, LPARAM>> commands;
 
@@ -91,9 +90,8 @@ inline Ink InkOf(const skinbutton::SkinButton& b, int w, int h, COLORREF colour)
 }
 
 // Synthesized input from a line of actions, in client coordinates of the button: m x y (move the
-// pointer there), d x y (the same with the left button held), p/r x y (left press/release), P/R x y
-// (right press/release), k/u n (key down/up), h n (key held down: a repeat), c n (character), b
-// (BM_CLICK). Any other action goes to the handler given.
+// pointer there), p/r x y (left press/release), P/R x y (right press/release), k/u n (key down/up),
+// h n (key held down: a repeat), c n (character). Any other action goes to the handler given.
 inline void Send(skinbutton::SkinButton& b, const std::string& actions, const std::function<void(char)>& other = {}) {
     const struct {
         char name;
@@ -109,9 +107,7 @@ inline void Send(skinbutton::SkinButton& b, const std::string& actions, const st
                  {'h', WM_KEYDOWN, 0, (1 << 30) | 1, 1},
                  {'u', WM_KEYUP, 0, static_cast<LPARAM>(0xC0000001u), 1}, // negative on x86
                  {'c', WM_CHAR, 0, 1, 1},
-                 {'b', BM_CLICK, 0, 0, 0},
-                 {'m', WM_MOUSEMOVE, 0, 0, 2},
-                 {'d', WM_MOUSEMOVE, MK_LBUTTON, 0, 2}};
+                 {'m', WM_MOUSEMOVE, 0, 0, 2}};
     std::istringstream in(actions);
     for (char a; in >> a;) {
         const auto kind = std::find_if(std::begin(kinds), std::end(kinds), [a](const auto& k) { return k.name == a; });
@@ -120,7 +116,7 @@ inline void Send(skinbutton::SkinButton& b, const std::string& actions, const st
             other(a);
             continue;
         }
-        if (kind->args > 0 && in >> x && kind->args > 1)
+        if (in >> x && kind->args > 1)
             in >> y;
         if (kind->msg == WM_MOUSEMOVE) {
             POINT p{x, y};
@@ -159,7 +155,7 @@ class ButtonTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Away();
-        ASSERT_TRUE(form.Open(nullptr, 40, 40, 420, 220));
+        ASSERT_TRUE(form.Open(40, 40, 420, 220));
     }
     // A button at (10, 10) of the given size.
     bool Place(skinbutton::SkinButton& b, const std::wstring& caption = L"", int w = 100, int h = 30, int id = 1) {
