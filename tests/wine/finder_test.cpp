@@ -82,7 +82,7 @@ TEST_F(Finder, TheListKeepsTheSelectionUnlessRebuiltAndOnlyAChosenZevDeviceIsOpe
 
 // A failed open leaves the finder as it was; the next click connects the single item without a
 // selection, closes the finder and only then sends LIST.
-TEST_F(Finder, AFailedOpenShowsNothingAndTheNextClosesTheFinderBeforeSendingList) {
+TEST_F(Finder, AFailedOpenShowsNothingTheNextClosesTheFinderBeforeSendingListAndTheCloseBoxOnlyCloses) {
     Dispositivos* f = OpenFinder();
     ASSERT_TRUE(f);
     HWND hwnd = f->Hwnd();
@@ -104,6 +104,14 @@ TEST_F(Finder, AFailedOpenShowsNothingAndTheNextClosesTheFinderBeforeSendingList
     ASSERT_TRUE(WaitForReply(L"puerto=23")) << "the receive pump's timer runs";
     EXPECT_EQ(principal.ConsoleText().rfind(L">LIST\r\n", 0), 0u);
     principal.Toolbar1_ButtonClick(L"Boton2");
+
+    // The close box only closes the window, and stops its refresh timer (Cancelar: the end-to-end test).
+    SendMessageW(OpenFinder()->Hwnd(), WM_CLOSE, 0, 0);
+    const unsigned long listings = sim.Calls("FT_ListDevices");
+    PumpMessages(1200); // longer than the refresh's second: a timer left running would list again
+    EXPECT_EQ(
+        std::tuple(Dispositivos::Instance(), app.link.IsOpen(), notices.notices.size(), sim.Calls("FT_ListDevices")),
+        std::tuple(static_cast<Dispositivos*>(nullptr), false, size_t{0}, listings));
 }
 
 TEST(FinderWithoutDriver, ListsTheFailureAndTellsTheUserOnceInSpanish) {
