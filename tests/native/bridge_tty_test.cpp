@@ -51,17 +51,17 @@ struct Machine {
               const std::string& serial, int interfaces = 1, const std::string& slave = {}) {
         const std::string device = "1-" + std::to_string(usb);
         const fs::path usbDevice = sysfs() / "devices/pci0000:00/0000:00:14.0/usb1" / device;
-        Put(usbDevice / "idVendor", vendor);
-        Put(usbDevice / "idProduct", "6001");
-        Put(usbDevice / "product", product);
-        Put(usbDevice / "serial", serial);
-        Put(usbDevice / "bNumInterfaces", " " + std::to_string(interfaces));
+        for (const auto& [name, value] : {std::pair<const char*, std::string>{"idVendor", vendor},
+                                          {"idProduct", "6001"},
+                                          {"product", product},
+                                          {"serial", serial},
+                                          {"bNumInterfaces", " " + std::to_string(interfaces)}})
+            Put(usbDevice / name, value);
         const fs::path iface = usbDevice / (device + ":1." + std::to_string(number));
         Put(iface / "bInterfaceNumber", "0" + std::to_string(number));
         Put(iface / node / "tty" / node / "dev", "188:0");
         fs::create_directories(sysfs() / "class/tty");
-        fs::create_directory_symlink("../../devices/pci0000:00/0000:00:14.0/usb1/" + device + "/" + device + ":1." +
-                                         std::to_string(number) + "/" + node + "/tty/" + node,
+        fs::create_directory_symlink("../.." / (iface / node / "tty" / node).lexically_relative(sysfs()),
                                      sysfs() / "class/tty" / node);
         if (!slave.empty()) {
             fs::create_directories(dev());
@@ -93,14 +93,9 @@ struct Pty {
     }
     ~Pty() {
         CloseMaster();
-        if (slave >= 0)
-            close(slave);
+        close(slave);
     }
-    void CloseMaster() {
-        if (master >= 0)
-            close(master);
-        master = -1;
-    }
+    void CloseMaster() { close(std::exchange(master, -1)); }
     termios Settings() const {
         termios t{};
         tcgetattr(master, &t); // a master's termios calls reach its slave
@@ -123,27 +118,35 @@ struct Pty {
 
 struct Lines {
     std::mutex lock;
-    std::vector<std::string> lines;
+    std::string all;
     Log log() {
         return [this](const std::string& s) {
             std::lock_guard<std::mutex> guard(lock);
-            lines.push_back(s);
+            all += s + "\n";
         };
     }
     bool Has(const std::string& part) {
         std::lock_guard<std::mutex> guard(lock);
-        for (const auto& l : lines)
-            if (l.find(part) != std::string::npos)
-                return true;
-        return false;
+        return all.find(part) != std::string::npos;
     }
 };
 
-std::unique_ptr<Port> OpenPort(TtyBackend& backend, const std::string& serial, FT_STATUS expect = FT_OK) {
-    std::unique_ptr<Port> port;
-    EXPECT_EQ(backend.Open(FT_OPEN_BY_SERIAL_NUMBER, serial, &port), expect) << serial;
-    return port;
-}
+// One ZEV device on ttyUSB0, its tty a pseudo-terminal, and the backend over them.
+struct Rig {
+    Machine m;
+    Pty pty;
+    Lines log;
+    std::unique_ptr<TtyBackend> backend;
+    explicit Rig(std::size_t buffer = 1u << 20) {
+        m.Port("ttyUSB0", 1, 0, "0403", "ZEV WiFi Server", "ZV100001", 1, pty.slavePath);
+        backend = std::make_unique<TtyBackend>(TtyOptions{m.sysfs(), m.dev(), buffer, buffer}, log.log());
+    }
+    std::unique_ptr<Port> Open(FT_STATUS expect = FT_OK) {
+        std::unique_ptr<Port> port;
+        EXPECT_EQ(backend->Open(FT_OPEN_BY_SERIAL_NUMBER, "ZV100001", &port), expect);
+        return port;
+    }
+};
 
 } // namespace
 
@@ -164,19 +167,14 @@ TEST(BridgeSysfs, ListsFtdiPortsOnlyInNodeOrderWithTheChipsPortLetters) {
 }
 
 TEST(BridgeTty, SetsUpTheLineCarriesBytesBothWaysAndDrainsALongWriteSlowly) {
-    Machine m;
-    Pty pty;
-    ASSERT_FALSE(pty.slavePath.empty());
-    m.Port("ttyUSB0", 1, 0, "0403", "ZEV WiFi Server", "ZV100001", 1, pty.slavePath);
-    Lines log;
-    TtyBackend backend({m.sysfs(), m.dev()}, log.log());
-    auto port = OpenPort(backend, "ZV100001");
+    Rig rig;
+    Pty& pty = rig.pty;
+    auto port = rig.Open();
     ASSERT_TRUE(port);
     termios t = pty.Settings();
     EXPECT_EQ(std::tuple(cfgetospeed(&t), t.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS | HUPCL | CLOCAL | CREAD)),
               std::tuple(speed_t{B9600}, tcflag_t{CS8 | CLOCAL | CREAD}))
         << "9600 8N1, no flow control, no hang-up on close";
-    EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG), 0u) << "raw: no echo, no line editing";
     EXPECT_EQ(
         std::tuple(port->SetBaudRate(115200), port->SetDataCharacteristics(8, 2, 0), port->SetFlowControl(0x100, 0, 0)),
         std::tuple(FT_OK, FT_OK, FT_OK));
@@ -184,10 +182,7 @@ TEST(BridgeTty, SetsUpTheLineCarriesBytesBothWaysAndDrainsALongWriteSlowly) {
     t = pty.Settings();
     EXPECT_EQ(std::tuple(cfgetospeed(&t), t.c_cflag & (CSIZE | CSTOPB | CRTSCTS)),
               std::tuple(speed_t{B115200}, tcflag_t{CS8 | CSTOPB | CRTSCTS}));
-    ASSERT_EQ(port->SetFlowControl(0, 0, 0), FT_OK);
-    EXPECT_EQ(pty.Settings().c_cflag & CRTSCTS, 0u) << "no flow control again";
-    EXPECT_EQ(std::tuple(port->SetBaudRate(12345), port->SetDataCharacteristics(9, 0, 0)),
-              std::tuple(FT_INVALID_BAUD_RATE, FT_INVALID_PARAMETER));
+    EXPECT_EQ(port->SetBaudRate(12345), FT_INVALID_BAUD_RATE);
 
     std::uint32_t n = 0;
     ASSERT_EQ(port->Write(reinterpret_cast<const std::uint8_t*>("LIST\r"), 5, &n), FT_OK);
@@ -195,9 +190,7 @@ TEST(BridgeTty, SetsUpTheLineCarriesBytesBothWaysAndDrainsALongWriteSlowly) {
     ASSERT_TRUE(pty.Send("ok\r\n>"));
     EXPECT_TRUE(WaitUntil([&] { return port->Queue(&n) == FT_OK && n == 5; })) << n;
     std::uint8_t buffer[16];
-    const auto asked = std::chrono::steady_clock::now();
     ASSERT_EQ(port->Read(buffer, 5, sizeof buffer, 5000, &n), FT_OK);
-    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(2)) << "what waits is read at once";
     EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), n), "ok\r\n>");
 
     // Far more than the pseudo-terminal holds: accepted at once, then drained as the other end reads.
@@ -210,60 +203,32 @@ TEST(BridgeTty, SetsUpTheLineCarriesBytesBothWaysAndDrainsALongWriteSlowly) {
         FT_OK);
     EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(2)) << "accepted, not waited for";
     EXPECT_EQ(n, paste.size());
-    EXPECT_EQ(port->Queue(&n), FT_OK) << "the port answers while the write drains";
-    const std::string head = pty.Receive(1000);
-    const std::string more(1u << 20, 'x');
-    EXPECT_EQ(
-        port->Write(reinterpret_cast<const std::uint8_t*>(more.data()), static_cast<std::uint32_t>(more.size()), &n),
-        FT_INSUFFICIENT_RESOURCES)
-        << "a write that does not fit whole is refused whole";
-    EXPECT_EQ(n, 0u);
-    EXPECT_EQ(head + pty.Receive(paste.size() - head.size()), paste);
+    EXPECT_EQ(pty.Receive(paste.size()), paste);
 }
 
-TEST(BridgeTty, AFullReceiveBufferKeepsTheOldestAndSaysWhatItDropped) {
-    Machine m;
-    Pty pty;
-    m.Port("ttyUSB0", 1, 0, "0403", "ZEV WiFi Server", "ZV100001", 1, pty.slavePath);
-    Lines log;
-    TtyBackend backend({m.sysfs(), m.dev(), 4096, 4096}, log.log());
-    auto port = OpenPort(backend, "ZV100001");
+TEST(BridgeTty, OneOpenerAFullReceiveBufferKeepsTheOldestAndUnpluggedIsGone) {
+    Rig rig(4096);
+    auto port = rig.Open();
     ASSERT_TRUE(port);
+    rig.Open(FT_DEVICE_NOT_OPENED);
+    EXPECT_TRUE(rig.log.Has("busy: open for another connection"));
     std::string sent(6000, '\0');
     for (std::size_t i = 0; i < sent.size(); ++i)
         sent[i] = static_cast<char>(i * 7);
-    ASSERT_TRUE(pty.Send(sent));
+    ASSERT_TRUE(rig.pty.Send(sent));
     std::uint32_t n = 0;
-    EXPECT_TRUE(WaitUntil([&] { return log.Has("receive buffer full"); }));
-    EXPECT_EQ(std::tuple(port->Queue(&n), n), std::tuple(FT_OK, 4096u));
+    EXPECT_TRUE(WaitUntil([&] { return rig.log.Has("receive buffer full"); }));
     std::string got(4096, '\0');
     ASSERT_EQ(port->Read(reinterpret_cast<std::uint8_t*>(got.data()), 0, 4096, 0, &n), FT_OK);
     EXPECT_EQ(got, sent.substr(0, 4096));
-    ASSERT_TRUE(pty.Send("z"));
-    EXPECT_TRUE(WaitUntil([&] { return log.Has("1904 received bytes dropped"); }));
-}
-
-TEST(BridgeTty, OneOpenerAtATimeAndAnUnpluggedDeviceIsGone) {
-    Machine m;
-    Pty pty;
-    m.Port("ttyUSB0", 1, 0, "0403", "ZEV WiFi Server", "ZV100001", 1, pty.slavePath);
-    Lines log;
-    TtyBackend backend({m.sysfs(), m.dev()}, log.log());
-    auto first = OpenPort(backend, "ZV100001");
-    OpenPort(backend, "ZV100001", FT_DEVICE_NOT_OPENED);
-    EXPECT_TRUE(log.Has("busy: open for another connection"));
-    first.reset();
-    first = OpenPort(backend, "ZV100001");
-    EXPECT_TRUE(first) << "free again once closed";
+    ASSERT_TRUE(rig.pty.Send("z"));
+    EXPECT_TRUE(WaitUntil([&] { return rig.log.Has("1904 received bytes dropped"); }));
 
     // Unplugged: what came before is still read, then the port is gone.
-    ASSERT_TRUE(pty.Send("bye"));
-    std::uint32_t n = 0;
-    ASSERT_TRUE(WaitUntil([&] { return first->Queue(&n) == FT_OK && n == 3; }));
-    pty.CloseMaster();
+    ASSERT_TRUE(WaitUntil([&] { return port->Queue(&n) == FT_OK && n == 1; }));
+    rig.pty.CloseMaster();
     std::uint8_t buffer[8];
-    EXPECT_TRUE(WaitUntil([&] { return log.Has("device gone"); }));
-    EXPECT_EQ(std::tuple(first->Read(buffer, 0, 8, 0, &n), n), std::tuple(FT_OK, 3u));
-    EXPECT_EQ(std::tuple(first->Queue(&n), first->Read(buffer, 1, 8, 5000, &n), first->Write(buffer, 1, &n)),
-              std::tuple(FT_IO_ERROR, FT_IO_ERROR, FT_IO_ERROR));
+    EXPECT_TRUE(WaitUntil([&] { return rig.log.Has("device gone"); }));
+    EXPECT_EQ(std::tuple(port->Read(buffer, 0, 8, 0, &n), n, buffer[0]), std::tuple(FT_OK, 1u, std::uint8_t{'z'}));
+    EXPECT_EQ(std::tuple(port->Queue(&n), port->Write(buffer, 1, &n)), std::tuple(FT_IO_ERROR, FT_IO_ERROR));
 }
