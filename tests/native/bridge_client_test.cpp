@@ -61,15 +61,11 @@ struct Dll {
         struct Counter : Transport {
             std::unique_ptr<Transport> inner;
             int* sent;
+            Counter(std::unique_ptr<Transport> i, int* s) : inner(std::move(i)), sent(s) {}
             bool Send(const std::uint8_t* d, std::size_t n, int ms) override { return ++*sent, inner->Send(d, n, ms); }
             long Receive(std::uint8_t* o, std::size_t c, int ms) override { return inner->Receive(o, c, ms); }
         };
-        if (!inner)
-            return nullptr;
-        auto c = std::make_unique<Counter>();
-        c->inner = std::move(inner);
-        c->sent = &sent;
-        return c;
+        return inner ? std::make_unique<Counter>(std::move(inner), &sent) : nullptr;
     }
     FT_HANDLE Open(const char* serial) {
         FT_HANDLE h = nullptr;
@@ -89,10 +85,7 @@ std::filesystem::path Config(const std::string& text) {
 } // namespace
 
 TEST(BridgeClient, DriverCallsThroughTheBridgeOneRoundTripPerReceiveTick) {
-    const auto log = Config("").parent_path() / ("bridge_client_written_" + std::to_string(getpid()) + ".bin");
-    std::filesystem::remove(log);
-    Bridge bridge(Config("device FT4K2P9A FT232R USB UART\ndevice ZV100001 ZEV WiFi Server\nwritelog " +
-                         log.filename().string() + "\n"));
+    Bridge bridge(Config("device FT4K2P9A FT232R USB UART\ndevice ZV100001 ZEV WiFi Server\n"));
     Dll dll(bridge.server.Port());
     DWORD n = 0;
     ASSERT_EQ(dll.Count(&n), FT_OK);
@@ -125,8 +118,6 @@ TEST(BridgeClient, DriverCallsThroughTheBridgeOneRoundTripPerReceiveTick) {
     EXPECT_EQ(dll.sent - before, 2) << "the reads were served from the queue queries' answers";
     EXPECT_EQ(got.substr(0, 29), "HELP\r\nComandos disponibles:\r\n");
     EXPECT_TRUE(got.ends_with("\r\n>"));
-    std::ifstream written(log);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}), "HELP\r") << "the simulated device's write log";
     const std::string big(kMaxWrite + 1, 'x');
     EXPECT_EQ(dll.client.Write(h, big.data(), static_cast<DWORD>(big.size()), &n), FT_INSUFFICIENT_RESOURCES);
 
@@ -137,13 +128,6 @@ TEST(BridgeClient, DriverCallsThroughTheBridgeOneRoundTripPerReceiveTick) {
     EXPECT_EQ(dll.client.Read(h, &one, 1, &n), FT_OK);
     EXPECT_GE(Clock::now() - t0, std::chrono::milliseconds(300));
     EXPECT_EQ(n, 0u) << "and the reply bound grew by the read time-out";
-    // The bridge's world follows its configuration file (a change of the same size too): a device
-    // that leaves it is unplugged.
-    Config("device FT4K2P9A FT232R USB UART\ndevice ZV100002 ZEV WiFi Server\n");
-    FT_STATUS st = FT_OK;
-    for (int i = 0; i < 500 && st == FT_OK; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
-        st = dll.client.GetQueueStatus(h, &n);
-    EXPECT_EQ(st, FT_IO_ERROR);
     EXPECT_EQ(dll.client.Close(h), FT_OK);
     EXPECT_EQ(dll.client.GetQueueStatus(h, &n), FT_INVALID_HANDLE);
 }
@@ -154,15 +138,12 @@ TEST(BridgeClient, BoundedWhenTheBridgeIsAwayHangsOrComesBack) {
     const std::uint16_t port = bridge->server.Port();
     Dll dll(port);
     const FT_HANDLE h = dll.Open("ZV100001");
-    ASSERT_EQ(dll.client.Write(h, "X", 1, nullptr), FT_INVALID_PARAMETER);
     DWORD n = 0;
     ASSERT_EQ(dll.client.Write(h, "AB", 2, &n), FT_OK);
     ASSERT_EQ(dll.client.GetQueueStatus(h, &n), FT_OK); // "AB" echoed, carried here
     bridge.reset();                                     // the bridge dies mid-session
     char buffer[8];
-    for (int i = 0; i < 2; ++i) // the first call finds the bridge gone, the second knows it already
-        EXPECT_EQ(std::tuple(dll.client.GetQueueStatus(h, &n), n), std::tuple(FT_OK, 2u))
-            << "what came is still reported";
+    EXPECT_EQ(std::tuple(dll.client.GetQueueStatus(h, &n), n), std::tuple(FT_OK, 2u)) << "what came is still reported";
     EXPECT_EQ(std::tuple(dll.client.Read(h, buffer, 2, &n), n), std::tuple(FT_OK, 2u)) << "and read";
     auto t0 = Clock::now();
     EXPECT_EQ(dll.client.GetQueueStatus(h, &n), FT_IO_ERROR) << "the open link is reported gone";
@@ -194,7 +175,5 @@ TEST(BridgeClient, BoundedWhenTheBridgeIsAwayHangsOrComesBack) {
     const auto waited = Clock::now() - t0;
     EXPECT_GE(waited, std::chrono::milliseconds(1450)) << "the reply bound, not sooner";
     EXPECT_LT(waited, std::chrono::milliseconds(6000));
-    hung.token = "00"; // and without a usable token nothing is tried at all
-    EXPECT_EQ(hung.Count(&n), FT_OTHER_ERROR);
     close(mute);
 }
