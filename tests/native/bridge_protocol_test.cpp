@@ -30,22 +30,11 @@ const Bytes kToken = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17}
 Bytes Hello(Bytes token = kToken) {
     return FrameWriter(Op::Hello).Bytes(token.data(), token.size()).Finish();
 }
-Bytes WithByte(std::size_t i, std::uint8_t x) {
-    Bytes t = kToken;
-    t[i] ^= x;
-    return t;
-}
 Bytes Open(const std::string& serial) {
     return FrameWriter(Op::Open).U8(FT_OPEN_BY_SERIAL_NUMBER).Bytes(serial.data(), serial.size()).Finish();
 }
-Bytes Text(std::uint32_t index, std::uint8_t what) {
-    return FrameWriter(Op::ListText).U32(index).U8(what).Finish();
-}
 Bytes Queue(std::uint32_t h, std::uint32_t room) {
     return FrameWriter(Op::Queue).U32(h).U32(room).Finish();
-}
-Bytes Write(std::uint32_t h, const std::string& s) {
-    return FrameWriter(Op::Write).U32(h).Bytes(s.data(), s.size()).Finish();
 }
 // A frame's header announcing that length (the op: a count query), without the rest.
 Bytes Header(std::uint32_t length, std::uint8_t version = kVersion) {
@@ -93,9 +82,6 @@ const Expect kClosed{.closed = true}, kOk{};
 Expect Number(std::uint32_t n) {
     return {FT_OK, n};
 }
-Expect Got(std::string bytes, std::optional<std::uint32_t> n = {}) {
-    return {FT_OK, n, std::move(bytes)};
-}
 
 struct Step {
     int conn;    // 0 or 1
@@ -107,70 +93,40 @@ struct Row {
     std::vector<Step> steps;
 };
 
-const Bytes kDrop;
-const Bytes kCount = FrameWriter(Op::ListCount).Finish();
+const Bytes kDrop, kCount = FrameWriter(Op::ListCount).Finish();
 
 } // namespace
 
 TEST(BridgeProtocol, EachRuleOfTheConversation) {
-    const std::string big(kMaxWrite + 1, 'x');
-    Bytes longer = kToken;
-    longer.push_back(0);
+    Bytes wrong = kToken;
+    wrong[16] ^= 1;
     const Row rows[] = {
-        {"the right token opens the session", {{0, Hello(), kOk}, {0, kCount, Number(2)}}},
-        {"a token wrong in its last byte closes", {{0, Hello(WithByte(16, 1)), kClosed}}},
-        {"a token wrong in its first byte closes", {{0, Hello(WithByte(0, 0x80)), kClosed}}},
-        {"a prefix of the token closes", {{0, Hello(Bytes(kToken.begin(), kToken.end() - 1)), kClosed}}},
-        {"the token with a byte more closes", {{0, Hello(longer), kClosed}}},
+        {"a token wrong in its last byte closes", {{0, Hello(wrong), kClosed}}},
         {"a request before the token closes", {{0, kCount, kClosed}}},
         {"a first frame over the hello bound closes from its length alone", {{0, Header(kMaxHelloFrame + 1), kClosed}}},
         {"a frame over the bound closes after the token", {{0, Hello(), kOk}, {0, Header(kMaxFrame + 1), kClosed}}},
-        {"a frame too short to hold an op closes", {{0, Hello(), kOk}, {0, Header(1), kClosed}}},
         {"another protocol version closes", {{0, Header(2, kVersion + 1), kClosed}}},
-        {"an unknown request closes", {{0, Hello(), kOk}, {0, FrameWriter(std::uint8_t{99}).Finish(), kClosed}}},
-        {"a second token closes", {{0, Hello(), kOk}, {0, Hello(), kClosed}}},
         {"a request with a short body closes",
          {{0, Hello(), kOk}, {0, FrameWriter(Op::SetBaudRate).U16(1).Finish(), kClosed}}},
-        {"a write over its bound closes", {{0, Hello(), kOk}, {0, Write(1, big), kClosed}}},
-        {"the by-index queries read the list the count saw",
+        {"by-index text, a write and the queue query carrying its answer",
          {{0, Hello(), kOk},
           {0, kCount, Number(2)},
-          {0, Text(1, FT_OPEN_BY_DESCRIPTION), Got("ZEV WiFi Server")},
-          {0, Text(0, FT_OPEN_BY_SERIAL_NUMBER), Got("FT4K2P9A")},
-          {0, Text(2, FT_OPEN_BY_SERIAL_NUMBER), Expect{FT_DEVICE_NOT_FOUND}}}},
-        {"an unknown serial number is not found",
-         {{0, Hello(), kOk}, {0, Open("ZV999999"), Expect{FT_DEVICE_NOT_FOUND}}}},
-        {"a handle never opened is invalid", {{0, Hello(), kOk}, {0, Queue(1, 10), Expect{FT_INVALID_HANDLE}}}},
-        {"a write goes to the device; the queue query carries its answer",
-         {{0, Hello(), kOk},
+          {0, FrameWriter(Op::ListText).U32(1).U8(FT_OPEN_BY_DESCRIPTION).Finish(), {FT_OK, {}, "ZEV WiFi Server"}},
+          {0, Open("ZV999999"), Expect{FT_DEVICE_NOT_FOUND}},
           {0, Open("ZV100001"), Number(1)},
-          {0, FrameWriter(Op::SetBaudRate).U32(1).U32(9600).Finish(), kOk},
-          {0, FrameWriter(Op::SetChars).U32(1).U8(0x7E).U8(1).U8(0).U8(0).Finish(), kOk},
-          {0, Write(1, "LIST\r"), Number(5)},
-          {0, Queue(1, 12), Got("LIST\r\nConfig", 83)}}},
-        {"each connection has its own handles",
+          {0, FrameWriter(Op::Write).U32(1).Bytes("LIST\r", 5).Finish(), Number(5)},
+          {0, Queue(1, 12), {FT_OK, 83, "LIST\r\nConfig"}}}},
+        {"own handles, one opener per device, released with the connection or its handle",
          {{0, Hello(), kOk},
           {0, Open("ZV100001"), Number(1)},
           {1, Hello(), kOk},
-          {1, Queue(1, 10), Expect{FT_INVALID_HANDLE}}}},
-        {"a device is open for one connection at a time",
-         {{0, Hello(), kOk},
-          {0, Open("ZV100001"), Number(1)},
-          {1, Hello(), kOk},
+          {1, Queue(1, 10), Expect{FT_INVALID_HANDLE}},
           {1, Open("ZV100001"), Expect{FT_DEVICE_NOT_OPENED}},
-          {1, Open("FT4K2P9A"), Number(1)}}},
-        {"a connection's devices are released when it closes",
-         {{0, Hello(), kOk},
-          {0, Open("ZV100001"), Number(1)},
+          {1, Open("FT4K2P9A"), Number(1)},
+          {1, FrameWriter(Op::Close).U32(1).Finish(), kOk},
+          {1, Queue(1, 10), Expect{FT_INVALID_HANDLE}},
           {0, kDrop, kClosed},
-          {1, Hello(), kOk},
-          {1, Open("ZV100001"), Number(1)}}},
-        {"a closed handle is invalid and its device free again",
-         {{0, Hello(), kOk},
-          {0, Open("ZV100001"), Number(1)},
-          {0, FrameWriter(Op::Close).U32(1).Finish(), kOk},
-          {0, Queue(1, 10), Expect{FT_INVALID_HANDLE}},
-          {0, Open("ZV100001"), Number(2)}}},
+          {1, Open("ZV100001"), Number(2)}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.rule);
@@ -195,7 +151,6 @@ TEST(BridgeProtocol, EachRuleOfTheConversation) {
             EXPECT_EQ(reply->op, step.frame[5] | kReplyBit);
             BodyReader in(reply->body);
             EXPECT_EQ(in.U32(), step.expect.status);
-            EXPECT_TRUE(in.ok()) << "the reply holds its status";
             if (step.expect.number) {
                 EXPECT_EQ(in.U32(), *step.expect.number);
             }
@@ -206,7 +161,7 @@ TEST(BridgeProtocol, EachRuleOfTheConversation) {
     }
 }
 
-TEST(BridgeProtocol, FramesSplitAnywhereAndBrokenStreamsStayBroken) {
+TEST(BridgeProtocol, FramesSplitAnywhereAndTheSizeBound) {
     Bytes both = FrameWriter(Op::Queue).U32(7).U32(9).Finish();
     const Bytes close = FrameWriter(Op::Close).U32(3).Finish();
     both.insert(both.end(), close.begin(), close.end());
@@ -230,132 +185,78 @@ TEST(BridgeProtocol, FramesSplitAnywhereAndBrokenStreamsStayBroken) {
         EXPECT_FALSE(atBound.Next());
         EXPECT_EQ(atBound.error(), error) << length;
     }
-    FrameReader reader(kMaxHelloFrame);
-    const Bytes bad = Header(2, 9);
-    reader.Feed(bad.data(), 5); // the version is refused as soon as it arrives
-    EXPECT_FALSE(reader.Next());
-    EXPECT_EQ(reader.error(), FrameReader::Error::BadVersion);
-    reader.Feed(both.data(), both.size());
-    EXPECT_FALSE(reader.Next()) << "and nothing after it is read";
 }
 
 TEST(BridgeProtocol, TokensAndEndpointsFromTheEnvironment) {
     EXPECT_EQ(ParseToken("000102030405060708090a0B0c0d0e0f"),
               (Bytes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
-    for (const char* bad : {"000102030405060708090a0b0c0d0e", "000102030405060708090a0b0c0d0e0",
-                            "zz0102030405060708090a0b0c0d0e0f", "-00102030405060708090a0b0c0d0e0f", ""})
+    for (const char* bad : {"000102030405060708090a0b0c0d0e0", "zz0102030405060708090a0b0c0d0e0f", ""})
         EXPECT_FALSE(ParseToken(bad)) << bad << ": too short, odd or not hex";
-    EXPECT_FALSE(ParseToken(std::string(2 * kMaxTokenBytes + 2, 'a')));
-    EXPECT_TRUE(ParseEndpoint("127.255.255.255:65535"));
     const auto e = ParseEndpoint("127.0.0.1:40001");
     ASSERT_TRUE(e);
     EXPECT_EQ(std::tuple(e->address, e->port), std::tuple(0x7F000001u, std::uint16_t{40001}));
-    for (const char* bad : {"10.0.0.1:40001", "127.0.0.1", "127.0.0.1:0", "127.0.0.1:65536", "127.0.1:5",
-                            "127.0.0.256:5", "127.0.0.1.1:5", "localhost:5", "127.0.0.1:5x"})
+    for (const char* bad : {"10.0.0.1:40001", "127.0.0.1:0", "127.0.0.1:65536", "127.0.0.256:5", "127.0.0.1:5x"})
         EXPECT_FALSE(ParseEndpoint(bad)) << bad << ": not a loopback address and port";
 }
 
 namespace {
 
-// A raw client of a running server: what it sends, and what (if anything) comes back.
+// A raw client of a running server.
 struct Client {
     std::unique_ptr<Transport> link;
     explicit Client(std::uint16_t port, std::uint32_t address = 0x7F000001)
         : link(ConnectPosix({address, port}, 2000)) {}
     bool Send(const Bytes& b) { return link && link->Send(b.data(), b.size(), 2000); }
-    // The reply's status, or nothing when the server closed the connection (within the bound).
-    std::optional<std::uint32_t> Status(int ms = 5000) {
+    // Sent, and answered FT_OK before the bound.
+    bool Ok(const Bytes& b) {
         FrameReader reader(kMaxFrame);
         std::uint8_t buffer[4096];
+        if (!Send(b))
+            return false;
         for (;;) {
             if (auto f = reader.Next())
-                return BodyReader(f->body).U32();
-            const long n = link ? link->Receive(buffer, sizeof buffer, ms) : Transport::kError;
+                return BodyReader(f->body).U32() == FT_OK;
+            const long n = link->Receive(buffer, sizeof buffer, 5000);
             if (n <= 0)
-                return std::nullopt;
+                return false;
             reader.Feed(buffer, static_cast<std::size_t>(n));
         }
     }
     // The server closed this connection: the next read sees the end, well within the bound.
-    bool Closed(int ms = 5000) {
+    bool Closed() {
         std::uint8_t b;
-        return link && link->Receive(&b, 1, ms) == Transport::kClosed;
-    }
-};
-
-struct Running {
-    SimBackend backend{std::filesystem::path(testing::TempDir()) / "no_such_bridge_sim.txt", nullptr};
-    Server server;
-    std::thread thread;
-    explicit Running(ServerOptions options) : server(backend, std::move(options), nullptr) {
-        std::string why;
-        EXPECT_TRUE(server.Listen(&why)) << why;
-        thread = std::thread([this] { server.Run(); });
-    }
-    ~Running() {
-        server.Stop();
-        thread.join();
+        return link && link->Receive(&b, 1, 5000) == Transport::kClosed;
     }
 };
 
 } // namespace
 
-TEST(BridgeServer, EachListeningRule) {
+TEST(BridgeServer, LoopbackOnlyTheHelloDeadlineTheCapAndABadFrameClosedAlone) {
+    SimBackend backend(std::filesystem::path(testing::TempDir()) / "no_such_bridge_sim.txt", nullptr);
     ServerOptions options;
     options.token = kToken;
     options.helloDeadline = std::chrono::milliseconds(300);
     options.maxConnections = 2;
-    using Check = std::function<void(std::uint16_t port)>;
-    const std::pair<const char*, Check> rows[] = {
-        {"listens on 127.0.0.1 only",
-         [](std::uint16_t port) {
-             EXPECT_TRUE(Client(port).link);
-             EXPECT_FALSE(Client(port, 0x7F000002).link) << "another loopback address is refused";
-             SimBackend backend("/nonexistent/zev_sim.txt", nullptr);
-             ServerOptions taken;
-             taken.port = port;
-             std::string why;
-             EXPECT_FALSE(Server(backend, taken, nullptr).Listen(&why)) << "a port in use is refused, with its reason";
-             EXPECT_FALSE(why.empty());
-         }},
-        {"a connection without the token in time is closed",
-         [](std::uint16_t port) {
-             Client silent(port), slow(port);
-             const Bytes hello = Hello();
-             ASSERT_TRUE(slow.Send(Bytes(hello.begin(), hello.begin() + 5)));
-             const auto t0 = std::chrono::steady_clock::now();
-             EXPECT_TRUE(silent.Closed());
-             EXPECT_TRUE(slow.Closed()) << "part of a hello does not hold the door";
-             EXPECT_GE(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(250));
-         }},
-        {"connections beyond the cap are closed as they come; a freed place is taken again",
-         [](std::uint16_t port) {
-             auto a = std::make_unique<Client>(port);
-             Client b(port);
-             ASSERT_TRUE(a->Send(Hello()) && b.Send(Hello()));
-             ASSERT_EQ(std::tuple(a->Status(), b.Status()), std::tuple(std::optional(0u), std::optional(0u)));
-             EXPECT_TRUE(Client(port).Closed()) << "a third is closed at once";
-             a.reset();
-             bool admitted = false;
-             for (int i = 0; i < 100 && !admitted; ++i) {
-                 Client c(port);
-                 admitted = c.Send(Hello()) && c.Status(1000) == 0u;
-             }
-             EXPECT_TRUE(admitted);
-             EXPECT_TRUE(b.Send(kCount) && b.Status() == 0u);
-         }},
-        {"a bad frame closes that connection and nothing else",
-         [](std::uint16_t port) {
-             Client good(port), bad(port);
-             ASSERT_TRUE(good.Send(Hello()) && good.Status() == 0u);
-             ASSERT_TRUE(bad.Send(Hello(WithByte(3, 4))));
-             EXPECT_TRUE(bad.Closed());
-             EXPECT_TRUE(good.Send(kCount) && good.Status() == 0u);
-         }},
-    };
-    for (const auto& [rule, check] : rows) {
-        SCOPED_TRACE(rule);
-        Running running(options);
-        check(running.server.Port());
+    Server server(backend, options, nullptr);
+    std::string why;
+    ASSERT_TRUE(server.Listen(&why)) << why;
+    std::thread thread([&] { server.Run(); });
+    const std::uint16_t port = server.Port();
+    EXPECT_FALSE(Client(port, 0x7F000002).link) << "another loopback address is refused";
+    {
+        Client silent(port);
+        const auto t0 = std::chrono::steady_clock::now();
+        EXPECT_TRUE(silent.Closed()) << "without the token in time";
+        EXPECT_GE(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(250));
     }
+    Client good(port), bad(port);
+    EXPECT_TRUE(good.Ok(Hello()));
+    EXPECT_TRUE(bad.Send(Header(kMaxHelloFrame + 1)));
+    EXPECT_TRUE(bad.Closed()) << "a frame too large closes its connection";
+    EXPECT_TRUE(good.Ok(kCount)) << "and no other";
+    Client second(port);
+    EXPECT_TRUE(second.Ok(Hello()));
+    EXPECT_TRUE(Client(port).Closed()) << "beyond the cap";
+    server.Stop();
+    thread.join();
 }
