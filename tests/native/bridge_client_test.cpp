@@ -10,7 +10,6 @@
 
 #include <arpa/inet.h>
 #include <chrono>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <netinet/in.h>
@@ -31,7 +30,7 @@ struct Bridge {
     Server server;
     std::thread thread;
     Bridge(const std::filesystem::path& config, std::uint16_t port = 0)
-        : backend(config, nullptr), server(backend, Options(port), nullptr) {
+        : backend(config, nullptr), server(backend, {.port = port, .token = *ParseToken(kTokenHex)}, nullptr) {
         std::string why;
         EXPECT_TRUE(server.Listen(&why)) << why;
         thread = std::thread([this] { server.Run(); });
@@ -39,12 +38,6 @@ struct Bridge {
     ~Bridge() {
         server.Stop();
         thread.join();
-    }
-    static ServerOptions Options(std::uint16_t port) {
-        ServerOptions o;
-        o.port = port;
-        o.token = *ParseToken(kTokenHex);
-        return o;
     }
 };
 
@@ -90,15 +83,9 @@ TEST(BridgeClient, DriverCallsThroughTheBridgeOneRoundTripPerReceiveTick) {
     DWORD n = 0;
     ASSERT_EQ(dll.Count(&n), FT_OK);
     EXPECT_EQ(n, 2u);
-    char text[256];
-    std::memset(text, 'x', sizeof text);
-    ASSERT_EQ(dll.client.ListDevices(reinterpret_cast<void*>(1), text, FT_LIST_BY_INDEX | FT_OPEN_BY_DESCRIPTION),
-              FT_OK);
-    EXPECT_STREQ(text, "ZEV WiFi Server");
     const FT_HANDLE h = dll.Open("ZV100001");
     EXPECT_TRUE(sizeof(void*) == 4 || reinterpret_cast<std::uintptr_t>(h) > 0xFFFFFFFFull) << "pointer-sized handles";
-    ASSERT_EQ(std::tuple(dll.client.SetBaudRate(h, 9600), dll.client.SetTimeouts(h, 5000, 0)),
-              std::tuple(FT_OK, FT_OK));
+    ASSERT_EQ(dll.client.SetTimeouts(h, 5000, 0), FT_OK);
     ASSERT_EQ(dll.client.Write(h, "HELP\r", 5, &n), FT_OK);
 
     // A tick as the program's pump makes it: the queue, then reads of at most 256 bytes (here a
@@ -121,13 +108,6 @@ TEST(BridgeClient, DriverCallsThroughTheBridgeOneRoundTripPerReceiveTick) {
     const std::string big(kMaxWrite + 1, 'x');
     EXPECT_EQ(dll.client.Write(h, big.data(), static_cast<DWORD>(big.size()), &n), FT_INSUFFICIENT_RESOURCES);
 
-    // Nothing waits: a read for more waits its read time-out, then returns what there is.
-    ASSERT_EQ(dll.client.SetTimeouts(h, 300, 0), FT_OK);
-    char one;
-    const auto t0 = Clock::now();
-    EXPECT_EQ(dll.client.Read(h, &one, 1, &n), FT_OK);
-    EXPECT_GE(Clock::now() - t0, std::chrono::milliseconds(300));
-    EXPECT_EQ(n, 0u) << "and the reply bound grew by the read time-out";
     EXPECT_EQ(dll.client.Close(h), FT_OK);
     EXPECT_EQ(dll.client.GetQueueStatus(h, &n), FT_INVALID_HANDLE);
 }
@@ -156,8 +136,6 @@ TEST(BridgeClient, BoundedWhenTheBridgeIsAwayHangsOrComesBack) {
     bridge = std::make_unique<Bridge>(config, port); // back on the same port and token
     EXPECT_EQ(dll.Count(&n), FT_OK) << "used again at the next call";
     EXPECT_EQ(dll.client.GetQueueStatus(h, &n), FT_IO_ERROR) << "a handle of the lost connection stays gone";
-    EXPECT_EQ(dll.client.Close(h), FT_OK);
-    EXPECT_TRUE(dll.Open("ZV100001")) << "the device was released with the lost connection";
     bridge.reset();
 
     // A listener that never answers: each call ends at its bound.
