@@ -1,10 +1,7 @@
-// One test of this binary run again in a new Wine process, for what a running process cannot give
-// itself: another regional format (Wine takes it from the Unix locale when a process starts) or Wine's
-// debug traces in a file. Wine hands a Windows child its parent's Unix environment and standard error
-// whatever the child's environment block and start-up handles say, but builds the environment of a Unix
-// program from the block: so the child is started by /bin/sh, which lets go of this process's standard
-// streams (a test runner's pipes), sends the child's output to files in the current folder and ends it
-// after a time limit, whatever becomes of this process.
+// One test of this binary run again in a new Wine process, for another regional format (Wine takes it
+// from the Unix locale at start-up) or Wine's debug traces in a file. Wine builds a Unix program's
+// environment from the block it is given (not a Windows child's), so /bin/sh starts the child: it lets go
+// of this process's standard streams, sends the child's output to files here and ends it after a limit.
 #pragma once
 
 #include <windows.h>

@@ -125,9 +125,8 @@ protected:
     static constexpr const char* kZev = SimDriver::kZevSerial;
     static constexpr const wchar_t* kItem = L"ZEV WiFi Server, NºSerie: ZV100001";
 
-    // The finder opened from the toolbar, after its first refresh.
-    // The finder open after its first refresh: it enumerates on opening and again a moment later,
-    // and the first refresh of a run rebuilds the list, dropping any selection made before it.
+    // The finder opened from the toolbar, after its first refresh: it enumerates on opening and again a
+    // moment later, and the first refresh of a run rebuilds the list, dropping any selection made before it.
     finder::Dispositivos* OpenFinder() {
         const unsigned long before = sim.Calls("enumeration");
         principal.Toolbar1_ButtonClick(L"Boton1");

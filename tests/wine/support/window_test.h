@@ -32,21 +32,17 @@ inline void PumpMessages(int milliseconds = 0) {
 
 // Pumps until the condition holds or the time is up; returns the condition's last value.
 template <typename Pred> bool PumpUntil(Pred pred, int timeoutMs = 3000) {
-    for (int waited = 0; waited <= timeoutMs; waited += 10) {
-        if (pred())
-            return true;
+    for (int waited = 0; waited <= timeoutMs && !pred(); waited += 10)
         PumpMessages(10);
-    }
     return pred();
 }
 
 // Saves what the screen shows of the window (frame included) as <name>.bmp in the folder named
-// by ZEV_SCREENSHOTS (a Unix path; the test run turns the files into PNG). Returns the file path,
-// empty when no folder is set or capturing failed.
-inline std::wstring SaveScreenshot(HWND hwnd, const std::wstring& name) {
+// by ZEV_SCREENSHOTS (a Unix path; the test run turns the files into PNG), when that is set.
+inline void SaveScreenshot(HWND hwnd, const std::wstring& name) {
     const char* folder = std::getenv("ZEV_SCREENSHOTS");
     if (!folder || !*folder || !hwnd)
-        return {};
+        return;
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     PumpMessages(150);
     RECT r{};
@@ -61,11 +57,10 @@ inline std::wstring SaveScreenshot(HWND hwnd, const std::wstring& name) {
     }
     DeleteDC(dc);
     const auto picture = host::PictureFromBitmap(shot.Get());
-    const std::wstring path = L"Z:" + std::filesystem::path(folder).wstring() + L"/" + name + L".bmp";
     const auto bytes = picture ? bmp::Encode(picture->raster) : std::vector<std::uint8_t>{};
-    std::ofstream out(std::filesystem::path(path), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return picture && out ? path : std::wstring();
+    std::ofstream(std::filesystem::path(L"Z:" + std::filesystem::path(folder).wstring() + L"/" + name + L".bmp"),
+                  std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 // What the screen shows of a window's client area.
@@ -135,9 +130,7 @@ inline RECT RectIn(HWND child, HWND parent) {
 } // namespace testsupport
 
 // Rectangles compared and printed in test expectations.
-inline bool operator==(const RECT& a, const RECT& b) {
-    return EqualRect(&a, &b) != FALSE;
-}
+inline bool operator==(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
 inline void PrintTo(const RECT& r, std::ostream* os) {
     *os << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
 }
